@@ -1,0 +1,42 @@
+# Set-up and everyday commands. `make run` and `make test` install what is
+# missing, configure and build (Release) in build/.
+BUILD ?= build
+PACKAGES := cmake g++ make libgtest-dev
+WINDOW_PACKAGES := qt6-base-dev
+FUZZ_PACKAGES := clang libclang-rt-14-dev
+FUZZ_SECONDS ?= 30
+
+.PHONY: all deps build run test bench fuzz clean
+
+all: build
+
+# Installs the Debian packages that are missing (apt-get as root, otherwise
+# the one sudo line to run).
+deps:
+	@scripts/install-packages $(PACKAGES) $(WINDOW_PACKAGES) $(FUZZ_PACKAGES)
+
+build: deps
+	@cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Release >/dev/null
+	@cmake --build $(BUILD) -j$$(nproc)
+
+# The window when a display is available, otherwise the example job through
+# the headless runner.
+run: build
+	@if [ -n "$$DISPLAY$$WAYLAND_DISPLAY" ] && [ -x $(BUILD)/vantrel ]; then \
+	  $(BUILD)/vantrel examples/lot.cmd; \
+	else \
+	  $(BUILD)/vantrel-cli examples/lot.cmd; \
+	fi
+
+test: build
+	@cd $(BUILD) && ctest --output-on-failure -j$$(nproc)
+	@scripts/fuzz $(BUILD)/fuzz $(FUZZ_SECONDS)
+
+fuzz: deps
+	@scripts/fuzz $(BUILD)/fuzz $(FUZZ_SECONDS)
+
+bench: build
+	@bench/run $(BUILD)/vantrel-cli
+
+clean:
+	rm -rf $(BUILD)

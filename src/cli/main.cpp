@@ -1,0 +1,225 @@
+// vantrel-cli: the headless runner. Joins the command files named on the
+// command line into one input pane, runs it as "Process" does, writes the
+// report to standard output and the messages to standard error.
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <iostream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "command/session.h"
+
+namespace {
+
+using vantrel::Session;
+
+constexpr const char* kUsage =
+    "usage: vantrel-cli [options] [FILE ...]\n"
+    "Runs the command lines of FILE (standard input when none is given, or for -)\n"
+    "and writes the report to standard output, messages to standard error.\n"
+    "\n"
+    "options:\n"
+    "  --folder DIR       the program's folder (file names and Vantrel.txt; default:\n"
+    "                     the folder of this executable)\n"
+    "  --reference FILE   read the command reference from FILE\n"
+    "  --project NAME     the project name (default file name with I/O Default)\n"
+    "  --no-io-default    clear I/O Default\n"
+    "  --spool NAME       set Spool, with NAME as the spool file name\n"
+    "  --no-display       clear Display (report lines are not shown)\n"
+    "  --no               answer every question No (default: Yes)\n"
+    "  --ask              ask questions and file names on the terminal\n"
+    "  --help             show this text\n";
+
+struct Options {
+  std::string folder;
+  std::string reference;
+  std::string project;
+  bool ioDefault = true;
+  bool spool = false;
+  std::string spoolName;
+  bool display = true;
+  bool answerYes = true;
+  bool ask = false;
+  std::vector<std::string> files;
+};
+
+// The user's side on standard streams.
+class TerminalSide : public vantrel::UserSide {
+ public:
+  explicit TerminalSide(const Options& options) : options_(options) {
+    if (options.ask) terminal_.open("/dev/tty");
+  }
+
+  void ShowReportLine(const std::string& line) override {
+    std::fwrite(line.data(), 1, line.size(), stdout);
+    std::fputc('\n', stdout);
+  }
+
+  void InfoBox(const std::string& message) override { Message("Info Only: " + message + "\n"); }
+
+  bool AskYesNo(const std::string& message) override {
+    if (options_.ask) {
+      std::string answer = Ask("Warning: " + message + " [y/n] ");
+      return !answer.empty() && (answer[0] == 'y' || answer[0] == 'Y');
+    }
+    Message("Warning: " + message + (options_.answerYes ? " -> Yes\n" : " -> No\n"));
+    return options_.answerYes;
+  }
+
+  std::string PromptText(const std::string& prompt) override {
+    if (options_.ask) return Ask(prompt + ": ");
+    Message("Prompt: " + prompt + "\n");
+    return {};
+  }
+
+ private:
+  // Messages follow the report lines written before them.
+  static void Message(const std::string& text) {
+    std::fflush(stdout);
+    std::fputs(text.c_str(), stderr);
+  }
+
+  std::string Ask(const std::string& question) {
+    Message(question);
+    std::string answer;
+    std::istream& in = terminal_.is_open() ? static_cast<std::istream&>(terminal_) : std::cin;
+    std::getline(in, answer);
+    if (!answer.empty() && answer.back() == '\r') answer.pop_back();
+    return answer;
+  }
+
+  const Options& options_;
+  std::ifstream terminal_;
+};
+
+std::string ExecutableFolder() {
+  char path[4096];
+  ssize_t n = readlink("/proc/self/exe", path, sizeof path - 1);
+  if (n <= 0) return ".";
+  std::string full(path, static_cast<size_t>(n));
+  size_t slash = full.rfind('/');
+  return slash == std::string::npos ? "." : full.substr(0, slash == 0 ? 1 : slash);
+}
+
+// Returns false (with the reason on standard error) for a bad command line.
+bool ParseOptions(int argc, char** argv, Options& options, bool& help) {
+  for (int i = 1; i < argc; ++i) {
+    std::string arg = argv[i];
+    std::string value;
+    bool hasValue = false;
+    if (arg.rfind("--", 0) == 0 && arg.find('=') != std::string::npos) {
+      value = arg.substr(arg.find('=') + 1);
+      arg = arg.substr(0, arg.find('='));
+      hasValue = true;
+    }
+    auto takeValue = [&](std::string& target) {
+      if (hasValue) {
+        target = value;
+        return true;
+      }
+      if (i + 1 >= argc) {
+        std::cerr << "vantrel-cli: " << arg << " needs a value\n";
+        return false;
+      }
+      target = argv[++i];
+      return true;
+    };
+    if (arg == "--help" || arg == "-h") {
+      help = true;
+    } else if (arg == "--folder") {
+      if (!takeValue(options.folder)) return false;
+    } else if (arg == "--reference") {
+      if (!takeValue(options.reference)) return false;
+    } else if (arg == "--project") {
+      if (!takeValue(options.project)) return false;
+    } else if (arg == "--spool") {
+      if (!takeValue(options.spoolName)) return false;
+      options.spool = true;
+    } else if (arg == "--no-io-default") {
+      options.ioDefault = false;
+    } else if (arg == "--no-display") {
+      options.display = false;
+    } else if (arg == "--no") {
+      options.answerYes = false;
+    } else if (arg == "--ask") {
+      options.ask = true;
+    } else if (arg == "-" || arg.rfind("-", 0) != 0) {
+      options.files.push_back(arg);
+    } else {
+      std::cerr << "vantrel-cli: unknown option " << arg << "\n" << kUsage;
+      return false;
+    }
+  }
+  return true;
+}
+
+// The text of all input files, joined as one input pane.
+bool ReadInput(const Options& options, std::string& pane) {
+  std::vector<std::string> files = options.files;
+  if (files.empty()) files.push_back("-");
+  for (const std::string& name : files) {
+    std::ostringstream content;
+    if (name == "-") {
+      content << std::cin.rdbuf();
+    } else {
+      std::ifstream file(name, std::ios::binary);
+      if (!file) {
+        std::cerr << "vantrel-cli: cannot read " << name << ": " << std::strerror(errno) << "\n";
+        return false;
+      }
+      content << file.rdbuf();
+    }
+    std::string text = content.str();
+    if (!pane.empty() && pane.back() != '\n' && pane.back() != '\r') pane += "\r\n";
+    pane += text;
+  }
+  return true;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  Options options;
+  bool help = false;
+  if (!ParseOptions(argc, argv, options, help)) return 2;
+  if (help) {
+    std::cout << kUsage;
+    return 0;
+  }
+  static char outputBuffer[1 << 16];
+  std::setvbuf(stdout, outputBuffer, _IOFBF, sizeof outputBuffer);
+
+  TerminalSide side(options);
+  Session session(side);
+  session.files.ProgramFolder = options.folder.empty() ? ExecutableFolder() : options.folder;
+  session.files.ProjectName = options.project;
+  session.files.IODefault = options.ioDefault;
+  session.files.SpoolOn = options.spool;
+  session.files.SpoolFileText = options.spoolName;
+  session.Display = options.display;
+
+  std::string referencePath =
+      options.reference.empty() ? session.files.ProgramFolder + "/Vantrel.txt" : options.reference;
+  {
+    std::ifstream probe(referencePath, std::ios::binary);
+    if (!probe) {
+      std::cerr << "vantrel-cli: cannot read the command reference " << referencePath << ": "
+                << std::strerror(errno) << "\n";
+      return 2;
+    }
+  }
+  std::string pane;
+  if (!ReadInput(options, pane)) return 2;
+
+  std::string problem = vantrel::LoadCommandReference(referencePath, session.reference);
+  if (!problem.empty()) side.InfoBox(problem);
+
+  session.RunBatch(pane);
+  std::fflush(stdout);
+  return 0;
+}

@@ -1,0 +1,67 @@
+// Every command's branch, one line each, grouped by the subsystem that
+// implements it. A branch reads its groups from the session's argument store
+// and says whether it ended normally or stopped early.
+#pragma once
+
+namespace vantrel {
+
+class Session;
+enum class Outcome;
+
+// command/
+Outcome CommentCommand(Session&);                // COM
+
+// store/
+Outcome ClearPointsCommand(Session&);            // CLR
+Outcome RotatePointsCommand(Session&);           // ROT
+Outcome KnownPointsCommand(Session&);            // KWN
+Outcome DisplayPointsCommand(Session&);          // DSC
+Outcome TranslateAxesCommand(Session&);          // TAX
+Outcome SavePointFileCommand(Session&);          // DCF
+Outcome ReadPointFileCommand(Session&);          // RCF
+Outcome ListAngleRegistersCommand(Session&);     // DSA
+Outcome ListDistanceRegistersCommand(Session&);  // DSD
+Outcome SaveRegisterFileCommand(Session&);       // DDF, DAF
+Outcome ReadRegisterFileCommand(Session&);       // RDF, RAF
+Outcome RegisterEquationCommand(Session&);       // RTH
+
+// cogo/
+Outcome InverseBearingCommand(Session&);         // DAB
+Outcome InverseAngleCommand(Session&);           // ANG
+Outcome InverseAzimuthCommand(Session&);         // AZM
+Outcome InverseDistanceCommand(Session&);        // DIS
+Outcome TangentToCirclesCommand(Session&);       // TAN
+Outcome ParallelLineCommand(Session&);           // PLL
+Outcome LocateByAzimuthCommand(Session&);        // LZB
+Outcome LocateByAngleCommand(Session&);          // LAD
+Outcome LocateOnLineCommand(Session&);           // LLN
+Outcome DivideArcCommand(Session&);              // DVA
+Outcome DivideLineCommand(Session&);             // DVL
+Outcome IntersectPointLinesCommand(Session&);    // PTS
+Outcome IntersectDirectionsCommand(Session&);    // ZBI
+Outcome IntersectCirclesCommand(Session&);       // ARR
+Outcome FootOfPerpendicularCommand(Session&);    // TOF
+
+// curves/
+Outcome IntersectArcLineCommand(Session&);       // ALI, AZB
+Outcome PointOnArcCommand(Session&);             // CPA
+Outcome ArcLengthCommand(Session&);              // ARC
+Outcome CurveFromPointsCommand(Session&);        // HA1, HA2
+Outcome CurveFromDeflectionCommand(Session&);    // HA3
+
+// traverse/
+Outcome EnterTraverseCommand(Session&);          // TAA, TAB
+Outcome AdjustPointsCommand(Session&);           // PAJ
+
+// area/
+Outcome FigureAreaCommand(Session&);             // TPR, ARE
+
+// map/
+Outcome MapPointsCommand(Session&);              // MAP
+
+// gps/
+Outcome GpsReferenceCommand(Session&);           // GRF
+Outcome GpsToGridCommand(Session&);              // GPS
+Outcome ListGpsCoordinatesCommand(Session&);     // GDS
+
+}  // namespace vantrel

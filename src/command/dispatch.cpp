@@ -1,0 +1,66 @@
+#include "command/dispatch.h"
+
+#include "command/commands.h"
+#include "command/session.h"
+
+namespace vantrel {
+namespace {
+
+constexpr CommandBranch kBranches[] = {
+    {{"CLR"}, ClearPointsCommand},
+    {{"ROT"}, RotatePointsCommand},
+    {{"KWN"}, KnownPointsCommand},
+    {{"DSC"}, DisplayPointsCommand},
+    {{"COM"}, CommentCommand},
+    {{"DCF"}, nullptr},
+    {{"RCF"}, nullptr},
+    {{"TAX"}, TranslateAxesCommand},
+    {{"DAB"}, nullptr},
+    {{"ANG"}, nullptr},
+    {{"AZM"}, nullptr},
+    {{"DIS"}, nullptr},
+    {{"DSA"}, nullptr},
+    {{"DSD"}, nullptr},
+    {{"TAN"}, nullptr},
+    {{"PLL"}, nullptr},
+    {{"LZB"}, nullptr},
+    {{"LAD"}, nullptr},
+    {{"LLN"}, nullptr},
+    {{"DVA"}, nullptr},
+    {{"DVL"}, nullptr},
+    {{"PTS"}, nullptr},
+    {{"ZBI"}, nullptr},
+    {{"ARR"}, nullptr},
+    {{"TOF"}, nullptr},
+    {{"ALI", "AZB"}, nullptr},
+    {{"TAA", "TAB"}, nullptr},
+    {{"PAJ"}, nullptr},
+    {{"TPR", "ARE"}, nullptr},
+    {{"DDF", "DAF"}, nullptr},
+    {{"RDF", "RAF"}, nullptr},
+    {{"RTH"}, nullptr},
+    {{"CPA"}, nullptr},
+    {{"ARC"}, nullptr},
+    {{"MAP"}, nullptr},
+    {{"HA1", "HA2"}, nullptr},
+    {{"HA3"}, nullptr},
+    {{"GRF"}, nullptr},
+    {{"GPS"}, nullptr},
+    {{"GDS"}, nullptr},
+};
+
+}  // namespace
+
+const CommandBranch* FindBranch(std::string_view code) {
+  for (const CommandBranch& branch : kBranches)
+    if (branch.codes[0] == code || (!branch.codes[1].empty() && branch.codes[1] == code)) return &branch;
+  return nullptr;
+}
+
+Outcome RunCommand(Session& session) {
+  const CommandBranch* branch = FindBranch(session.CurrentCommand);
+  if (branch == nullptr || branch->run == nullptr) return Outcome::Completed;
+  return branch->run(session);
+}
+
+}  // namespace vantrel

@@ -1,0 +1,179 @@
+#include "command/session.h"
+
+#include <algorithm>
+
+#include "command/dispatch.h"
+#include "notation/geometry.h"
+
+namespace vantrel {
+
+Session::Session(UserSide& side) : user(side) {
+  PointNorth.fill(UndefinedCoord);
+  PointEast.fill(UndefinedCoord);
+}
+
+void Session::WriteOutput(const std::string& line) {
+  if (Display) user.ShowReportLine(line);
+  SpoolLine(*this, line);
+}
+
+std::optional<int> Session::PointNumber(const std::string& field) {
+  int n = IntegerField(field);
+  if (IsPointNumber(n)) return n;
+  InfoBox(field + " is invalid point number");
+  return std::nullopt;
+}
+
+void Session::HeadingOnce(const std::string& heading) {
+  if (CurrentCommand == PreviousCommand) return;
+  WriteOutput("");
+  WriteOutput(heading);
+}
+
+int SplitFields(std::string_view text, std::array<std::string, kMaxFields + 1>& fields) {
+  if (text.empty()) return 0;
+  int count = 0;
+  size_t start = 0;
+  while (true) {
+    size_t comma = text.find(',', start);
+    std::string_view field = text.substr(start, comma == std::string_view::npos ? comma : comma - start);
+    if (++count <= kMaxFields) fields[count].assign(field);
+    if (comma == std::string_view::npos) break;
+    start = comma + 1;
+  }
+  return count;
+}
+
+namespace {
+
+// The start of a refused line, quoted in the message so the surveyor can
+// find it in the input pane.
+std::string QuoteStart(const std::string& line) {
+  constexpr size_t kQuoted = 40;
+  return "\"" + (line.size() > kQuoted ? line.substr(0, kQuoted) + "..." : line) + "\"";
+}
+
+// Takes the ">" (east) and "^" (north) shift fields out of the line's fields;
+// the last of each kind wins.
+void TakeShiftFields(Session& s) {
+  int kept = 0;
+  for (int k = 1; k <= s.LineFieldCount; ++k) {
+    std::string& field = s.LineField[k];
+    char first = field.empty() ? '\0' : field[0];
+    if (first == '>' || first == '^') {
+      float shift = static_cast<float>(ParseDistance(s, field.substr(1)));
+      (first == '>' ? s.EastShift : s.NorthShift) = shift;
+      continue;
+    }
+    if (++kept != k) s.LineField[kept].swap(field);
+  }
+  s.LineFieldCount = kept;
+}
+
+}  // namespace
+
+void Session::ProcessCommandLine(std::string line) {
+  EastShift = NorthShift = 0;
+
+  // 1-2. Comment cut and trim.
+  size_t apostrophe = line.find('\'');
+  if (apostrophe != std::string::npos) line.erase(apostrophe);
+  std::string_view trimmed = TrimBlanks(line);
+  CurrentLine.assign(trimmed);
+
+  // 3. A listed code selects its command; nothing runs for this line.
+  if (CurrentLine.size() == 3) {
+    int row = reference.Find(UpperCase(CurrentLine));
+    if (row > 0) {
+      CurrentCommand = reference.rows[row].Code;
+      ArgCount = ArgUsed = 0;
+      CommandStage = 1;
+      user.EndPrintDocument();
+      return;
+    }
+  }
+
+  // 4. Split at commas; a line beyond the field limit is refused whole.
+  int fieldCount = SplitFields(CurrentLine, LineField);
+  if (fieldCount > kMaxFields) {
+    LineFieldCount = 0;
+    InfoBox("A line may hold at most " + std::to_string(kMaxFields) + " fields; this line holds " +
+            std::to_string(fieldCount) + " and was not processed: " + QuoteStart(CurrentLine));
+    return;
+  }
+  LineFieldCount = fieldCount;
+
+  // 5. Shift fields.
+  TakeShiftFields(*this);
+
+  // 6. A trailing comma says that more data of this kind follows.
+  LineContinued = LineFieldCount >= 2 && LineField[LineFieldCount].empty();
+  if (LineContinued) --LineFieldCount;
+
+  // 7. Carry-over: unconsumed fields first, then this line's fields.
+  int pending = ArgCount - ArgUsed;
+  if (pending + LineFieldCount > kMaxFields) {
+    InfoBox("At most " + std::to_string(kMaxFields) + " fields can be held; " + std::to_string(pending) +
+            " are waiting and this line brings " + std::to_string(LineFieldCount) +
+            ", so it was not processed: " + QuoteStart(CurrentLine));
+    LineFieldCount = 0;
+    return;
+  }
+  int n = 0;
+  for (int k = ArgUsed + 1; k <= ArgCount; ++k)
+    if (++n != k) ArgField[n].swap(ArgField[k]);
+  for (int k = 1; k <= LineFieldCount; ++k) ArgField[++n] = LineField[k];
+  ArgCount = n;
+  ArgUsed = 0;
+
+  // 8-9. Dispatch; a branch that ends normally advances PreviousCommand.
+  if (RunCommand(*this) == Outcome::Completed) PreviousCommand = CurrentCommand;
+}
+
+void Session::RunBatch(std::string_view text) {
+  bool inCommentBlock = false;
+  size_t position = 0;
+  std::string line;
+  while (position < text.size()) {
+    // Lines end at CR LF (the pane's own breaks), a lone LF or a lone CR.
+    size_t end = text.find_first_of("\r\n", position);
+    if (end == std::string_view::npos) {
+      line.assign(text.substr(position));
+      position = text.size();
+    } else {
+      line.assign(text.substr(position, end - position));
+      position = end + 1;
+      if (text[end] == '\r' && position < text.size() && text[position] == '\n') ++position;
+    }
+    if (!line.empty() && std::string_view("<([{").find(line.front()) != std::string_view::npos)
+      inCommentBlock = true;
+    bool closesBlock = !line.empty() && std::string_view(">)]}").find(line.back()) != std::string_view::npos;
+    if (!inCommentBlock) ProcessCommandLine(line);
+    if (closesBlock) inCommentBlock = false;
+  }
+  user.EndPrintDocument();
+}
+
+std::optional<std::string> Session::UsageForEnter(std::string_view text, size_t caret) {
+  size_t p = std::min(caret, text.size());
+  if (p <= 2) return std::nullopt;
+  // Back from the third character before the caret to the line feed that
+  // starts the caret's line (1-based positions, as the pane counts them).
+  size_t b = p - 1;
+  do {
+    --b;
+  } while (b > 0 && text[b - 1] != '\n');
+  CurrentCommand = UpperCase(text.substr(b, p - b));
+  if (CurrentCommand.size() != 3 || IsNumericText(CurrentCommand)) return std::nullopt;
+  int row = reference.Find(CurrentCommand);
+  if (row == 0) return std::nullopt;
+  std::string usage = reference.rows[row].Usage;
+  std::string shown;
+  for (char c : usage) {
+    if (c == '>') shown += "\r\n";
+    else shown += c;
+  }
+  return shown;
+}
+
+}  // namespace vantrel

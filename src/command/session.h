@@ -1,0 +1,118 @@
+// The window-level state of the program — point store, registers, argument
+// store, command records — and the command processor that feeds command
+// lines to the commands. One Session lives as long as the main window (or one
+// run of the headless runner); the user's side is reached through UserSide.
+#pragma once
+
+#include <array>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "area/area_state.h"
+#include "command/files.h"
+#include "command/reference.h"
+#include "command/user_side.h"
+#include "curves/curve_state.h"
+#include "gps/gps_reference.h"
+#include "map/plot_state.h"
+#include "notation/numbers.h"
+#include "traverse/traverse_record.h"
+
+namespace vantrel {
+
+// How a command's branch ended: normally (PreviousCommand advances) or early,
+// after a message, a refused question or while waiting for more lines.
+enum class Outcome { Completed, Stopped };
+
+inline constexpr int kMaxFields = 50;
+inline constexpr int kMaxPoint = 1000;
+inline constexpr int kRegisterCount = 100;
+
+class Session {
+ public:
+  explicit Session(UserSide& user);
+
+  // --- The surveyor's side -------------------------------------------------
+  UserSide& user;
+  bool Display = true;  // "Display": report lines reach the output pane
+  FileSettings files;
+  SpoolState spool;
+
+  // Sends one report line to the output pane (when Display is set) and to
+  // the spool file (when Spool is set).
+  void WriteOutput(const std::string& line);
+  void InfoBox(const std::string& message) { user.InfoBox(message); }
+  bool AskYesNo(const std::string& message) { return user.AskYesNo(message); }
+
+  // --- Point store and registers (indices as the surveyor numbers them) ----
+  std::array<double, kMaxPoint + 1> PointNorth;  // [1..1000]; [0] unused
+  std::array<double, kMaxPoint + 1> PointEast;
+  std::array<double, kRegisterCount> AngleRegister{};     // radians
+  std::array<double, kRegisterCount> DistanceRegister{};  // feet
+
+  static bool IsPointNumber(int n) { return n >= 1 && n <= kMaxPoint; }
+  static bool IsRegisterNumber(int n) { return n >= 0 && n < kRegisterCount; }
+  bool IsDefined(int n) const {
+    return PointNorth[n] != UndefinedCoord && PointEast[n] != UndefinedCoord;
+  }
+  void ClearPoint(int n) { PointNorth[n] = PointEast[n] = UndefinedCoord; }
+
+  // Reads a point number field; a number outside 1..1000 is reported
+  // ("<field> is invalid point number") and gives no point.
+  std::optional<int> PointNumber(const std::string& field);
+
+  // --- Argument store (1-based, as the fields are counted on the line) -----
+  std::string CurrentLine;
+  std::array<std::string, kMaxFields + 1> LineField;
+  int LineFieldCount = 0;
+  std::array<std::string, kMaxFields + 1> ArgField;
+  int ArgCount = 0;
+  int ArgUsed = 0;
+  int GroupSize = 0;
+  std::string CurrentCommand;
+  std::string PreviousCommand;
+  int CommandStage = 1;
+  bool LineContinued = false;
+  float EastShift = 0;
+  float NorthShift = 0;
+
+  // Fields not yet consumed by the current command.
+  int FieldsLeft() const { return ArgCount - ArgUsed; }
+  // Field k of the current group (1-based within the group).
+  const std::string& GroupField(int k) const { return ArgField[ArgUsed + k]; }
+
+  // Writes the empty line and the column heading when this command's table
+  // is not the one the report is continuing.
+  void HeadingOnce(const std::string& heading);
+
+  CommandReference reference;
+
+  // --- Records of multi-line commands and other subsystems -----------------
+  TraverseRecord traverse;
+  AreaState area;
+  CurveState curves;
+  GpsReference gps;
+  PlotState plot;
+
+  // --- Command processing ---------------------------------------------------
+  // One line of the input pane through comment cut, code recognition,
+  // splitting, shift fields, carry-over, dispatch and epilogue.
+  void ProcessCommandLine(std::string line);
+
+  // The batch run over the input pane's text: every line from the top,
+  // skipping bracketed comment blocks, then printer end-of-document.
+  void RunBatch(std::string_view paneText);
+
+  // Enter in the input pane with the caret after `caret` characters: selects
+  // the code typed on the caret's line and returns its usage text with line
+  // breaks, or nothing when the line is not a listed code.
+  std::optional<std::string> UsageForEnter(std::string_view paneText, size_t caret);
+};
+
+// Splits a line at commas into at most `kMaxFields` fields; an empty text has
+// no fields. Returns the number of fields the text holds (which may exceed
+// the limit; only the first kMaxFields are stored).
+int SplitFields(std::string_view text, std::array<std::string, kMaxFields + 1>& fields);
+
+}  // namespace vantrel

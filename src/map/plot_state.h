@@ -1,0 +1,8 @@
+// The plot window's transforms, kept between map lines.
+#pragma once
+
+namespace vantrel {
+
+struct PlotState {};
+
+}  // namespace vantrel

@@ -1,0 +1,123 @@
+#include "notation/angles.h"
+
+#include <cmath>
+
+#include "command/session.h"
+#include "notation/format.h"
+#include "notation/numbers.h"
+
+namespace vantrel {
+
+double DegreesMinutesSeconds(std::string_view text) {
+  double sign = 1;
+  if (!text.empty() && text[0] == '-') {
+    text.remove_prefix(1);
+    sign = -1;
+  }
+  // Degrees, minutes and seconds are each held in single precision before
+  // they are combined.
+  double degrees, minutes = 0, seconds = 0;
+  size_t p1 = text.find(' ');
+  if (p1 == std::string_view::npos) {
+    degrees = Single(LeadingNumber(text));
+  } else {
+    degrees = Single(LeadingNumber(text.substr(0, p1)));
+    size_t p2 = text.find(' ', p1 + 1);
+    if (p2 == std::string_view::npos) {
+      minutes = Single(LeadingNumber(text.substr(p1 + 1)));
+    } else {
+      minutes = Single(LeadingNumber(text.substr(p1 + 1, p2 - p1 - 1)));
+      seconds = Single(LeadingNumber(text.substr(p2 + 1)));
+    }
+  }
+  return (minutes / 60 + degrees + seconds / 3600) * sign * PI / 180;
+}
+
+double ParseAngle(Session& s, std::string_view text) {
+  std::string t = UpperCase(TrimBlanks(text));
+  size_t a = t.find('A');
+  if (a != std::string::npos && a >= 2) return 0;  // a register letter out of place
+
+  double sign = 1;
+  if (a != std::string::npos && !t.empty() && t[0] == '-') {
+    t.erase(0, 1);
+    sign = -1;
+  }
+  auto invalid = [&] {
+    s.InfoBox(std::string(text) + " Invalid angle");
+    return 0.0;
+  };
+  if (t.empty()) return 0;
+
+  if (t[0] == 'A') {
+    // Register number from the two characters after "A", then an optional
+    // digit that turns the angle by eighths of a circle.
+    int n = static_cast<int>(RoundHalfEven(LeadingNumber(t.substr(1, 2))));
+    double eighths = t.size() > 3 ? LeadingNumber(t.substr(3, 1)) : 0;
+    if (!Session::IsRegisterNumber(n) || s.AngleRegister[n] == UndefinedCoord) return invalid();
+    return (eighths * PI / 4 + s.AngleRegister[n]) * sign;
+  }
+
+  if (t[0] == 'N' || t[0] == 'S') {
+    char last = t.back();
+    if (t.size() < 2 || (last != 'E' && last != 'W')) return invalid();
+    double b = DegreesMinutesSeconds(TrimBlanks(std::string_view(t).substr(1, t.size() - 2)));
+    if (t[0] == 'N') return last == 'E' ? b : TWO_PI - b;
+    return last == 'E' ? PI - b : PI + b;
+  }
+
+  return DegreesMinutesSeconds(t);
+}
+
+namespace {
+
+// Beyond this many radians the single-precision normalisation can no longer
+// bring an angle into one turn in reasonable time (and its seconds would be
+// meaningless): such an angle is written as a marker of the column's width.
+constexpr double kLargestFormattedAngle = 1e5;
+constexpr const char* kAngleMarker = "***********";
+
+}  // namespace
+
+std::string FormatAngle(double angle, std::string_view mode) {
+  if (!std::isfinite(angle) || std::fabs(angle) > kLargestFormattedAngle) return kAngleMarker;
+  // The angle is worked in single precision, as the stored value would be.
+  float a = static_cast<float>(angle);
+  const float twoPi = static_cast<float>(TWO_PI);
+  while (a >= twoPi) a = static_cast<float>(a - TWO_PI);
+  while (a < 0) a = static_cast<float>(a + TWO_PI);
+
+  char q1 = ' ', q2 = ' ';
+  if (mode == "b" || mode == "B") {
+    if (a > static_cast<float>(THREE_HALF_PI)) {
+      q1 = 'N', q2 = 'W', a = static_cast<float>(TWO_PI - a);
+    } else if (a > static_cast<float>(PI)) {
+      q1 = 'S', q2 = 'W', a = static_cast<float>(a - PI);
+    } else if (a > static_cast<float>(HALF_PI)) {
+      q1 = 'S', q2 = 'E', a = static_cast<float>(PI - a);
+    } else if (a > 0) {
+      q1 = 'N', q2 = 'E';
+    }
+  }
+
+  float x = static_cast<float>(a * 180 / PI);
+  double degrees = std::trunc(x);
+  x = static_cast<float>((x - degrees) * 60);
+  double minutes = std::trunc(x);
+  double seconds = RoundHalfEven((x - minutes) * 60);
+  if (seconds > 59.5) {
+    seconds = 0;
+    if (++minutes == 60) {
+      minutes = 0;
+      ++degrees;
+    }
+  }
+  std::string result(1, q1);
+  result += PadLeft(FormatMask(degrees, "##0"), 3);
+  result += PadLeft(FormatMask(minutes, "#0"), 3);
+  result += PadLeft(FormatMask(seconds, "#0"), 3);
+  result += q2;
+  return result;
+}
+
+}  // namespace vantrel

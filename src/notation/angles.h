@@ -1,0 +1,25 @@
+// Angle and bearing notation: reading angle fields (degrees-minutes-seconds,
+// quadrant bearings, angle-register codes) and writing azimuths and bearings
+// in the report's 11-character column.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace vantrel {
+
+class Session;
+
+// An angle field in radians, clockwise from north. Never fails: an undefined
+// or missing register and a bearing without its E/W letter are reported
+// ("<text> Invalid angle") and give 0.
+double ParseAngle(Session& session, std::string_view text);
+
+// Degrees-minutes-seconds text ("45 30 15", "-45 30", "45.5") in radians.
+double DegreesMinutesSeconds(std::string_view text);
+
+// An angle as degrees, minutes and whole seconds: azimuth for mode "z",
+// quadrant bearing for "b"/"B". 11 characters for angles below 1000 degrees.
+std::string FormatAngle(double angle, std::string_view mode);
+
+}  // namespace vantrel

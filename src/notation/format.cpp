@@ -1,0 +1,31 @@
+#include "notation/format.h"
+
+#include <cmath>
+
+#include "command/session.h"
+#include "notation/numbers.h"
+
+namespace vantrel {
+
+std::string PadLeft(std::string_view text, int width) {
+  constexpr int kMostBlanks = 57;
+  int length = static_cast<int>(text.size());
+  if (width <= length) return std::string(text);
+  int blanks = std::min(width - length, kMostBlanks);
+  std::string result(static_cast<size_t>(blanks), ' ');
+  result += text;
+  return result;
+}
+
+std::string FormatPoint(const Session& s, int n) {
+  std::string number = std::to_string(n);
+  double north = s.PointNorth[n], east = s.PointEast[n];
+  std::string result = "Pt " + number;
+  result += PadLeft(FormatMask(std::fabs(north), "########0.000"), 13 - static_cast<int>(number.size()));
+  result += north < 0 ? " S" : " N";
+  result += PadLeft(FormatMask(std::fabs(east), "########0.000"), 11);
+  result += east < 0 ? " W" : " E";
+  return result;
+}
+
+}  // namespace vantrel

@@ -1,0 +1,62 @@
+#include "notation/geometry.h"
+
+#include <cmath>
+#include <string>
+
+#include "command/session.h"
+#include "notation/numbers.h"
+
+namespace vantrel {
+
+double ParseDistance(Session& s, std::string_view text) {
+  std::string t = UpperCase(TrimBlanks(text));
+  size_t d = t.find('D');
+  if (d == std::string::npos) return LeadingNumber(t);
+  if (d >= 2) return 0;  // a register letter out of place
+
+  double sign = 1;
+  if (t[0] == '-') {
+    t.erase(0, 1);
+    sign = -1;
+  }
+  if (t.empty() || t[0] != 'D') return LeadingNumber(text);  // "1D3": D as exponent marker
+  double number = RoundHalfEven(LeadingNumber(std::string_view(t).substr(1)));
+  int n = number >= -1 && number < kRegisterCount ? static_cast<int>(number) : -1;
+  if (!Session::IsRegisterNumber(n) || s.DistanceRegister[n] == UndefinedCoord) {
+    s.InfoBox(std::string(text) + " is invalid distance code");
+    return 0;
+  }
+  return sign * s.DistanceRegister[n];
+}
+
+double PointDistance(const Session& s, int i, int j) {
+  double dE = s.PointEast[i] - s.PointEast[j];
+  double dN = s.PointNorth[i] - s.PointNorth[j];
+  return std::sqrt(dE * dE + dN * dN);
+}
+
+double AzimuthOf(double dE, double dN) {
+  if (dN != 0) {
+    double a = std::atan(dE / dN);
+    return dN > 0 ? a : a + PI;
+  }
+  return dE > 0 ? HALF_PI : THREE_HALF_PI;
+}
+
+bool IntersectLines(Session& s, int target, int a, int b, double m1, double m2) {
+  double north = (s.PointNorth[a] * m1 - s.PointEast[a] - s.PointNorth[b] * m2 + s.PointEast[b]) / (m1 - m2);
+  // The east coordinate comes from the flatter line, through the stored north
+  // (so a new point that replaces point a uses a's updated north).
+  double east = std::fabs(m2) > std::fabs(m1) ? (north - (target == a ? north : s.PointNorth[a])) * m1 + s.PointEast[a]
+                                              : (north - (target == b ? north : s.PointNorth[b])) * m2 + s.PointEast[b];
+  if (m1 == m2 || !std::isfinite(north) || !std::isfinite(east)) {
+    s.InfoBox("Lines do not intersect");
+    s.ClearPoint(target);
+    return false;
+  }
+  s.PointNorth[target] = north;
+  s.PointEast[target] = east;
+  return true;
+}
+
+}  // namespace vantrel

@@ -1,0 +1,30 @@
+// Distance notation and the geometry primitives every command shares:
+// distance and azimuth between stored points, and line intersection.
+#pragma once
+
+#include <string_view>
+
+namespace vantrel {
+
+class Session;
+
+// A distance field in feet: a number ("125.5", "1D3" = 1000) or a distance
+// register code ("D4", "-D4"). An undefined or missing register is reported
+// ("<text> is invalid distance code") and gives 0.
+double ParseDistance(Session& session, std::string_view text);
+
+// Distance between two stored points (valid point numbers).
+double PointDistance(const Session& session, int i, int j);
+
+// Azimuth of the direction (dE, dN), clockwise from north, not normalised:
+// -PI/2 < result <= 3*PI/2; a zero-length direction gives 3*PI/2.
+double AzimuthOf(double dE, double dN);
+
+// Stores in point `target` the intersection of the line through point a with
+// slope m1 and the line through point b with slope m2 (slope = east change per
+// north change). Parallel lines, or slopes whose intersection cannot be
+// represented, are reported ("Lines do not intersect"), leave the new point
+// undefined and return false.
+bool IntersectLines(Session& session, int target, int a, int b, double m1, double m2);
+
+}  // namespace vantrel

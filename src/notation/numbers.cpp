@@ -1,0 +1,233 @@
+#include "notation/numbers.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+
+namespace vantrel {
+namespace {
+
+bool IsIgnoredBlank(char c) { return c == ' ' || c == '\t' || c == '\n'; }
+
+// Strips the ignored blanks so the scanner below sees one compact text.
+// Fields are short; a small fixed buffer covers them, longer ones fall back.
+struct CompactText {
+  char small[64];
+  std::string large;
+  const char* data = small;
+  size_t size = 0;
+
+  explicit CompactText(std::string_view text) {
+    if (text.size() < sizeof small) {
+      for (char c : text)
+        if (!IsIgnoredBlank(c)) small[size++] = c;
+    } else {
+      for (char c : text)
+        if (!IsIgnoredBlank(c)) large.push_back(c);
+      data = large.data();
+      size = large.size();
+    }
+  }
+};
+
+int DigitValue(char c) {
+  if (c >= '0' && c <= '9') return c - '0';
+  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+  return 99;
+}
+
+// "&H1F" / "&O17": an integer in base 16 or 8 (the runtime reads such texts as
+// 16-bit integers when they fit, so &HFFFF is -1).
+double RadixInteger(const char* p, size_t n, size_t& used) {
+  int base = (p[1] == 'H' || p[1] == 'h') ? 16 : 8;
+  double value = 0;
+  size_t i = 2;
+  for (; i < n && DigitValue(p[i]) < base; ++i) value = value * base + DigitValue(p[i]);
+  used = i;
+  if (i == 2) return 0;
+  if (value <= 0xFFFF && value >= 0x8000) value -= 0x10000;
+  return value;
+}
+
+// Scans the numeric prefix of a compact text; `used` receives its length.
+double ScanNumber(const char* p, size_t n, size_t& used) {
+  used = 0;
+  if (n >= 2 && p[0] == '&' && (p[1] == 'H' || p[1] == 'h' || p[1] == 'O' || p[1] == 'o'))
+    return RadixInteger(p, n, used);
+  char buffer[400];
+  size_t len = 0, i = 0;
+  auto put = [&](char c) {
+    if (len < sizeof buffer - 1) buffer[len++] = c;
+  };
+  if (i < n && (p[i] == '+' || p[i] == '-')) put(p[i++]);
+  size_t digits = 0;
+  while (i < n && p[i] >= '0' && p[i] <= '9') put(p[i++]), ++digits;
+  if (i < n && p[i] == '.') {
+    put(p[i++]);
+    while (i < n && p[i] >= '0' && p[i] <= '9') put(p[i++]), ++digits;
+  }
+  if (digits == 0) return 0;
+  size_t mantissaEnd = i;
+  if (i < n && (p[i] == 'E' || p[i] == 'e' || p[i] == 'D' || p[i] == 'd')) {
+    size_t j = i + 1;
+    char sign = '+';
+    if (j < n && (p[j] == '+' || p[j] == '-')) sign = p[j++];
+    size_t start = j;
+    while (j < n && p[j] >= '0' && p[j] <= '9') ++j;
+    put('e');
+    put(sign);
+    if (j > start) {
+      for (size_t k = start; k < j; ++k) put(p[k]);
+    } else {
+      put('0');
+    }
+    mantissaEnd = j;
+  }
+  buffer[len] = '\0';
+  used = mantissaEnd;
+  double value = std::strtod(buffer, nullptr);
+  return value;
+}
+
+}  // namespace
+
+double LeadingNumber(std::string_view text) {
+  CompactText compact(text);
+  size_t used;
+  return ScanNumber(compact.data, compact.size, used);
+}
+
+bool IsNumericText(std::string_view text) {
+  CompactText compact(text);
+  if (compact.size == 0) return false;
+  size_t used;
+  ScanNumber(compact.data, compact.size, used);
+  return used == compact.size;
+}
+
+double RoundHalfEven(double value) { return std::nearbyint(value); }
+
+int IntegerField(std::string_view text) {
+  constexpr double kBound = 1e9;
+  double value = RoundHalfEven(LeadingNumber(text));
+  if (value != value) return 0;
+  return static_cast<int>(std::clamp(value, -kBound, kBound));
+}
+
+namespace {
+
+// Adds one unit in the last place of a string of decimal digits (with an
+// optional '.'), carrying leftwards; a carry out of the top adds a digit.
+void IncrementDigits(std::string& digits) {
+  for (size_t i = digits.size(); i-- > 0;) {
+    if (digits[i] == '.') continue;
+    if (digits[i] == '9') {
+      digits[i] = '0';
+    } else {
+      ++digits[i];
+      return;
+    }
+  }
+  digits.insert(digits.begin(), '1');
+}
+
+// |value| with `decimals` decimals, rounded from the exact binary value with
+// an exact tie going away from zero.
+std::string FixedDigits(double magnitude, int decimals) {
+  char buffer[512];
+  // An exact tie at this many decimals means magnitude * 2^(decimals+1) is an
+  // odd integer; the C library would round such a tie to even.
+  double scaled = std::ldexp(magnitude, decimals + 1);
+  if (scaled < 9007199254740992.0 && scaled == std::floor(scaled) &&
+      std::fmod(scaled, 2.0) == 1.0) {
+    std::snprintf(buffer, sizeof buffer, "%.*f", decimals + 1, magnitude);
+    std::string text(buffer);
+    text.pop_back();  // the exact trailing 5
+    if (decimals == 0) text.pop_back();  // the decimal point
+    IncrementDigits(text);
+    return text;
+  }
+  int n = std::snprintf(buffer, sizeof buffer, "%.*f", decimals, magnitude);
+  if (n < 0 || n >= static_cast<int>(sizeof buffer)) return "*";
+  return buffer;
+}
+
+}  // namespace
+
+std::string FormatMask(double value, std::string_view mask) {
+  size_t point = mask.find('.');
+  std::string_view integerMask = mask.substr(0, point);
+  int decimals = point == std::string_view::npos ? 0 : static_cast<int>(mask.size() - point - 1);
+  size_t minIntegerDigits = 0;
+  for (char c : integerMask)
+    if (c == '0') ++minIntegerDigits;
+  if (!std::isfinite(value)) return value != value ? "NaN" : (value < 0 ? "-Inf" : "Inf");
+
+  std::string digits = FixedDigits(std::fabs(value), decimals);
+  // Drop leading zeros of the integer part down to the digits the mask keeps.
+  size_t integerLength = digits.find('.');
+  if (integerLength == std::string::npos) integerLength = digits.size();
+  size_t drop = 0;
+  while (integerLength - drop > minIntegerDigits && digits[drop] == '0') ++drop;
+  digits.erase(0, drop);
+  bool allZero = digits.find_first_not_of("0.") == std::string::npos;
+  if (value < 0 && !allZero) digits.insert(digits.begin(), '-');
+  return digits;
+}
+
+std::string PlainNumber(double value) {
+  if (value == 0) return "0";
+  if (!std::isfinite(value)) return value != value ? "NaN" : (value < 0 ? "-Inf" : "Inf");
+  if (std::fabs(value) < 1e15 && value == std::floor(value)) {
+    char buffer[32];
+    std::snprintf(buffer, sizeof buffer, "%.0f", value);
+    return buffer;
+  }
+  char buffer[64];
+  double magnitude = std::fabs(value);
+  if (magnitude >= 1e15 || magnitude < 1e-4) {
+    // Exponent form, with a signed two-digit exponent: 1.5E+20, 1E-05.
+    std::snprintf(buffer, sizeof buffer, "%.14E", value);
+    std::string text(buffer);
+    size_t e = text.find('E');
+    std::string mantissa = text.substr(0, e), exponent = text.substr(e + 1);
+    while (mantissa.back() == '0') mantissa.pop_back();
+    if (mantissa.back() == '.') mantissa.pop_back();
+    char sign = exponent[0];
+    std::string expDigits = exponent.substr(1);
+    while (expDigits.size() > 2 && expDigits[0] == '0') expDigits.erase(0, 1);
+    return mantissa + "E" + sign + expDigits;
+  }
+  std::snprintf(buffer, sizeof buffer, "%.15G", value);
+  std::string text(buffer);
+  if (text.find('.') != std::string::npos) {
+    while (text.back() == '0') text.pop_back();
+    if (text.back() == '.') text.pop_back();
+  }
+  return text;
+}
+
+std::string RoundTripNumber(double value) {
+  char buffer[64];
+  auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
+  return std::string(buffer, result.ptr);
+}
+
+std::string UpperCase(std::string_view text) {
+  std::string upper(text);
+  for (char& c : upper)
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+  return upper;
+}
+
+std::string_view TrimBlanks(std::string_view text) {
+  size_t begin = text.find_first_not_of(' ');
+  if (begin == std::string_view::npos) return {};
+  size_t end = text.find_last_not_of(' ');
+  return text.substr(begin, end - begin + 1);
+}
+
+}  // namespace vantrel
