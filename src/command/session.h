@@ -62,6 +62,20 @@ class Session {
   // ("<field> is invalid point number") and gives no point.
   std::optional<int> PointNumber(const std::string& field);
 
+  // Point numbers from the given fields of the current group (field 1 is the
+  // group's first), in that order; the first outside 1..1000 is reported and
+  // refuses them all.
+  template <size_t N>
+  std::optional<std::array<int, N>> GroupPoints(const int (&fields)[N]) {
+    std::array<int, N> points;
+    for (size_t k = 0; k < N; ++k) {
+      std::optional<int> n = PointNumber(GroupField(fields[k]));
+      if (!n) return std::nullopt;
+      points[k] = *n;
+    }
+    return points;
+  }
+
   // --- Argument store (1-based, as the fields are counted on the line) -----
   std::string CurrentLine;
   std::array<std::string, kMaxFields + 1> LineField;
@@ -81,6 +95,21 @@ class Session {
   int FieldsLeft() const { return ArgCount - ArgUsed; }
   // Field k of the current group (1-based within the group).
   const std::string& GroupField(int k) const { return ArgField[ArgUsed + k]; }
+
+  // The repetition of a fixed-size group: sets GroupSize and hands every
+  // complete group to `group`, then consumes it. A group that `group` refuses
+  // (returns false after reporting why) is consumed too, so it is not retried,
+  // and ends the line; an incomplete group stays pending.
+  template <typename Group>
+  Outcome ForEachGroup(int size, Group group) {
+    GroupSize = size;
+    while (FieldsLeft() >= GroupSize) {
+      bool accepted = group(*this);
+      ArgUsed += GroupSize;
+      if (!accepted) return Outcome::Stopped;
+    }
+    return Outcome::Completed;
+  }
 
   // Writes the empty line and the column heading when this command's table
   // is not the one the report is continuing.

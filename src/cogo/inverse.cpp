@@ -1,0 +1,126 @@
+// The inverses: distance, azimuth and angle between stored points, written
+// as small tables and kept in registers for later fields (DAB, AZM, DIS, ANG).
+#include <cmath>
+#include <optional>
+#include <string>
+
+#include "command/commands.h"
+#include "command/session.h"
+#include "notation/angles.h"
+#include "notation/format.h"
+#include "notation/geometry.h"
+
+namespace vantrel {
+namespace {
+
+// A point or register number right-justified in its column.
+std::string NumberColumn(int n, int width) { return PadLeft(std::to_string(n), width); }
+
+std::string DistanceText(double d) { return FormatMask(d, "#######0.00"); }
+
+double AzimuthBetween(const Session& s, int from, int to) {
+  return AzimuthOf(s.PointEast[to] - s.PointEast[from], s.PointNorth[to] - s.PointNorth[from]);
+}
+
+// The register named by the group's first field. A number above 99 is
+// accepted (the row shows it, nothing is stored); a negative one is reported.
+std::optional<int> ResultRegister(Session& s) {
+  const std::string& field = s.GroupField(1);
+  int r = IntegerField(field);
+  if (r >= 0) return r;
+  s.InfoBox(field + " is invalid register number");
+  return std::nullopt;
+}
+
+// Keeps a result in register r of a bank (nothing above 99). A result beyond
+// the range of numbers, from points at absurd coordinates, is reported and
+// never stored.
+bool KeepResult(Session& s, std::array<double, kRegisterCount>& bank, int r, double value) {
+  if (!std::isfinite(value)) {
+    s.InfoBox("Register " + std::to_string(r) + " not set: result out of range");
+    return false;
+  }
+  if (Session::IsRegisterNumber(r)) bank[r] = value;
+  return true;
+}
+
+bool WriteBearingRow(Session& s) {
+  std::optional<std::array<int, 2>> points = s.GroupPoints({1, 2});
+  if (!points) return false;
+  auto [i, j] = *points;
+  double azimuth = AzimuthBetween(s, i, j);
+  s.WriteOutput(NumberColumn(i, 4) + NumberColumn(j, 5) + PadLeft(DistanceText(PointDistance(s, i, j)), 10) +
+                PadLeft(FormatAngle(azimuth, "z"), 13) + PadLeft(FormatAngle(azimuth, "b"), 16));
+  return true;
+}
+
+bool WriteAzimuthRow(Session& s) {
+  std::optional<int> r = ResultRegister(s);
+  if (!r) return false;
+  std::optional<std::array<int, 2>> points = s.GroupPoints({2, 3});
+  if (!points) return false;
+  auto [i, j] = *points;
+  // Kept exactly as computed, not reduced to one turn.
+  double azimuth = AzimuthBetween(s, i, j);
+  if (!KeepResult(s, s.AngleRegister, *r, azimuth)) return false;
+  s.WriteOutput(NumberColumn(i, 4) + NumberColumn(j, 5) + NumberColumn(*r, 8) + PadLeft(FormatAngle(azimuth, "z"), 14));
+  return true;
+}
+
+bool WriteDistanceRow(Session& s) {
+  std::optional<int> r = ResultRegister(s);
+  if (!r) return false;
+  std::optional<std::array<int, 2>> points = s.GroupPoints({2, 3});
+  if (!points) return false;
+  auto [i, j] = *points;
+  double distance = PointDistance(s, i, j);
+  if (!KeepResult(s, s.DistanceRegister, *r, distance)) return false;
+  s.WriteOutput(NumberColumn(i, 4) + NumberColumn(j, 5) + NumberColumn(*r, 8) + PadLeft(DistanceText(distance), 13));
+  return true;
+}
+
+bool WriteAngleRow(Session& s) {
+  std::optional<int> r = ResultRegister(s);
+  if (!r) return false;
+  std::optional<std::array<int, 3>> points = s.GroupPoints({2, 3, 4});
+  if (!points) return false;
+  auto [center, first, second] = *points;
+  // The plain difference of the two azimuths: negative when the second
+  // direction lies counter-clockwise of the first, as the register keeps it.
+  double angle = AzimuthBetween(s, center, second) - AzimuthBetween(s, center, first);
+  if (!KeepResult(s, s.AngleRegister, *r, angle)) return false;
+  s.WriteOutput(NumberColumn(center, 4) + NumberColumn(first, 4) + " -" + NumberColumn(second, 3) +
+                NumberColumn(*r, 6) + PadLeft(FormatAngle(angle, "z"), 14));
+  return true;
+}
+
+// The heading starts the table as soon as the command's first line arrives,
+// even before it completes a group.
+Outcome WriteInverseTable(Session& s, int groupSize, const std::string& heading, bool (*writeRow)(Session&)) {
+  s.HeadingOnce(heading);
+  return s.ForEachGroup(groupSize, writeRow);
+}
+
+}  // namespace
+
+Outcome InverseBearingCommand(Session& s) {
+  static const std::string heading = "From   To       Ft." + PadLeft("Azimuth", 11) + PadLeft("Bearing", 16);
+  return WriteInverseTable(s, 2, heading, WriteBearingRow);
+}
+
+Outcome InverseAzimuthCommand(Session& s) {
+  static const std::string heading = "From   To     Ang#     Angle    ";
+  return WriteInverseTable(s, 3, heading, WriteAzimuthRow);
+}
+
+Outcome InverseDistanceCommand(Session& s) {
+  static const std::string heading = "From   To     Dis#    Distance";
+  return WriteInverseTable(s, 3, heading, WriteDistanceRow);
+}
+
+Outcome InverseAngleCommand(Session& s) {
+  static const std::string heading = " Ctr    Arc     Ang#     Angle    ";
+  return WriteInverseTable(s, 4, heading, WriteAngleRow);
+}
+
+}  // namespace vantrel

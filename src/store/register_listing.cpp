@@ -1,0 +1,64 @@
+// Register listings: DSA lists the angle registers, DSD the distance
+// registers, skipping those that hold 0.
+#include <optional>
+#include <string>
+
+#include "command/commands.h"
+#include "command/session.h"
+#include "notation/angles.h"
+#include "notation/format.h"
+
+namespace vantrel {
+namespace {
+
+struct RegisterBank {
+  const std::array<double, kRegisterCount>& values;
+  const std::string& heading;
+  std::string (*valueText)(double);
+};
+
+std::string AngleText(double angle) { return FormatAngle(angle, "z"); }
+std::string DistanceText(double distance) { return FormatMask(distance, "#######0.00"); }
+
+// A register number of the listing's range; one outside 0..99 is reported.
+std::optional<int> ListedRegister(Session& s, const std::string& field) {
+  int r = IntegerField(field);
+  if (Session::IsRegisterNumber(r)) return r;
+  s.InfoBox(field + " is invalid register number");
+  return std::nullopt;
+}
+
+// The whole line is one request: no field lists registers 1 to 99 (register 0
+// only when asked for), one field that register, two or more the range from
+// the first to the second.
+Outcome ListRegisters(Session& s, const RegisterBank& bank) {
+  s.HeadingOnce(bank.heading);
+  int fields = s.ArgCount;
+  s.ArgUsed = s.ArgCount;
+  int first = 1, last = kRegisterCount - 1;
+  if (fields >= 1) {
+    std::optional<int> from = ListedRegister(s, s.ArgField[1]);
+    if (!from) return Outcome::Stopped;
+    std::optional<int> to = fields == 1 ? from : ListedRegister(s, s.ArgField[2]);
+    if (!to) return Outcome::Stopped;
+    first = *from;
+    last = *to;
+  }
+  for (int k = first; k <= last; ++k)
+    if (bank.values[k] != 0) s.WriteOutput(PadLeft(std::to_string(k), 4) + PadLeft(bank.valueText(bank.values[k]), 14));
+  return Outcome::Completed;
+}
+
+}  // namespace
+
+Outcome ListAngleRegistersCommand(Session& s) {
+  static const std::string heading = " Ang#      Angle";
+  return ListRegisters(s, {s.AngleRegister, heading, AngleText});
+}
+
+Outcome ListDistanceRegistersCommand(Session& s) {
+  static const std::string heading = " Dis#     Distance";
+  return ListRegisters(s, {s.DistanceRegister, heading, DistanceText});
+}
+
+}  // namespace vantrel
