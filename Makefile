@@ -28,9 +28,11 @@ run: build
 	  $(BUILD)/vantrel-cli examples/lot.cmd; \
 	fi
 
+# A short fuzzing run, then the unit and scenario tests (ctest's summary is
+# the last thing printed).
 test: build
-	@cd $(BUILD) && ctest --output-on-failure -j$$(nproc)
 	@scripts/fuzz $(BUILD)/fuzz $(FUZZ_SECONDS)
+	@cd $(BUILD) && ctest --output-on-failure -j$$(nproc)
 
 fuzz: deps
 	@scripts/fuzz $(BUILD)/fuzz $(FUZZ_SECONDS)
