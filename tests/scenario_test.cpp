@@ -56,9 +56,15 @@ TEST_P(Scenario, TranscriptMatches) {
   std::vector<std::string> expected = Lines(ReadFile(base.string() + ".out"));
 
   ScriptedUser user;
-  for (const std::string& line : expected) {
-    if (line.rfind("Warning: ", 0) == 0) user.answers.push_back(AfterArrow(line) != "No");
-    if (line.rfind("Prompt: ", 0) == 0) user.promptAnswers.push_back(AfterArrow(line));
+  for (size_t i = 0; i < expected.size(); ++i) {
+    // A question with line breaks spans several lines; its answer follows
+    // the arrow on its last line.
+    if (expected[i].rfind("Warning: ", 0) == 0) {
+      size_t last = i;
+      while (last + 1 < expected.size() && expected[last].find(" -> ") == std::string::npos) ++last;
+      user.answers.push_back(AfterArrow(expected[last]) != "No");
+    }
+    if (expected[i].rfind("Prompt: ", 0) == 0) user.promptAnswers.push_back(AfterArrow(expected[i]));
   }
 
   fs::path folder = fs::temp_directory_path() / ("vantrel-scenario-" + GetParam());
@@ -83,11 +89,20 @@ TEST_P(Scenario, TranscriptMatches) {
 
   session.RunBatch(ReadFile(base.string() + ".cmd"));
 
+  // A message with line breaks takes one line of the file per line.
+  std::vector<std::string> transcript;
+  for (const std::string& entry : user.transcript) {
+    size_t start = 0;
+    for (size_t end; (end = entry.find('\n', start)) != std::string::npos; start = end + 1)
+      transcript.push_back(entry.substr(start, end - start));
+    transcript.push_back(entry.substr(start));
+  }
+
   std::ostringstream diff;
-  size_t count = std::max(expected.size(), user.transcript.size());
+  size_t count = std::max(expected.size(), transcript.size());
   for (size_t i = 0; i < count; ++i) {
     std::string want = i < expected.size() ? expected[i] : "<nothing>";
-    std::string got = i < user.transcript.size() ? user.transcript[i] : "<nothing>";
+    std::string got = i < transcript.size() ? transcript[i] : "<nothing>";
     if (want != got) diff << "line " << i + 1 << "\n  expected [" << want << "]\n  got      [" << got << "]\n";
   }
   EXPECT_TRUE(diff.str().empty()) << GetParam() << ":\n" << diff.str();
