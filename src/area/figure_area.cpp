@@ -1,0 +1,191 @@
+// TPR and ARE: the area of a figure bounded by straight courses and circular
+// arcs, in square feet and acres; TPR also lists every course between the
+// point lines of its ends. One routine walks the figure for both.
+#include <cmath>
+#include <cstdlib>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "command/commands.h"
+#include "command/session.h"
+#include "notation/angles.h"
+#include "notation/format.h"
+#include "notation/geometry.h"
+
+namespace vantrel {
+namespace {
+
+constexpr double kSquareFeetPerAcre = 43560;
+// Radii to the PC and the PT of an arc may differ by this much (feet)
+// before the surveyor is asked whether to go on with their mean. The slack
+// keeps radii typed exactly 0.001 apart from being pushed over the limit by
+// binary rounding of the coordinates.
+constexpr double kRadiusTolerance = 0.001;
+constexpr double kRoundingSlack = 1e-9;
+constexpr const char* kLengthMask = "######0.000";
+
+// One entry of a figure list: a corner (or PC/PT) of the figure, or the
+// center of the arc between its neighbours.
+struct Entry {
+  int point;
+  bool center;
+};
+using Figure = std::vector<Entry>;
+
+struct Arc {
+  double length;
+  // Area between the chord and the arc, positive when the arc runs
+  // clockwise about its center.
+  double segment;
+};
+
+// TPR's first data line after its code line starts with the angle option.
+// A refused option discards the whole line, so that neither the option nor a
+// figure typed behind it is carried into the next line's figure.
+bool ReadAngleOption(Session& s) {
+  s.CommandStage = 2;
+  std::string& option = s.area.AreaAngleOption;
+  option = UpperCase(s.GroupField(1));
+  if (option == "Z" || option == "B") {
+    s.ArgUsed += 1;
+    return true;
+  }
+  s.InfoBox("Invalid Angle Option");
+  s.ArgUsed = s.ArgCount;
+  return false;
+}
+
+// The figure list held in the argument store. Center entries ("C12") are
+// rewritten in place as negated numbers ("-12"), which is how a center is
+// recognised from then on. Reports the first entry that is not a usable
+// figure and gives nothing.
+std::optional<Figure> ReadFigure(Session& s) {
+  Figure figure;
+  figure.reserve(static_cast<size_t>(s.FieldsLeft()));
+  for (int k = s.ArgUsed + 1; k <= s.ArgCount; ++k) {
+    const std::string typed = s.ArgField[k];
+    std::string_view text = TrimBlanks(typed);
+    bool marked = !text.empty() && (text[0] == 'C' || text[0] == 'c');
+    int value = marked ? -IntegerField(text.substr(1)) : IntegerField(typed);
+    // "C-5" names no center; it must not turn into the corner 5.
+    if (!Session::IsPointNumber(std::abs(value)) || (marked && value > 0)) {
+      s.InfoBox(typed + " is invalid point number");
+      return std::nullopt;
+    }
+    if (marked) s.ArgField[k] = std::to_string(value);
+    figure.push_back({std::abs(value), value < 0});
+  }
+  if (figure.front().center || figure.back().center) {
+    s.InfoBox("First and last points cannot be center points");
+    return std::nullopt;
+  }
+  for (size_t k = 1; k + 1 < figure.size(); ++k) {
+    if (figure[k].center && figure[k + 1].center) {
+      s.InfoBox("Two center points cannot follow each other");
+      return std::nullopt;
+    }
+  }
+  return figure;
+}
+
+// The arc from pc to pt about center, with the mean of the two radii. When
+// they differ by more than the tolerance the surveyor decides; nothing when
+// the answer is No.
+std::optional<Arc> ReadArc(Session& s, int pc, int center, int pt) {
+  double toPc = PointDistance(s, pc, center);
+  double toPt = PointDistance(s, pt, center);
+  if (std::fabs(toPc - toPt) > kRadiusTolerance + kRoundingSlack &&
+      !s.AskYesNo("Pt. " + std::to_string(center) + "has unequal radii\n" + FormatMask(toPc, "#####0.000") +
+                  " and " + FormatMask(toPt, "#####0.000") + "\nO.K. to go on"))
+    return std::nullopt;
+  double radius = (toPc + toPt) / 2;
+  const auto& north = s.PointNorth;
+  const auto& east = s.PointEast;
+  double delta = AzimuthOf(east[pt] - east[center], north[pt] - north[center]) -
+                 AzimuthOf(east[pc] - east[center], north[pc] - north[center]);
+  if (delta < -PI) delta += TWO_PI;
+  if (delta > PI) delta -= TWO_PI;
+  double half = delta / 2;
+  double segment = radius * radius * (std::fabs(half) - std::fabs(std::sin(half) * std::cos(half)));
+  return Arc{std::fabs(radius * delta), delta < 0 ? -segment : segment};
+}
+
+// Signed area of the triangle a, b, c: positive when they run clockwise.
+double TriangleArea(const Session& s, int a, int b, int c) {
+  const auto& north = s.PointNorth;
+  const auto& east = s.PointEast;
+  return ((east[b] - east[c]) * north[a] + (east[c] - east[a]) * north[b] + (east[a] - east[b]) * north[c]) / 2;
+}
+
+// The column heading names what the rows show: FormatAngle writes bearings
+// for "B" only and azimuths for anything else.
+void WriteCourseHeading(Session& s, const std::string& option) {
+  s.WriteOutput(PadLeft(option == "B" ? "Bearing" : "Azimuth", 42) + PadLeft("Distance", 12) + PadLeft("Arc", 9));
+}
+
+// One course row (the arc length only after an arc) and the point line of
+// the course's end.
+void WriteCourse(Session& s, int from, int to, double arcLength, const std::string& option) {
+  double direction = AzimuthOf(s.PointEast[to] - s.PointEast[from], s.PointNorth[to] - s.PointNorth[from]);
+  std::string row = PadLeft(FormatAngle(direction, option), 44) +
+                    PadLeft(FormatMask(PointDistance(s, to, from), kLengthMask), 10);
+  if (arcLength > 0) row += PadLeft(FormatMask(arcLength, kLengthMask), 9);
+  s.WriteOutput(row);
+  s.WriteOutput(FormatPoint(s, to));
+}
+
+// Walks the figure course by course, closed back to its first point, and
+// gives its area; TPR lists the courses on the way. Each arc adds its
+// segment with its own sign, so the figure may be listed either way round.
+// Nothing when the surveyor stops at an arc with unequal radii.
+std::optional<double> WalkFigure(Session& s, const Figure& figure, bool listing) {
+  const std::string& option = s.area.AreaAngleOption;
+  if (listing) WriteCourseHeading(s, option);
+  const int origin = figure.front().point;
+  double area = 0;
+  double arcLength = 0;
+  for (size_t k = 1; k < figure.size(); ++k) {
+    if (figure[k].center) {
+      std::optional<Arc> arc = ReadArc(s, figure[k - 1].point, figure[k].point, figure[k + 1].point);
+      if (!arc) return std::nullopt;
+      area += arc->segment;
+      arcLength = arc->length;
+      continue;
+    }
+    // After an arc the course is its chord, from the PC.
+    int from = figure[k - 1].center ? figure[k - 2].point : figure[k - 1].point;
+    int to = figure[k].point;
+    area += TriangleArea(s, origin, from, to);
+    if (listing) {
+      if (k <= 2 && from == origin) s.WriteOutput(FormatPoint(s, origin));
+      WriteCourse(s, from, to, arcLength, option);
+    }
+    arcLength = 0;
+  }
+  return std::fabs(area);
+}
+
+}  // namespace
+
+Outcome FigureAreaCommand(Session& s) {
+  const bool listing = s.CurrentCommand == "TPR";
+  s.GroupSize = 1;
+  if (s.LineFieldCount == 0) return Outcome::Stopped;
+  if (listing && s.CommandStage == 1 && !ReadAngleOption(s)) return Outcome::Stopped;
+  if (s.FieldsLeft() == 0) return Outcome::Stopped;  // the figure follows on the next line
+
+  // A figure that is refused or stopped is discarded whole, so that it is
+  // not joined to the figure of the next line.
+  std::optional<Figure> figure = ReadFigure(s);
+  std::optional<double> area = figure ? WalkFigure(s, *figure, listing) : std::nullopt;
+  s.ArgUsed = s.ArgCount;
+  if (!area) return Outcome::Stopped;
+
+  s.WriteOutput("");
+  s.WriteOutput("Area = " + FormatMask(*area, "#########0.000") + " Sq. Ft.  or " +
+                FormatMask(*area / kSquareFeetPerAcre, "####0.000") + " Acres");
+  return Outcome::Completed;
+}
+
+}  // namespace vantrel

@@ -1,0 +1,197 @@
+// HA1, HA2 and HA3: simple circular curves between two tangents. HA1 and
+// HA2 take the tangents from stored points and store the PC, the PT and the
+// center; HA3 works from a typed deflection angle. HA2 and HA3 report the
+// stationing and the field table, carrying the station from curve to curve.
+#include <array>
+#include <cmath>
+#include <optional>
+#include <string>
+
+#include "command/commands.h"
+#include "command/session.h"
+#include "curves/curve_report.h"
+#include "notation/angles.h"
+#include "notation/geometry.h"
+
+namespace vantrel {
+namespace {
+
+constexpr int kPointCurveGroup = 9;      // HA1
+constexpr int kStationedCurveGroup = 10;  // HA2
+constexpr int kDeflectionCurveGroup = 6;  // HA3
+
+// How one group ended: computed, refused (consumed, the line stops) or held
+// (left pending for the next line, the line stops).
+enum class GroupEnd { Done, Refused, Held };
+
+struct CurvePoints {
+  int back, pi, ahead;   // the tangents: B towards V, V towards A
+  int pc, pt, center;    // where the results are stored
+};
+
+// The first data line after the code line: HA2 and HA3 take its first field
+// as the station of the starting point. True when the line holds groups.
+bool ReadFirstLine(Session& s, bool takesStartingStation) {
+  if (s.CommandStage != 1) return true;
+  s.CommandStage = 2;
+  if (!takesStartingStation) return true;
+  s.GroupSize = 1;
+  s.ArgUsed = 1;
+  double station = LeadingNumber(s.ArgField[1]);
+  if (!std::isfinite(station)) {
+    s.InfoBox(s.ArgField[1] + " is invalid station");
+    return false;
+  }
+  s.curves.RunningStation = station;
+  return s.FieldsLeft() > 0;
+}
+
+// The six point numbers of an HA1/HA2 group; the first outside the store is
+// reported and refuses the group before anything is read or stored.
+std::optional<CurvePoints> ReadCurvePoints(Session& s) {
+  static constexpr std::array<int, 6> kFields = {2, 3, 4, 7, 8, 9};
+  std::array<int, 6> points;
+  for (size_t k = 0; k < kFields.size(); ++k) {
+    std::optional<int> n = s.PointNumber(s.GroupField(kFields[k]));
+    if (!n) return std::nullopt;
+    points[k] = *n;
+  }
+  return CurvePoints{points[0], points[1], points[2], points[3], points[4], points[5]};
+}
+
+// The station interval of a field table; a table needs it positive.
+float ReadInterval(Session& s, int field) {
+  float interval = static_cast<float>(LeadingNumber(s.GroupField(field)));
+  if (!(interval > 0)) s.InfoBox("Distance between stations should be greater than zero");
+  return interval;
+}
+
+// Completes the tangent and the radius from the deflection: a given tangent
+// governs, and the radius always follows from it. The signs of typed values
+// are ignored, as that of the deflection is. False, reported, when there is
+// no curve to compute.
+bool SolveCurve(Session& s, SimpleCurve& curve) {
+  double slope = std::tan(curve.deflection / 2);
+  if (slope == 0) {
+    s.InfoBox("Deflection angle of curve " + std::to_string(curve.number) + " is zero");
+    return false;
+  }
+  if (curve.tangent == 0) curve.tangent = curve.radius * slope;
+  curve.tangent = std::fabs(curve.tangent);
+  curve.radius = std::fabs(curve.tangent / slope);
+  bool sound = std::isfinite(curve.tangent) && std::isfinite(curve.radius) && curve.radius > 0 &&
+               std::isfinite(curve.distanceToPI) && std::isfinite(s.curves.RunningStation + curve.distanceToPI);
+  if (!sound) s.InfoBox("Curve No. " + std::to_string(curve.number) + " cannot be computed");
+  return sound;
+}
+
+// Both tangent and radius missing: the group waits, unconsumed.
+bool TangentOrRadiusGiven(Session& s, double tangent, double radius) {
+  if (tangent != 0 || radius != 0) return true;
+  s.InfoBox("Radius or tangent must be defined in Option " + s.CurrentCommand);
+  return false;
+}
+
+// One HA1/HA2 group: the curve between the tangents B-V and V-A.
+GroupEnd CurveFromPoints(Session& s, bool stationed) {
+  std::optional<CurvePoints> p = ReadCurvePoints(s);
+  if (!p) return GroupEnd::Refused;
+  SimpleCurve curve{IntegerField(s.GroupField(1)), 0, ParseDistance(s, s.GroupField(5)),
+                    ParseDistance(s, s.GroupField(6)), 0};
+  float interval = stationed ? ReadInterval(s, 10) : 0;
+  if (!TangentOrRadiusGiven(s, curve.tangent, curve.radius)) return GroupEnd::Held;
+
+  const auto& north = s.PointNorth;
+  const auto& east = s.PointEast;
+  for (int end : {p->back, p->ahead}) {
+    if (PointDistance(s, end, p->pi) == 0) {
+      s.InfoBox("Pt " + std::to_string(end) + " lies on the PI");
+      return GroupEnd::Refused;
+    }
+  }
+  double backAzimuth = AzimuthOf(east[p->pi] - east[p->back], north[p->pi] - north[p->back]);
+  double aheadAzimuth = AzimuthOf(east[p->ahead] - east[p->pi], north[p->ahead] - north[p->pi]);
+  curve.deflection = aheadAzimuth - backAzimuth;
+  if (curve.deflection < -PI) curve.deflection += TWO_PI;
+  if (curve.deflection > PI) curve.deflection -= TWO_PI;
+  curve.distanceToPI = PointDistance(s, p->pi, p->back);
+  if (!SolveCurve(s, curve)) return GroupEnd::Refused;
+
+  // PC and PT lie one tangent from the PI along each tangent; the center one
+  // radius from the PC, square to the back tangent on the side the curve
+  // turns to (right for a positive deflection).
+  double toPc = curve.tangent / curve.distanceToPI;
+  double toPt = curve.tangent / PointDistance(s, p->pi, p->ahead);
+  double pcNorth = north[p->pi] + toPc * (north[p->back] - north[p->pi]);
+  double pcEast = east[p->pi] + toPc * (east[p->back] - east[p->pi]);
+  double ptNorth = north[p->pi] + toPt * (north[p->ahead] - north[p->pi]);
+  double ptEast = east[p->pi] + toPt * (east[p->ahead] - east[p->pi]);
+  double toCenter = curve.deflection > 0 ? backAzimuth + HALF_PI : backAzimuth - HALF_PI;
+  double centerNorth = pcNorth + curve.radius * std::cos(toCenter);
+  double centerEast = pcEast + curve.radius * std::sin(toCenter);
+  for (double coordinate : {pcNorth, pcEast, ptNorth, ptEast, centerNorth, centerEast}) {
+    if (!std::isfinite(coordinate)) {
+      s.InfoBox("Curve No. " + std::to_string(curve.number) + " cannot be computed");
+      return GroupEnd::Refused;
+    }
+  }
+  s.PointNorth[p->pc] = pcNorth;
+  s.PointEast[p->pc] = pcEast;
+  s.PointNorth[p->pt] = ptNorth;
+  s.PointEast[p->pt] = ptEast;
+  s.PointNorth[p->center] = centerNorth;
+  s.PointEast[p->center] = centerEast;
+
+  s.WriteOutput("");
+  WriteCurveElements(s, curve);
+  s.WriteOutput("");
+  if (stationed) {
+    WriteStationing(s, curve, interval);
+  } else {
+    WriteCurvePoints(s, p->pc, p->pt, p->center);
+  }
+  return GroupEnd::Done;
+}
+
+// One HA3 group: the curve from its deflection angle.
+GroupEnd CurveFromDeflection(Session& s) {
+  SimpleCurve curve{IntegerField(s.GroupField(1)), ParseAngle(s, s.GroupField(2)),
+                    ParseDistance(s, s.GroupField(3)), ParseDistance(s, s.GroupField(4)), 0};
+  float interval = ReadInterval(s, 5);
+  curve.distanceToPI = ParseDistance(s, s.GroupField(6));
+  if (!TangentOrRadiusGiven(s, curve.tangent, curve.radius)) return GroupEnd::Held;
+  if (!SolveCurve(s, curve)) return GroupEnd::Refused;
+  s.WriteOutput("");
+  WriteCurveElements(s, curve);
+  WriteStationing(s, curve, interval);
+  return GroupEnd::Done;
+}
+
+// The group loop shared by the curve commands.
+template <typename OneGroup>
+Outcome RunCurveGroups(Session& s, bool takesStartingStation, int groupSize, OneGroup oneGroup) {
+  if (s.LineFieldCount == 0) return Outcome::Stopped;
+  if (!ReadFirstLine(s, takesStartingStation)) return Outcome::Stopped;
+  s.GroupSize = groupSize;
+  while (s.FieldsLeft() >= s.GroupSize) {
+    GroupEnd end = oneGroup();
+    if (end == GroupEnd::Held) return Outcome::Stopped;
+    s.ArgUsed += s.GroupSize;
+    if (end == GroupEnd::Refused) return Outcome::Stopped;
+  }
+  return Outcome::Completed;
+}
+
+}  // namespace
+
+Outcome CurveFromPointsCommand(Session& s) {
+  const bool stationed = s.CurrentCommand == "HA2";
+  return RunCurveGroups(s, stationed, stationed ? kStationedCurveGroup : kPointCurveGroup,
+                        [&] { return CurveFromPoints(s, stationed); });
+}
+
+Outcome CurveFromDeflectionCommand(Session& s) {
+  return RunCurveGroups(s, true, kDeflectionCurveGroup, [&] { return CurveFromDeflection(s); });
+}
+
+}  // namespace vantrel
