@@ -1,8 +1,10 @@
-// File-name settings of the main window and the spool file that copies the
-// report.
+// File-name settings of the main window, the spool file that copies the
+// report, and the command files of the Import and Export buttons.
 #pragma once
 
+#include <fstream>
 #include <string>
+#include <string_view>
 
 namespace vantrel {
 
@@ -19,10 +21,34 @@ struct FileSettings {
 struct SpoolState {
   std::string SpoolFileName;  // full path, empty until first resolved
   bool SpoolOpen = false;
+  // Set when no usable name resulted or the file could not be opened: the
+  // failure has been reported once, and spooling waits for a new name.
+  bool SpoolFailed = false;
+  std::ofstream file;  // closed with the session
 };
+
+// The file name for a file command or button: the given name, or the
+// project name (with I/O Default), or the name the user types when asked
+// "Enter File Name for <kind>"; completed with the program's folder when it
+// is relative and with the default extension when it has no dot. Empty when
+// the user gave no name.
+std::string PromptFileName(Session& session, std::string_view given, std::string_view extension);
 
 // The spool target behind WriteOutput: copies one report line into the
 // spool file while spooling is on.
 void SpoolLine(Session& session, const std::string& line);
+
+// The spool file name box was left: a non-empty name that resolves to
+// another file closes the current one; the next spooled line starts the new
+// file. Any non-empty name lets a failed spool file be tried again.
+void ChangeSpoolName(Session& session);
+
+// Export: saves the input pane's text as a command file, one line per pane
+// line, and tells the user where it went.
+void ExportCommandFile(Session& session, std::string_view paneText);
+
+// Import: appends the lines of a command file to the input pane's text,
+// each followed by CR LF. The pane is unchanged when the file cannot be read.
+void ImportCommandFile(Session& session, std::string& paneText);
 
 }  // namespace vantrel

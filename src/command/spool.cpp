@@ -1,9 +1,67 @@
-#include "command/files.h"
+// The spool file: a copy of every report line, without the pane's
+// indentation, while "Spool" is set.
+#include <cerrno>
 
+#include "command/files.h"
 #include "command/session.h"
+#include "command/text_file.h"
 
 namespace vantrel {
+namespace {
 
-void SpoolLine(Session&, const std::string&) {}
+constexpr const char* kSpoolingWaits = " (report lines are not spooled until a new spool file name is entered)";
+
+// Reported once: later lines are not spooled until a new name is entered.
+void SpoolingFails(Session& s, const std::string& message) {
+  SpoolState& spool = s.spool;
+  spool.file.close();
+  spool.file.clear();
+  spool.SpoolOpen = false;
+  spool.SpoolFailed = true;
+  s.InfoBox(message + kSpoolingWaits);
+}
+
+// Resolves the name on first use and opens the file, truncating it.
+bool OpenSpoolFile(Session& s) {
+  SpoolState& spool = s.spool;
+  if (spool.SpoolFileName.empty()) spool.SpoolFileName = PromptFileName(s, s.files.SpoolFileText, "txt");
+  if (spool.SpoolFileName.empty()) {
+    SpoolingFails(s, "No spool file name was given");
+    return false;
+  }
+  errno = 0;
+  spool.file.open(spool.SpoolFileName, std::ios::binary | std::ios::trunc);
+  if (!spool.file) {
+    SpoolingFails(s, FileErrorText(spool.SpoolFileName, SystemErrorText(errno)));
+    return false;
+  }
+  spool.SpoolOpen = true;
+  return true;
+}
+
+}  // namespace
+
+void SpoolLine(Session& s, const std::string& line) {
+  SpoolState& spool = s.spool;
+  if (!s.files.SpoolOn || spool.SpoolFailed) return;
+  if (!spool.SpoolOpen && !OpenSpoolFile(s)) return;
+  // Flushed per line, so the file is complete whenever the surveyor looks.
+  errno = 0;
+  spool.file << line << "\r\n" << std::flush;
+  if (!spool.file) {
+    SpoolingFails(s, FileErrorText(spool.SpoolFileName, SystemErrorText(errno)));
+  }
+}
+
+void ChangeSpoolName(Session& s) {
+  if (s.files.SpoolFileText.empty()) return;
+  SpoolState& spool = s.spool;
+  std::string resolved = PromptFileName(s, s.files.SpoolFileText, "txt");
+  spool.SpoolFailed = false;
+  if (resolved == spool.SpoolFileName) return;
+  spool.file.close();
+  spool.SpoolOpen = false;
+  spool.SpoolFileName = resolved;
+}
 
 }  // namespace vantrel

@@ -1,0 +1,45 @@
+// The one rule every file name goes through.
+#include "command/files.h"
+#include "command/session.h"
+
+namespace vantrel {
+namespace {
+
+// A name with a drive colon or a leading slash names its own folder.
+bool IsAbsoluteName(std::string_view name) {
+  return name.find(':') != std::string_view::npos || (!name.empty() && name.front() == '/');
+}
+
+// The kind of file named in the question: spool, command file, or the
+// option of the command that asks.
+std::string FileKind(const Session& s, std::string_view extension) {
+  std::string upper = UpperCase(extension);
+  if (upper == "TXT") return "Spool";
+  if (upper == "CMD") return "Commands";
+  return "Option " + UpperCase(s.CurrentCommand);
+}
+
+std::string InProgramFolder(const std::string& folder, const std::string& name) {
+  if (folder.empty()) return name;
+  return folder.back() == '/' ? folder + name : folder + "/" + name;
+}
+
+}  // namespace
+
+std::string PromptFileName(Session& s, std::string_view given, std::string_view extension) {
+  std::string name(given);
+  if (name.empty()) {
+    const std::string& project = s.files.ProjectName;
+    if (!project.empty() && s.files.IODefault) name = TrimBlanks(project);
+    else name = s.user.PromptText("Enter File Name for " + FileKind(s, extension));
+  }
+  if (name.empty()) return name;
+  // A dot anywhere in the name as given (in a folder of it too) means the
+  // extension is already there; dots in the program's own folder do not.
+  bool hasExtension = name.find('.') != std::string::npos;
+  if (!IsAbsoluteName(name)) name = InProgramFolder(s.files.ProgramFolder, name);
+  if (!hasExtension) name.append(".").append(extension);
+  return name;
+}
+
+}  // namespace vantrel

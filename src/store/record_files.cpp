@@ -1,0 +1,134 @@
+#include "store/record_files.h"
+
+#include <cctype>
+#include <charconv>
+#include <cmath>
+#include <optional>
+#include <vector>
+
+#include "command/files.h"
+#include "command/session.h"
+#include "command/text_file.h"
+
+namespace vantrel {
+namespace {
+
+std::string_view TrimField(std::string_view field) {
+  size_t begin = field.find_first_not_of(" \t");
+  if (begin == std::string_view::npos) return {};
+  return field.substr(begin, field.find_last_not_of(" \t") - begin + 1);
+}
+
+// A plain decimal number as a whole field: optional sign, digits with one
+// decimal point (".5" and "-.25" too), optional exponent. Texts such as
+// "inf", "12abc" or a value beyond the double range are not numbers.
+std::optional<double> PlainDecimal(std::string_view field) {
+  std::string_view text = TrimField(field);
+  if (!text.empty() && text.front() == '+') text.remove_prefix(1);
+  size_t first = !text.empty() && text.front() == '-' ? 1 : 0;
+  if (first >= text.size() || !(std::isdigit(static_cast<unsigned char>(text[first])) || text[first] == '.'))
+    return std::nullopt;
+  double value;
+  auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+  if (error != std::errc() || end != text.data() + text.size() || !std::isfinite(value)) return std::nullopt;
+  return value;
+}
+
+std::vector<std::string_view> SplitAtCommas(std::string_view line) {
+  std::vector<std::string_view> fields;
+  size_t start = 0;
+  for (size_t comma; (comma = line.find(',', start)) != std::string_view::npos; start = comma + 1)
+    fields.push_back(line.substr(start, comma - start));
+  fields.push_back(line.substr(start));
+  return fields;
+}
+
+// Why records were skipped, counted for the one message after the read.
+struct SkippedRecords {
+  int outsideTable = 0;
+  int notNumeric = 0;
+  int wrongFieldCount = 0;
+
+  int Total() const { return outsideTable + notNumeric + wrongFieldCount; }
+
+  std::string Message(const std::string& path, const RecordLayout& layout) const {
+    int total = Total();
+    std::string text = std::to_string(total) + (total == 1 ? " record of " : " records of ") + path +
+                       (total == 1 ? " was skipped: " : " were skipped: ");
+    std::string reasons;
+    auto add = [&](int count, const std::string& why) {
+      if (count == 0) return;
+      if (!reasons.empty()) reasons += ", ";
+      reasons += std::to_string(count) + " " + why;
+    };
+    add(outsideTable, "with a " + std::string(layout.numberName) + " that is not one of " +
+                          std::to_string(layout.lowest) + ".." + std::to_string(layout.highest));
+    add(notNumeric, "with a field that is not a number");
+    add(wrongFieldCount, "not holding " + std::to_string(layout.valueCount + 1) + " fields");
+    return text + reasons;
+  }
+};
+
+std::string FileNameOfLine(Session& s, std::string_view extension) {
+  std::string given = s.LineFieldCount == 0 ? std::string() : std::string(TrimBlanks(s.ArgField[1]));
+  s.ArgUsed = s.ArgCount;
+  return PromptFileName(s, given, extension);
+}
+
+}  // namespace
+
+void AppendRecord(std::string& text, int number, std::initializer_list<double> values) {
+  text += std::to_string(number);
+  for (double value : values) {
+    text += ',';
+    text += RoundTripNumber(value);
+  }
+  text += "\r\n";
+}
+
+Outcome SaveRecordFile(Session& s, std::string_view extension,
+                       const std::function<void(std::string&)>& writeRecords) {
+  std::string path = FileNameOfLine(s, extension);
+  if (path.empty()) return Outcome::Completed;
+  std::string text;
+  writeRecords(text);
+  return SaveTextFile(s, path, text) ? Outcome::Completed : Outcome::Stopped;
+}
+
+Outcome ReadRecordFile(Session& s, std::string_view extension, const RecordLayout& layout,
+                       const std::function<void(int, const double*)>& store) {
+  std::string path = FileNameOfLine(s, extension);
+  if (path.empty()) return Outcome::Completed;
+  std::optional<std::string> content = ReadTextFile(s, path);
+  if (!content) return Outcome::Stopped;
+  SkippedRecords skipped;
+  std::vector<double> values(static_cast<size_t>(layout.valueCount));
+  for (std::string_view line : TextLines(*content)) {
+    if (TrimField(line).empty()) continue;  // blank lines hold no record
+    std::vector<std::string_view> fields = SplitAtCommas(line);
+    if (fields.size() != values.size() + 1) {
+      ++skipped.wrongFieldCount;
+      continue;
+    }
+    std::optional<double> number = PlainDecimal(fields[0]);
+    bool numeric = number.has_value();
+    for (size_t k = 0; k < values.size() && numeric; ++k) {
+      std::optional<double> value = PlainDecimal(fields[k + 1]);
+      numeric = value.has_value();
+      if (numeric) values[k] = *value;
+    }
+    if (!numeric) {
+      ++skipped.notNumeric;
+      continue;
+    }
+    if (*number != std::floor(*number) || *number < layout.lowest || *number > layout.highest) {
+      ++skipped.outsideTable;
+      continue;
+    }
+    store(static_cast<int>(*number), values.data());
+  }
+  if (skipped.Total() > 0) s.InfoBox(skipped.Message(path, layout));
+  return Outcome::Completed;
+}
+
+}  // namespace vantrel
