@@ -79,8 +79,10 @@ bool SolveCurve(Session& s, SimpleCurve& curve) {
   if (curve.tangent == 0) curve.tangent = curve.radius * slope;
   curve.tangent = std::fabs(curve.tangent);
   curve.radius = std::fabs(curve.tangent / slope);
-  bool sound = std::isfinite(curve.tangent) && std::isfinite(curve.radius) && curve.radius > 0 &&
-               std::isfinite(curve.distanceToPI) && std::isfinite(s.curves.RunningStation + curve.distanceToPI);
+  // Absurdly large fields must not reach the report or the point store as
+  // numbers that are no numbers.
+  double ptStation = s.curves.RunningStation + curve.distanceToPI - curve.tangent + curve.ArcLength();
+  bool sound = std::isfinite(curve.radius) && curve.radius > 0 && std::isfinite(ptStation);
   if (!sound) s.InfoBox("Curve No. " + std::to_string(curve.number) + " cannot be computed");
   return sound;
 }
