@@ -3,6 +3,7 @@
 // report to standard output and the messages to standard error.
 #include <unistd.h>
 
+#include <cctype>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -13,6 +14,9 @@
 #include <vector>
 
 #include "command/session.h"
+#include "map/plot_files.h"
+#include "map/plot_map.h"
+#include "map/plot_surface.h"
 
 namespace {
 
@@ -33,6 +37,11 @@ constexpr const char* kUsage =
     "  --no-display       clear Display (report lines are not shown)\n"
     "  --no               answer every question No (default: Yes)\n"
     "  --ask              ask questions and file names on the terminal\n"
+    "  --map FILE         save the plot window after the run as FILE (.svg or .png):\n"
+    "                     the figures of the MAP lines, or every point as \"Show\n"
+    "                     Points\" draws them when no MAP line ran\n"
+    "  --printer FILE     save the printed pages of the run as one PDF (a map is\n"
+    "                     printed when Spool is set)\n"
     "  --help             show this text\n";
 
 struct Options {
@@ -45,8 +54,21 @@ struct Options {
   bool display = true;
   bool answerYes = true;
   bool ask = false;
+  std::string mapFile;
+  std::string printerFile;
   std::vector<std::string> files;
 };
+
+// The plot window is a fixed surface of 8800 x 6800 twips.
+constexpr int kMapWidth = 8800;
+constexpr int kMapHeight = 6800;
+
+std::string LowerExtension(const std::string& name) {
+  size_t dot = name.rfind('.');
+  std::string extension = dot == std::string::npos ? "" : name.substr(dot + 1);
+  for (char& c : extension) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return extension;
+}
 
 // The user's side on standard streams.
 class TerminalSide : public vantrel::UserSide {
@@ -77,6 +99,21 @@ class TerminalSide : public vantrel::UserSide {
     return {};
   }
 
+  vantrel::PlotSurface* PlotWindow() override {
+    if (options_.mapFile.empty()) return nullptr;
+    windowShown_ = true;
+    return &window_;
+  }
+  vantrel::PlotSurface* PrinterPage() override { return options_.printerFile.empty() ? nullptr : &printer_; }
+
+  void EndPrintDocument() override {
+    for (vantrel::PlotPicture& page : printer_.TakeDocument()) printed_.push_back(std::move(page));
+  }
+
+  bool WindowShown() const { return windowShown_; }
+  const vantrel::PlotPicture& Window() const { return window_; }
+  const std::vector<vantrel::PlotPicture>& PrintedPages() const { return printed_; }
+
  private:
   // Messages follow the report lines written before them.
   static void Message(const std::string& text) {
@@ -95,6 +132,10 @@ class TerminalSide : public vantrel::UserSide {
 
   const Options& options_;
   std::ifstream terminal_;
+  vantrel::PlotPicture window_{kMapWidth, kMapHeight};
+  bool windowShown_ = false;
+  vantrel::PrinterPages printer_;
+  std::vector<vantrel::PlotPicture> printed_;
 };
 
 std::string ExecutableFolder() {
@@ -148,6 +189,15 @@ bool ParseOptions(int argc, char** argv, Options& options, bool& help) {
       options.answerYes = false;
     } else if (arg == "--ask") {
       options.ask = true;
+    } else if (arg == "--map") {
+      if (!takeValue(options.mapFile)) return false;
+      std::string extension = LowerExtension(options.mapFile);
+      if (extension != "svg" && extension != "png") {
+        std::cerr << "vantrel-cli: --map needs a file name ending in .svg or .png\n";
+        return false;
+      }
+    } else if (arg == "--printer") {
+      if (!takeValue(options.printerFile)) return false;
     } else if (arg == "-" || arg.rfind("-", 0) != 0) {
       options.files.push_back(arg);
     } else {
@@ -179,6 +229,33 @@ bool ReadInput(const Options& options, std::string& pane) {
     pane += text;
   }
   return true;
+}
+
+bool WriteFile(const std::string& name, const std::string& bytes) {
+  std::ofstream file(name, std::ios::binary | std::ios::trunc);
+  if (file) file.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+  if (file.good()) return true;
+  std::cerr << "vantrel-cli: cannot write " << name << ": " << std::strerror(errno) << "\n";
+  return false;
+}
+
+// The plot window and the printed pages, as the options ask.
+bool SavePlots(const Options& options, Session& session, TerminalSide& side) {
+  bool saved = true;
+  if (!options.mapFile.empty()) {
+    if (!side.WindowShown()) vantrel::ShowAllPoints(session);
+    const vantrel::PlotPicture& window = side.Window();
+    saved = WriteFile(options.mapFile, LowerExtension(options.mapFile) == "png" ? vantrel::PlotPng(window)
+                                                                                 : vantrel::PlotSvg(window));
+  }
+  if (!options.printerFile.empty()) {
+    if (side.PrintedPages().empty())
+      std::cerr << "vantrel-cli: nothing was printed (a map is printed with Spool set); " << options.printerFile
+                << " not written\n";
+    else
+      saved = WriteFile(options.printerFile, vantrel::PlotPdf(side.PrintedPages())) && saved;
+  }
+  return saved;
 }
 
 }  // namespace
@@ -221,5 +298,5 @@ int main(int argc, char** argv) {
 
   session.RunBatch(pane);
   std::fflush(stdout);
-  return 0;
+  return SavePlots(options, session, side) ? 0 : 1;
 }

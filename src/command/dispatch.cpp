@@ -41,7 +41,7 @@ constexpr CommandBranch kBranches[] = {
     {{"RTH"}, RegisterEquationCommand},
     {{"CPA"}, nullptr},
     {{"ARC"}, nullptr},
-    {{"MAP"}, nullptr},
+    {{"MAP"}, MapPointsCommand},
     {{"HA1", "HA2"}, CurveFromPointsCommand},
     {{"HA3"}, CurveFromDeflectionCommand},
     {{"GRF"}, GpsReferenceCommand},

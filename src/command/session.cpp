@@ -150,6 +150,7 @@ void Session::RunBatch(std::string_view text) {
     bool closesBlock = !line.empty() && std::string_view(">)]}").find(line.back()) != std::string_view::npos;
     if (!inCommentBlock) ProcessCommandLine(line);
     if (closesBlock) inCommentBlock = false;
+    user.BatchProgress(position, text.size());
   }
   user.EndPrintDocument();
 }

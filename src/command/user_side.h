@@ -4,6 +4,7 @@
 // only ever talk to it through the session.
 #pragma once
 
+#include <cstddef>
 #include <string>
 
 namespace vantrel {
@@ -34,6 +35,13 @@ class UserSide {
   // this side has none.
   virtual PlotSurface* PlotWindow() { return nullptr; }
   virtual PlotSurface* PrinterPage() { return nullptr; }
+
+  // A batch run has processed `done` of the pane's `total` characters; a
+  // window shows the progress of a long run and keeps painting.
+  virtual void BatchProgress(size_t done, size_t total) {
+    (void)done;
+    (void)total;
+  }
 };
 
 }  // namespace vantrel

@@ -1,0 +1,230 @@
+#include "map/plot_map.h"
+
+#include <algorithm>
+#include <cmath>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "command/session.h"
+#include "map/plot_surface.h"
+#include "notation/geometry.h"
+#include "notation/numbers.h"
+
+namespace vantrel {
+namespace {
+
+constexpr int kMargin = 400;        // free border on every side of a new picture
+constexpr int kNumberOffset = 30;   // point numbers start this far right of the dot
+constexpr float kNoScale = 1e10f;   // a coordinate range of zero gives no scale
+constexpr float kEmptyBox = 1e10f;  // start of the bounding box search
+constexpr int kScreenFontPoints = 8;
+constexpr int kDrawingLimit = 1000000000;  // keeps far-off points inside int
+
+// Pens, colours and fonts of one kind of surface.
+struct PlotStyle {
+  int dotPen;
+  int linePen;
+  std::uint32_t numberColor;
+  int fontPoints;
+};
+constexpr PlotStyle kScreenStyle{3, 1, kPlotRed, kScreenFontPoints};
+constexpr PlotStyle kPrinterStyle{10, 8, kPlotBlack, 10};
+
+struct BoundingBox {
+  float minEast = kEmptyBox, maxEast = -kEmptyBox;
+  float minNorth = kEmptyBox, maxNorth = -kEmptyBox;
+
+  void Add(double east, double north) {
+    float e = static_cast<float>(east), n = static_cast<float>(north);
+    maxEast = std::max(maxEast, e);
+    minEast = std::min(minEast, e);
+    maxNorth = std::max(maxNorth, n);
+    minNorth = std::min(minNorth, n);
+  }
+  bool Wide() const { return maxEast - minEast > maxNorth - minNorth; }
+};
+
+// One entry of the map list: its value (negative for a center), the point it
+// names, and whether that point can be drawn at all.
+struct MapEntry {
+  int value;
+  int point;
+  bool drawable;
+};
+
+struct DrawPosition {
+  int x, y;
+};
+
+std::vector<MapEntry> ReadMapList(const Session& s) {
+  std::vector<MapEntry> entries;
+  entries.reserve(static_cast<size_t>(s.ArgCount));
+  for (int j = 1; j <= s.ArgCount; ++j) {
+    int value = IntegerField(s.ArgField[j]);
+    int point = std::abs(value);
+    // Numbers outside the store and undefined points are never drawn.
+    entries.push_back({value, point, Session::IsPointNumber(point) && s.IsDefined(point)});
+  }
+  return entries;
+}
+
+// Rounds a drawing coordinate half to even.
+int DrawingUnits(double value) {
+  double bounded = std::clamp(value, -static_cast<double>(kDrawingLimit), static_cast<double>(kDrawingLimit));
+  return static_cast<int>(RoundHalfEven(bounded));
+}
+
+// The largest scale that keeps the box inside the margins, the box centred.
+PlotTransform FitTransform(const BoundingBox& box, int width, int height) {
+  float eastRange = box.maxEast - box.minEast;
+  float northRange = box.maxNorth - box.minNorth;
+  float xScale = kNoScale, yScale = kNoScale;
+  if (box.maxEast != box.minEast) xScale = static_cast<float>(width - 2 * kMargin) / eastRange;
+  if (box.maxNorth != box.minNorth) yScale = static_cast<float>(height - 2 * kMargin) / northRange;
+  PlotTransform t;
+  t.scale = std::min(xScale, yScale);
+  // One point (or none), or a surface too small for the margins.
+  if (t.scale == kNoScale || !(t.scale > 0)) return PlotTransform{};
+  t.xOffset = DrawingUnits(width / 2.0 - static_cast<double>(eastRange) * t.scale / 2);
+  t.yOffset = DrawingUnits(height / 2.0 - static_cast<double>(northRange) * t.scale / 2);
+  t.minEast = box.minEast;
+  t.minNorth = box.minNorth;
+  t.usable = true;
+  return t;
+}
+
+DrawPosition PositionOf(const Session& s, const PlotTransform& t, int height, int point) {
+  double x = (s.PointEast[point] - t.minEast) * t.scale + t.xOffset;
+  double y = height - ((s.PointNorth[point] - t.minNorth) * t.scale + t.yOffset);
+  return {DrawingUnits(x), DrawingUnits(y)};
+}
+
+void DrawNumberedDot(PlotSurface& surface, const PlotStyle& style, DrawPosition at, const std::string* label) {
+  surface.SetPenWidth(style.dotPen);
+  surface.Dot(at.x, at.y);
+  if (label == nullptr) return;
+  surface.SetColor(style.numberColor);
+  surface.Text(at.x + kNumberOffset, at.y, *label);
+  surface.SetColor(kPlotBlack);
+}
+
+// Direction from the center to a point on its arc, counterclockwise from
+// east in 0..2 pi, as the arc primitive takes it.
+double ArcAngle(const Session& s, int onArc, int center) {
+  double angle = HALF_PI - AzimuthOf(s.PointEast[onArc] - s.PointEast[center], s.PointNorth[onArc] - s.PointNorth[center]);
+  if (angle < 0) angle += TWO_PI;
+  if (angle > TWO_PI) angle -= TWO_PI;
+  return angle;
+}
+
+// The arc about `center` from `from` to `to`: always the one of at most half
+// a turn, a half turn counterclockwise from `from`.
+void DrawArc(const Session& s, PlotSurface& surface, const PlotTransform& t, DrawPosition at, int from, int center,
+             int to) {
+  double radius = PointDistance(s, to, center) / 2 + PointDistance(s, from, center) / 2;
+  double a1 = ArcAngle(s, from, center);
+  double a2 = ArcAngle(s, to, center);
+  double d = std::fabs(a1 - a2);
+  if ((a1 >= a2 && d < PI) || (a1 < a2 && d > PI)) std::swap(a1, a2);
+  surface.Arc(at.x, at.y, t.scale * radius, a1, a2);
+}
+
+// The listed figure: dots and numbers as the options ask, lines between
+// consecutive points, arcs about the centers between their neighbours.
+void DrawFigure(const Session& s, PlotSurface& surface, const PlotTransform& t, const PlotStyle& style,
+                const std::vector<MapEntry>& entries) {
+  surface.SetFontSize(style.fontPoints);
+  int height = surface.Height();
+  std::optional<DrawPosition> previous;
+  for (size_t i = 0; i < entries.size(); ++i) {
+    const MapEntry& entry = entries[i];
+    if (!entry.drawable) {
+      previous.reset();  // no line into or out of a point that is not drawn
+      continue;
+    }
+    DrawPosition at = PositionOf(s, t, height, entry.point);
+    bool center = entry.value <= 0;
+    if (s.plot.ShowPoints && (!center || s.plot.ShowCenters)) {
+      std::string number = std::to_string(entry.point);
+      DrawNumberedDot(surface, style, at, s.plot.ShowPointNumbers ? &number : nullptr);
+    }
+    surface.SetPenWidth(style.linePen);
+    if (i == 0) {
+      previous = at;
+    } else if (!center) {
+      if (entries[i - 1].value > 0 && previous) surface.Line(previous->x, previous->y, at.x, at.y);
+      previous = at;
+    } else if (i + 1 < entries.size() && entries[i - 1].value > 0 && entries[i + 1].value > 0) {
+      if (entries[i - 1].drawable && entries[i + 1].drawable)
+        DrawArc(s, surface, t, at, entries[i - 1].point, entry.point, entries[i + 1].point);
+      previous.reset();  // the point after the arc starts afresh
+    }
+  }
+}
+
+// Every defined point with its number (a blank in the sign place).
+void DrawOverview(const Session& s, PlotSurface& surface, const PlotTransform& t) {
+  int height = surface.Height();
+  for (int k = 1; k <= kMaxPoint; ++k) {
+    if (!s.IsDefined(k)) continue;
+    std::string number(1, ' ');
+    number += std::to_string(k);
+    DrawNumberedDot(surface, kScreenStyle, PositionOf(s, t, height, k), &number);
+  }
+}
+
+}  // namespace
+
+void PlotMap(Session& s) {
+  PlotSurface* window = s.user.PlotWindow();
+  PlotSurface* printer = s.user.PrinterPage();
+  bool mapMode = s.CurrentCommand == "MAP";
+
+  std::vector<MapEntry> entries;
+  BoundingBox box;
+  if (mapMode) {
+    entries = ReadMapList(s);
+    for (const MapEntry& entry : entries)
+      if (entry.drawable) box.Add(s.PointEast[entry.point], s.PointNorth[entry.point]);
+  } else {
+    for (int k = 1; k <= kMaxPoint; ++k)
+      if (s.IsDefined(k)) box.Add(s.PointEast[k], s.PointNorth[k]);
+  }
+
+  if (window != nullptr) {
+    window->Show();
+    window->SetPenWidth(1);
+    window->SetFontSize(kScreenFontPoints);
+  }
+
+  // The overview always fits all points afresh; a map starts a new picture
+  // with a new command, or when the last picture could not be fitted.
+  bool fitted = window != nullptr ? s.plot.screen.usable : s.plot.printer.usable;
+  if (!mapMode || s.CurrentCommand != s.PreviousCommand || !fitted) {
+    if (window != nullptr) {
+      window->Clear();
+      s.plot.screen = FitTransform(box, window->Width(), window->Height());
+    }
+    if (mapMode && printer != nullptr) {
+      printer->SetUpPage(box.Wide());
+      s.plot.printer = FitTransform(box, printer->Width(), printer->Height());
+    }
+  }
+
+  if (!mapMode) {
+    if (window != nullptr && s.plot.screen.usable) DrawOverview(s, *window, s.plot.screen);
+    return;
+  }
+  if (window != nullptr && s.plot.screen.usable) DrawFigure(s, *window, s.plot.screen, kScreenStyle, entries);
+  if (printer != nullptr && s.files.SpoolOn && s.plot.printer.usable)
+    DrawFigure(s, *printer, s.plot.printer, kPrinterStyle, entries);
+}
+
+void ShowAllPoints(Session& s) {
+  s.CurrentCommand.clear();
+  PlotMap(s);
+}
+
+}  // namespace vantrel

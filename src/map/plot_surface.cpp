@@ -1,0 +1,81 @@
+#include "map/plot_surface.h"
+
+#include <utility>
+
+namespace vantrel {
+
+void PlotSurface::Dot(int x, int y) {
+  PlotPrimitive dot = pen_;
+  dot.kind = PlotPrimitive::Kind::Dot;
+  dot.x = x;
+  dot.y = y;
+  Draw(dot);
+}
+
+void PlotSurface::Line(int x1, int y1, int x2, int y2) {
+  PlotPrimitive line = pen_;
+  line.kind = PlotPrimitive::Kind::Line;
+  line.x = x1;
+  line.y = y1;
+  line.x2 = x2;
+  line.y2 = y2;
+  Draw(line);
+}
+
+void PlotSurface::Arc(int x, int y, double radius, double startAngle, double endAngle) {
+  PlotPrimitive arc = pen_;
+  arc.kind = PlotPrimitive::Kind::Arc;
+  arc.x = x;
+  arc.y = y;
+  arc.radius = radius;
+  arc.startAngle = startAngle;
+  arc.endAngle = endAngle;
+  Draw(arc);
+}
+
+void PlotSurface::Text(int x, int y, const std::string& text) {
+  PlotPrimitive label = pen_;
+  label.kind = PlotPrimitive::Kind::Text;
+  label.x = x;
+  label.y = y;
+  label.text = text;
+  Draw(label);
+}
+
+int PrinterPages::Width() const {
+  return (landscape_ ? kPaperHeight : kPaperWidth) - 2 * kPaperMargin;
+}
+
+int PrinterPages::Height() const {
+  return (landscape_ ? kPaperWidth : kPaperHeight) - 2 * kPaperMargin;
+}
+
+PlotPicture PrinterPages::NewPage() const { return PlotPicture(Width(), Height(), kTwipsPerDot); }
+
+void PrinterPages::SetUpPage(bool landscape) {
+  landscape_ = landscape;
+  // A page that already holds a drawing is finished; an empty one is turned.
+  if (!pages_.empty() && pages_.back().Primitives().empty()) pages_.pop_back();
+  pages_.push_back(NewPage());
+}
+
+void PrinterPages::Draw(const PlotPrimitive& primitive) {
+  if (pages_.empty()) pages_.push_back(NewPage());
+  pages_.back().Draw(primitive);
+}
+
+bool PrinterPages::HasDrawing() const {
+  for (const PlotPicture& page : pages_)
+    if (!page.Primitives().empty()) return true;
+  return false;
+}
+
+std::vector<PlotPicture> PrinterPages::TakeDocument() {
+  std::vector<PlotPicture> document;
+  for (PlotPicture& page : pages_)
+    if (!page.Primitives().empty()) document.push_back(std::move(page));
+  pages_.clear();
+  return document;
+}
+
+}  // namespace vantrel

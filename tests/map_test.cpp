@@ -1,0 +1,341 @@
+// The plot window's computations against recording surfaces: transforms,
+// overview, figures of lines and arcs, consecutive map lines, the printer
+// page, and the picture files written from a recording.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "command/session.h"
+#include "map/plot_files.h"
+#include "map/plot_map.h"
+#include "map/plot_surface.h"
+#include "notation/numbers.h"
+#include "scripted_user.h"
+
+namespace vantrel {
+namespace {
+
+class PlottingUser : public ScriptedUser {
+ public:
+  PlotPicture window{8800, 6800};
+  PrinterPages printer;
+  PlotSurface* PlotWindow() override { return &window; }
+  PlotSurface* PrinterPage() override { return &printer; }
+};
+
+std::string Describe(const PlotPrimitive& p) {
+  char text[160];
+  switch (p.kind) {
+    case PlotPrimitive::Kind::Dot:
+      std::snprintf(text, sizeof text, "dot %d,%d pen %d", p.x, p.y, p.penWidth);
+      break;
+    case PlotPrimitive::Kind::Line:
+      std::snprintf(text, sizeof text, "line %d,%d %d,%d pen %d", p.x, p.y, p.x2, p.y2, p.penWidth);
+      break;
+    case PlotPrimitive::Kind::Arc:
+      std::snprintf(text, sizeof text, "arc %d,%d r %.1f %.4f..%.4f pen %d", p.x, p.y, p.radius, p.startAngle,
+                    p.endAngle, p.penWidth);
+      break;
+    case PlotPrimitive::Kind::Text:
+      std::snprintf(text, sizeof text, "text %d,%d '%s' %s %dpt", p.x, p.y, p.text.c_str(),
+                    p.color == kPlotRed ? "red" : "black", p.fontPoints);
+      break;
+  }
+  return text;
+}
+
+std::vector<std::string> Drawn(const PlotPicture& picture) {
+  std::vector<std::string> described;
+  for (const PlotPrimitive& p : picture.Primitives()) described.push_back(Describe(p));
+  return described;
+}
+
+class MapTest : public ::testing::Test {
+ protected:
+  PlottingUser user;
+  Session session{user};
+
+  MapTest() { EXPECT_EQ(LoadCommandReference(VANTREL_REFERENCE_FILE, session.reference), ""); }
+
+  void Place(int n, double north, double east) {
+    session.PointNorth[n] = north;
+    session.PointEast[n] = east;
+  }
+  std::vector<std::string> Run(const std::string& pane) {
+    size_t before = user.transcript.size();
+    session.RunBatch(pane);
+    return {user.transcript.begin() + static_cast<long>(before), user.transcript.end()};
+  }
+};
+
+// Points at N 0 E 0 and N 1000 E 2000 on 8800 x 6800: x-scale 8000/2000 = 4,
+// y-scale 6000/1000 = 6, so scale 4; x offset 4400 - 2000*4/2 = 400, y offset
+// 3400 - 1000*4/2 = 1400; dots at (400, 6800-1400) and (8400, 6800-5400).
+TEST_F(MapTest, TwoPointsFitTheSurfaceCentred) {
+  Place(1, 0, 0);
+  Place(2, 1000, 2000);
+  ShowAllPoints(session);
+  EXPECT_FLOAT_EQ(session.plot.screen.scale, 4.0f);
+  EXPECT_EQ(session.plot.screen.xOffset, 400);
+  EXPECT_EQ(session.plot.screen.yOffset, 1400);
+  EXPECT_EQ(Drawn(user.window), (std::vector<std::string>{"dot 400,5400 pen 3", "text 430,5400 ' 1' red 8pt",
+                                                          "dot 8400,1400 pen 3", "text 8430,1400 ' 2' red 8pt"}));
+
+  Run("MAP\n1,2\n");
+  EXPECT_EQ(Drawn(user.window),
+            (std::vector<std::string>{"dot 400,5400 pen 3", "text 430,5400 '1' red 8pt", "dot 8400,1400 pen 3",
+                                      "text 8430,1400 '2' red 8pt", "line 400,5400 8400,1400 pen 1"}));
+}
+
+// No east range: the scale is 6000/1000 = 6 from the north range alone, and
+// the line stands in the middle of the surface (x offset 4400).
+TEST_F(MapTest, NorthSouthLineTakesItsScaleFromTheNorthRange) {
+  Place(1, 0, 0);
+  Place(2, 1000, 0);
+  Place(3, 500, 0);
+  session.plot.ShowPointNumbers = false;
+  Run("MAP\n1,3,2\n");
+  EXPECT_FLOAT_EQ(session.plot.screen.scale, 6.0f);
+  EXPECT_EQ(Drawn(user.window),
+            (std::vector<std::string>{"dot 4400,6400 pen 3", "dot 4400,3400 pen 3", "line 4400,6400 4400,3400 pen 1",
+                                      "dot 4400,400 pen 3", "line 4400,3400 4400,400 pen 1"}));
+}
+
+TEST_F(MapTest, SinglePointLeavesTheWindowClearedUntilAFigureHasExtent) {
+  Place(1, 100, 100);
+  user.window.Dot(1, 1);
+  ShowAllPoints(session);
+  EXPECT_TRUE(user.window.Primitives().empty());
+  EXPECT_FALSE(session.plot.screen.usable);
+
+  // The next line of the same map fits afresh instead of using no scale.
+  Place(2, 200, 100);
+  Run("MAP\n1\n1,2\n");
+  EXPECT_TRUE(session.plot.screen.usable);
+  EXPECT_EQ(user.window.Primitives().size(), 5u);
+}
+
+// Center 3 at the origin, 2 east of it, 4 north of it, 1 south of 2 and 5
+// west of 4: box 200 x 200, scale min(8000, 6000)/200 = 30, x offset 1400,
+// y offset 400; the arc from 2 (0 rad) counterclockwise to 4 (pi/2).
+TEST_F(MapTest, CenterEntryDrawsAnArcBetweenItsNeighbours) {
+  Place(1, -100, 100);
+  Place(2, 0, 100);
+  Place(3, 0, 0);
+  Place(4, 100, 0);
+  Place(5, 100, -100);
+  Run("MAP\n1,2,C3,4,5\n");
+  EXPECT_EQ(Drawn(user.window),
+            (std::vector<std::string>{"dot 7400,6400 pen 3", "text 7430,6400 '1' red 8pt", "dot 7400,3400 pen 3",
+                                      "text 7430,3400 '2' red 8pt", "line 7400,6400 7400,3400 pen 1",
+                                      "arc 4400,3400 r 3000.0 0.0000..1.5708 pen 1", "dot 4400,400 pen 3",
+                                      "text 4430,400 '4' red 8pt", "dot 1400,400 pen 3", "text 1430,400 '5' red 8pt",
+                                      "line 4400,400 1400,400 pen 1"}));
+
+  // The same list once more: drawn over the picture, now with the center.
+  session.plot.ShowCenters = true;
+  Run("1,2,C3,4,5\n");
+  std::vector<std::string> drawn = Drawn(user.window);
+  EXPECT_EQ(drawn.size(), 11u + 13u);
+  EXPECT_EQ(drawn[11 + 5], "dot 4400,3400 pen 3");
+  EXPECT_EQ(drawn[11 + 6], "text 4430,3400 '3' red 8pt");
+
+  // Without points, only the figure's lines and arc remain.
+  session.plot.ShowPoints = false;
+  Run("MAP\n1,2,C3,4,5\n");
+  EXPECT_EQ(user.window.Primitives().size(), 11u + 13u + 3u);
+}
+
+TEST_F(MapTest, HalfTurnArcRunsCounterclockwiseFromItsFirstPoint) {
+  struct Case {
+    double pcNorth, pcEast, ptNorth, ptEast;
+  };
+  for (Case c : {Case{0, 100, 0, -100}, Case{0, -100, 0, 100}, Case{100, 0, -100, 0}, Case{-100, 0, 100, 0}}) {
+    Place(1, c.pcNorth, c.pcEast);
+    Place(2, 0, 0);
+    Place(3, c.ptNorth, c.ptEast);
+    user.window.Clear();
+    session.PreviousCommand.clear();
+    Run("MAP\n1,C2,3\n");
+    const PlotPrimitive* arc = nullptr;
+    for (const PlotPrimitive& p : user.window.Primitives())
+      if (p.kind == PlotPrimitive::Kind::Arc) arc = &p;
+    ASSERT_NE(arc, nullptr);
+    double pcAngle = std::atan2(c.pcNorth, c.pcEast), ptAngle = std::atan2(c.ptNorth, c.ptEast);
+    EXPECT_NEAR(std::remainder(arc->startAngle - pcAngle, TWO_PI), 0, 1e-9) << c.pcNorth << "," << c.pcEast;
+    EXPECT_NEAR(std::remainder(arc->endAngle - ptAngle, TWO_PI), 0, 1e-9) << c.pcNorth << "," << c.pcEast;
+  }
+}
+
+TEST_F(MapTest, MapLinesOfOneCommandShareThePictureAndItsScale) {
+  Place(1, 0, 0);
+  Place(2, 1000, 2000);
+  Place(3, 5000, 5000);
+  Run("MAP\n1,2\n2,3\n");
+  EXPECT_FLOAT_EQ(session.plot.screen.scale, 4.0f);
+  EXPECT_EQ(user.window.Primitives().size(), 10u);
+  EXPECT_EQ(Describe(user.window.Primitives()[7]), "dot 20400,-14600 pen 3");
+
+  // A MAP code line right after a completed map line keeps the picture too.
+  Run("MAP\n1,2\n");
+  EXPECT_EQ(user.window.Primitives().size(), 15u);
+
+  // Another command in between starts a new picture.
+  Run("DSC\n1,1\nMAP\n2,3\n");
+  EXPECT_EQ(user.window.Primitives().size(), 5u);
+  EXPECT_FLOAT_EQ(session.plot.screen.scale, 1.5f);  // 6000 over the 4000 ft north range
+}
+
+TEST_F(MapTest, EntriesThatNameNoDrawablePointAreSkipped) {
+  Place(1, 0, 0);
+  Place(2, 0, 100);
+  Place(4, 100, 100);
+  std::vector<std::string> messages = Run("MAP\n1,2,7,4,1001,C0,1\n");
+  EXPECT_EQ(messages, (std::vector<std::string>{"Info Only: 7 is not a defined point",
+                                                "Info Only: 1001 is invalid point number",
+                                                "Info Only: C0 is invalid point number"}));
+  std::vector<std::string> lines;
+  for (const std::string& drawn : Drawn(user.window))
+    if (drawn.rfind("line", 0) == 0) lines.push_back(drawn);
+  EXPECT_EQ(lines.size(), 1u);  // 1-2 only: nothing runs into or out of 7, 1001 and 0
+  EXPECT_EQ(session.PointNorth[7], UndefinedCoord);
+}
+
+TEST_F(MapTest, PrinterPageGetsTheFigureOnlyWithSpool) {
+  Place(1, 0, 0);
+  Place(2, 1000, 2000);
+  Run("MAP\n1,2\n");
+  EXPECT_FALSE(user.printer.HasDrawing());
+
+  session.files.SpoolOn = true;
+  Run("MAP\n1,2\n");
+  std::vector<PlotPicture> pages = user.printer.TakeDocument();
+  ASSERT_EQ(pages.size(), 1u);
+  // A wide figure is printed across a landscape page (11 x 8.5 in less
+  // half-inch margins): scale min(13600/2000, 10000/1000) = 6.8, x offset
+  // 7200 - 6800 = 400, y offset 5400 - 3400 = 2000.
+  EXPECT_EQ(pages[0].Width(), 14400);
+  EXPECT_EQ(pages[0].Height(), 10800);
+  EXPECT_FLOAT_EQ(session.plot.printer.scale, 6.8f);
+  EXPECT_EQ(Drawn(pages[0]), (std::vector<std::string>{"dot 400,8800 pen 10", "text 430,8800 '1' black 10pt",
+                                                       "dot 14000,2000 pen 10", "text 14030,2000 '2' black 10pt",
+                                                       "line 400,8800 14000,2000 pen 8"}));
+}
+
+// ---- Picture files ----------------------------------------------------------
+
+std::uint32_t BigEndian(const std::string& bytes, size_t at) {
+  return (static_cast<std::uint32_t>(static_cast<unsigned char>(bytes[at])) << 24) |
+         (static_cast<std::uint32_t>(static_cast<unsigned char>(bytes[at + 1])) << 16) |
+         (static_cast<std::uint32_t>(static_cast<unsigned char>(bytes[at + 2])) << 8) |
+         static_cast<std::uint32_t>(static_cast<unsigned char>(bytes[at + 3]));
+}
+
+std::uint32_t Crc(const std::string& bytes) {
+  std::uint32_t crc = 0xFFFFFFFFu;
+  for (unsigned char b : bytes) {
+    crc ^= b;
+    for (int k = 0; k < 8; ++k) crc = (crc & 1) ? 0xEDB88320u ^ (crc >> 1) : crc >> 1;
+  }
+  return ~crc;
+}
+
+// Reads back a PNG of stored deflate blocks: chunk CRCs, size and pixels.
+struct DecodedPng {
+  std::uint32_t width = 0, height = 0;
+  std::string pixels;  // RGB rows without filter bytes
+  std::uint32_t At(std::uint32_t x, std::uint32_t y) const {
+    size_t i = (static_cast<size_t>(y) * width + x) * 3;
+    return BigEndian(std::string(1, '\0') + pixels.substr(i, 3), 0);
+  }
+};
+
+DecodedPng DecodePng(const std::string& png) {
+  DecodedPng image;
+  EXPECT_EQ(png.substr(0, 8), std::string("\x89PNG\r\n\x1A\n", 8));
+  std::string zlib;
+  for (size_t at = 8; at + 12 <= png.size();) {
+    std::uint32_t length = BigEndian(png, at);
+    std::string typeAndData = png.substr(at + 4, length + 4);
+    EXPECT_EQ(BigEndian(png, at + 8 + length), Crc(typeAndData)) << typeAndData.substr(0, 4);
+    if (typeAndData.substr(0, 4) == "IHDR") {
+      image.width = BigEndian(typeAndData, 4);
+      image.height = BigEndian(typeAndData, 8);
+    }
+    if (typeAndData.substr(0, 4) == "IDAT") zlib += typeAndData.substr(4);
+    at += 12 + length;
+  }
+  std::string raw;
+  for (size_t at = 2; at + 5 <= zlib.size();) {
+    bool last = zlib[at] & 1;
+    size_t n = static_cast<unsigned char>(zlib[at + 1]) | (static_cast<unsigned char>(zlib[at + 2]) << 8);
+    raw += zlib.substr(at + 5, n);
+    at += 5 + n;
+    if (last) break;
+  }
+  size_t row = image.width * 3 + 1;
+  EXPECT_EQ(raw.size(), row * image.height);
+  for (size_t y = 0; y < image.height && (y + 1) * row <= raw.size(); ++y) image.pixels += raw.substr(y * row + 1, row - 1);
+  return image;
+}
+
+TEST(PlotFiles, PictureFilesShowTheRecordedDrawing) {
+  PlotPicture picture(8800, 6800);
+  picture.SetPenWidth(3);
+  picture.Dot(400, 5400);
+  picture.SetColor(kPlotRed);
+  picture.SetFontSize(8);
+  picture.Text(430, 5400, "12");
+  picture.SetColor(kPlotBlack);
+  picture.SetPenWidth(1);
+  picture.Arc(4400, 3400, 3000, 0, HALF_PI);
+
+  // 96 pixels per inch: 8800 twips are 587 pixels.
+  DecodedPng png = DecodePng(PlotPng(picture));
+  ASSERT_EQ(png.width, 587u);
+  ASSERT_EQ(png.height, 453u);
+  EXPECT_EQ(png.At(26, 360), 0x000000u);  // the dot at (400, 5400) / 15
+  EXPECT_EQ(png.At(100, 100), 0xFFFFFFu);
+  EXPECT_EQ(png.At(493, 226), 0x000000u);  // the arc's east end, (7400, 3400)
+  EXPECT_EQ(png.At(293, 26), 0x000000u);   // its north end, (4400, 400)
+  EXPECT_EQ(png.At(227, 385), 0xFFFFFFu);  // never the southwest quarter
+  bool red = false;
+  for (std::uint32_t y = 360; y < 372; ++y)
+    for (std::uint32_t x = 28; x < 42; ++x) red = red || png.At(x, y) == 0xFF0000u;
+  EXPECT_TRUE(red);
+
+  // The quarter arc from east to north: counterclockwise is SVG's sweep 0.
+  std::string svg = PlotSvg(picture);
+  EXPECT_NE(svg.find("<path d=\"M 7400 3400 A 3000 3000 0 0 0 4400 400\""), std::string::npos) << svg;
+  EXPECT_NE(svg.find(">12</text>"), std::string::npos);
+}
+
+TEST(PlotFiles, PdfCrossReferencePointsAtEveryObject) {
+  PrinterPages printer;
+  printer.SetUpPage(true);
+  printer.Line(0, 0, 14400, 10800);
+  printer.SetUpPage(false);
+  printer.Text(100, 100, "(7)");
+  std::string pdf = PlotPdf(printer.TakeDocument());
+
+  size_t xref = std::stoul(pdf.substr(pdf.rfind("startxref\n") + 10));
+  ASSERT_EQ(pdf.compare(xref, 5, "xref\n"), 0);
+  size_t count = std::stoul(pdf.substr(xref + 7));
+  EXPECT_EQ(count, 8u);  // free entry, catalog, page tree, font, two pages with content
+  for (size_t object = 1; object < count; ++object) {
+    size_t offset = std::stoul(pdf.substr(xref + 7 + std::to_string(count).size() + 1 + 20 * object, 10));
+    EXPECT_EQ(pdf.compare(offset, std::to_string(object).size() + 6, std::to_string(object) + " 0 obj"), 0) << object;
+  }
+  EXPECT_NE(pdf.find("/Count 2"), std::string::npos);
+  EXPECT_NE(pdf.find("/MediaBox [0 0 792 612]"), std::string::npos);  // landscape Letter
+  EXPECT_NE(pdf.find("/MediaBox [0 0 612 792]"), std::string::npos);
+  EXPECT_NE(pdf.find("36 576 m 756 36 l S"), std::string::npos);      // corner to corner inside the margins
+  EXPECT_NE(pdf.find("(\\(7\\)) Tj"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace vantrel
