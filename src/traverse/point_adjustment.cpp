@@ -1,0 +1,84 @@
+// PAJ: adjusts a traverse whose points are already stored — the start point,
+// the traverse points in order and the known closing point — by the compass
+// or the length rule, without a report and without asking.
+#include <optional>
+#include <string>
+
+#include "command/commands.h"
+#include "command/session.h"
+#include "notation/geometry.h"
+#include "notation/numbers.h"
+#include "traverse/adjustment.h"
+
+namespace vantrel {
+namespace {
+
+// Fewest points of a list: start, one traverse point, closing point.
+constexpr int kShortestList = 3;
+
+// Reads the point list into the record (start, stations with their course
+// lengths, closing point); false after a message.
+bool ReadPointList(Session& s, int first, int count) {
+  if (count < kShortestList) {
+    s.InfoBox("A traverse to adjust needs a start point, one or more traverse points and a closing point");
+    return false;
+  }
+  std::array<int, kMaxFields> points;
+  for (int i = 0; i < count; ++i) {
+    std::optional<int> point = s.PointNumber(s.ArgField[first + i]);
+    if (!point) return false;
+    if (!s.IsDefined(*point)) {
+      s.InfoBox("Point " + PlainNumber(*point) + " is not defined");
+      return false;
+    }
+    points[i] = *point;
+  }
+  TraverseRecord& t = s.traverse;
+  t.StartPoint = points[0];
+  t.ClosingPoint = points[count - 1];
+  t.StationCount = count - 2;
+  for (int k = 1; k <= t.StationCount; ++k) {
+    t.StationPoint[k] = points[k];
+    t.StationDistance[k] = PointDistance(s, points[k], points[k - 1]);
+  }
+  return true;
+}
+
+// The courses between consecutive stored points, from the last one back.
+Closure CoursesOfStoredPoints(const Session& s) {
+  const TraverseRecord& t = s.traverse;
+  Closure closure(s);
+  for (int k = t.StationCount; k >= 1; --k) {
+    int to = t.StationPoint[k], from = k == 1 ? t.StartPoint : t.StationPoint[k - 1];
+    closure.AddCourse(k, s.PointEast[to] - s.PointEast[from], s.PointNorth[to] - s.PointNorth[from],
+                      t.StationDistance[k]);
+  }
+  return closure;
+}
+
+}  // namespace
+
+Outcome AdjustPointsCommand(Session& s) {
+  TraverseRecord& t = s.traverse;
+
+  // Stage 1: the method, first field after the code line.
+  if (s.CommandStage == 1) {
+    t.StationCount = 0;
+    if (s.FieldsLeft() == 0) return Outcome::Completed;
+    t.Method = UpperCase(s.ArgField[1]);
+    s.ArgUsed = 1;
+    s.CommandStage = 2;
+    if (s.FieldsLeft() == 0) return Outcome::Stopped;  // the list follows on the next line
+  }
+
+  // Stage 2: every line is one point list; a trailing comma continues it.
+  if (s.LineContinued) return Outcome::Stopped;
+  int first = s.ArgUsed + 1, count = s.FieldsLeft();
+  // The list is consumed, so the next line is a new list, not this one again.
+  s.ArgUsed = s.ArgCount;
+  if (!ReadPointList(s, first, count) || !CheckTraverse(s)) return Outcome::Stopped;
+  Closure closure = CoursesOfStoredPoints(s);
+  return StoreTraverse(s, closure, true) ? Outcome::Completed : Outcome::Stopped;
+}
+
+}  // namespace vantrel

@@ -1,0 +1,190 @@
+// TAA and TAB: a traverse read over several lines (method, header, then
+// stations), its angular closure and optional angle adjustment (TAA), its
+// course azimuths, and the hand-over to the linear closure and adjustment.
+#include <cmath>
+#include <string>
+
+#include "command/commands.h"
+#include "command/session.h"
+#include "notation/angles.h"
+#include "notation/format.h"
+#include "notation/geometry.h"
+#include "notation/numbers.h"
+#include "traverse/adjustment.h"
+
+namespace vantrel {
+namespace {
+
+constexpr int kStationFields = 3;  // point, angle or direction, distance
+
+// Beyond this many radians an angle is reduced by remainder before whole
+// turns are taken off one at a time, so no input keeps the loop going.
+constexpr double kManyTurns = 1e6;
+
+// Brings an angle into 0..2pi by whole turns of the program's 2pi. Ordinary
+// traverses need one turn at a time, which keeps their figures exactly as
+// computed by hand; angles near 360 degrees can need more than one.
+double IntoOneTurn(double angle) {
+  if (std::fabs(angle) > kManyTurns) angle = std::fmod(angle, TWO_PI);
+  while (angle > TWO_PI) angle -= TWO_PI;
+  while (angle < 0) angle += TWO_PI;
+  return angle;
+}
+
+// The turn added at each station: an angle measured from the back course
+// turns from the reversed previous course, a deflection from its line.
+double BackCourseTurn(const TraverseRecord& t) { return t.AngleKind == "D" ? 0 : PI; }
+
+Outcome RefuseLine(Session& s, const std::string& message) {
+  s.InfoBox(message);
+  s.ArgUsed = s.ArgCount;
+  return Outcome::Stopped;
+}
+
+void ReadHeader(Session& s, bool byAngles) {
+  TraverseRecord& t = s.traverse;
+  t.StartPoint = IntegerField(s.GroupField(1));
+  t.ClosingPoint = IntegerField(s.GroupField(2));
+  if (byAngles) {
+    t.StartAzimuth = ParseAngle(s, s.GroupField(3));
+    t.ClosingAzimuth = ParseAngle(s, s.GroupField(4));
+  }
+  s.ArgUsed += s.GroupSize;
+  s.CommandStage = 3;
+}
+
+// A leading D marks a deflection angle and is taken off the field. Every
+// station sets the kind, so the last station read decides it for all.
+void TakeAngleKind(TraverseRecord& t, std::string& field) {
+  std::string angle = UpperCase(TrimBlanks(field));
+  t.AngleKind = "A";
+  if (angle.empty() || angle[0] != 'D') return;
+  t.AngleKind = "D";
+  field = angle.substr(1);
+}
+
+// Stations beyond the record's capacity are refused once, with the reason;
+// the rest of the traverse is read past so its lines are not taken for
+// something else.
+void ReadStations(Session& s, bool byAngles) {
+  TraverseRecord& t = s.traverse;
+  s.GroupSize = kStationFields;
+  for (; s.FieldsLeft() >= s.GroupSize; s.ArgUsed += s.GroupSize) {
+    if (t.StationCount == kMaxStations) {
+      if (!t.Overflowed)
+        s.InfoBox("Station " + PlainNumber(kMaxStations + 1) + " refused: a traverse holds at most " +
+                  PlainNumber(kMaxStations) + " stations, so this traverse will not be computed");
+      t.Overflowed = true;
+      continue;
+    }
+    int k = ++t.StationCount;
+    t.StationPoint[k] = IntegerField(s.GroupField(1));
+    std::string& angle = s.ArgField[s.ArgUsed + 2];
+    if (byAngles) TakeAngleKind(t, angle);
+    t.StationAngle[k] = ParseAngle(s, angle);
+    t.StationDistance[k] = ParseDistance(s, s.GroupField(3));
+  }
+}
+
+// Angles that no arithmetic can turn into a direction (an overflowing
+// number typed as an angle) are refused before anything is written.
+bool CheckAngles(Session& s, bool byAngles) {
+  const TraverseRecord& t = s.traverse;
+  if (byAngles && !(std::isfinite(t.StartAzimuth) && std::isfinite(t.ClosingAzimuth))) {
+    s.InfoBox("The start or closing azimuth is out of range");
+    return false;
+  }
+  for (int k = 1; k <= t.StationCount; ++k) {
+    if (std::isfinite(t.StationAngle[k])) continue;
+    s.InfoBox("Station " + PlainNumber(k) + " (point " + PlainNumber(t.StationPoint[k]) +
+              "): the angle is out of range");
+    return false;
+  }
+  return true;
+}
+
+// TAA: the azimuth carried through every station against the closing
+// azimuth, reported, and on request spread evenly over the angles.
+void CloseAngles(Session& s) {
+  TraverseRecord& t = s.traverse;
+  const int n = t.StationCount;
+  const double turn = BackCourseTurn(t);
+  double error = t.StartAzimuth - t.ClosingAzimuth;
+  for (int k = 1; k <= n; ++k) error = IntoOneTurn(error + t.StationAngle[k] + turn);
+  if (error > PI) error -= TWO_PI;
+  if (error < -PI) error += TWO_PI;
+
+  s.WriteOutput("Error of Closure = " + FormatAngle(error, "z"));
+  s.WriteOutput("Total Number of Angles = " + PlainNumber(n));
+  s.WriteOutput("Correction per Angle = " + FormatMask(-error * 180 / PI * 3600 / n, "####0.00") + " seconds");
+  if (!s.AskYesNo("OK to Adjust Angles?")) return;
+
+  s.WriteOutput("");
+  s.WriteOutput("New Angles are as follows:");
+  for (int k = 1; k <= n; ++k) {
+    t.StationAngle[k] -= error / n;
+    s.WriteOutput(PadLeft(PlainNumber(t.StationPoint[k]), 4) + PadLeft(FormatAngle(t.StationAngle[k], "Z"), 10));
+  }
+  s.WriteOutput("");
+}
+
+// TAA: each course azimuth is the previous one turned by the station angle.
+void TurnAnglesIntoAzimuths(TraverseRecord& t) {
+  const double turn = BackCourseTurn(t);
+  double azimuth = t.StartAzimuth;
+  for (int k = 1; k <= t.StationCount; ++k) {
+    azimuth = IntoOneTurn(azimuth + t.StationAngle[k] + turn);
+    t.StationAngle[k] = azimuth;
+  }
+}
+
+Outcome ComputeTraverse(Session& s, bool byAngles) {
+  if (!CheckTraverse(s) || !CheckAngles(s, byAngles)) return Outcome::Stopped;
+  if (byAngles) {
+    CloseAngles(s);
+    TurnAnglesIntoAzimuths(s.traverse);
+  }
+  return CloseTraverse(s);
+}
+
+}  // namespace
+
+Outcome EnterTraverseCommand(Session& s) {
+  TraverseRecord& t = s.traverse;
+  const bool byAngles = s.CurrentCommand == "TAA";
+
+  // Stage 1: a new traverse; its method is the first field after the code.
+  if (s.CommandStage == 1) {
+    t.StationCount = 0;
+    t.Finished = t.Overflowed = false;
+    if (s.FieldsLeft() > 0) {
+      t.Method = UpperCase(s.ArgField[1]);
+      s.ArgUsed = 1;
+      s.CommandStage = 2;
+    }
+  }
+
+  // Stage 2: start and closing point (and for TAA the two azimuths).
+  if (s.CommandStage == 2) {
+    s.GroupSize = byAngles ? 4 : 2;
+    if (s.FieldsLeft() >= s.GroupSize) ReadHeader(s, byAngles);
+    if (s.FieldsLeft() == 0) return Outcome::Stopped;  // the stations follow on the next line
+  }
+  if (s.CommandStage != 3) return Outcome::Completed;  // a part of the header waits for the next line
+
+  // Stage 3: stations, until a line ends without a trailing comma.
+  if (t.Finished)
+    return RefuseLine(s, "Traverse finished: type " + s.CurrentCommand + " on a line of its own to start a new one");
+  ReadStations(s, byAngles);
+  // A trailing comma says more follows, also when it splits a station.
+  if (s.LineContinued) return Outcome::Stopped;
+
+  t.Finished = true;
+  if (s.FieldsLeft() > 0)
+    return RefuseLine(s, "Station " + PlainNumber(t.StationCount + 1) +
+                             " is incomplete (point, direction, distance); the traverse was not computed");
+  if (t.Overflowed) return Outcome::Stopped;
+  return ComputeTraverse(s, byAngles);
+}
+
+}  // namespace vantrel
