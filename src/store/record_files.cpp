@@ -3,6 +3,7 @@
 #include <cctype>
 #include <charconv>
 #include <cmath>
+#include <filesystem>
 #include <optional>
 #include <vector>
 
@@ -51,9 +52,11 @@ struct SkippedRecords {
 
   int Total() const { return outsideTable + notNumeric + wrongFieldCount; }
 
+  // Names the file without its folder; the surveyor just chose it.
   std::string Message(const std::string& path, const RecordLayout& layout) const {
     int total = Total();
-    std::string text = std::to_string(total) + (total == 1 ? " record of " : " records of ") + path +
+    std::string file = std::filesystem::path(path).filename().string();
+    std::string text = std::to_string(total) + (total == 1 ? " record of " : " records of ") + file +
                        (total == 1 ? " was skipped: " : " were skipped: ");
     std::string reasons;
     auto add = [&](int count, const std::string& why) {

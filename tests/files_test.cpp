@@ -1,0 +1,227 @@
+// File names, the spool file, command files and the safety of saved point
+// and register files, each checked on disk in a folder of its own.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "command/files.h"
+#include "session_fixture.h"
+
+namespace fs = std::filesystem;
+
+namespace vantrel {
+namespace {
+
+using Lines = std::vector<std::string>;
+
+class FilesTest : public SessionTest {
+ protected:
+  fs::path folder;
+
+  FilesTest() {
+    const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
+    folder = fs::temp_directory_path() / (std::string("vantrel-files-") + test->name());
+    fs::remove_all(folder);
+    fs::create_directories(folder);
+    session.files.ProgramFolder = folder.string();
+  }
+  ~FilesTest() override {
+    std::error_code ignored;
+    for (const auto& entry : fs::directory_iterator(folder, ignored))
+      fs::permissions(entry.path(), fs::perms::owner_all, ignored);
+    fs::remove_all(folder, ignored);
+  }
+
+  std::string Path(const std::string& name) const { return (folder / name).string(); }
+
+  std::string Content(const std::string& name) const {
+    std::ifstream file(folder / name, std::ios::binary);
+    std::ostringstream text;
+    text << file.rdbuf();
+    return text.str();
+  }
+
+  void Write(const std::string& name, const std::string& text) const {
+    std::ofstream(folder / name, std::ios::binary) << text;
+  }
+
+  Lines FolderNames() const {
+    Lines names;
+    for (const auto& entry : fs::directory_iterator(folder)) names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+  }
+};
+
+TEST_F(FilesTest, FileNameRule) {
+  struct Case {
+    std::string project;
+    bool ioDefault;
+    std::string given, extension, answer;
+    std::string expected, prompt;
+  };
+  const Case cases[] = {
+      {"Lot 7", true, "", "cmd", "", "/prog/Lot 7.cmd", ""},
+      {"  Lot 7 ", true, "", "pts", "", "/prog/Lot 7.pts", ""},
+      {"   ", true, "", "pts", "", "", ""},  // blanks only: no name, no question
+      {"", true, "", "cmd", "job", "/prog/job.cmd", "Enter File Name for Commands"},
+      {"Lot 7", false, "", "cmd", "d:\\work\\job.old", "d:\\work\\job.old", "Enter File Name for Commands"},
+      {"", false, "", "TXT", "x", "/prog/x.TXT", "Enter File Name for Spool"},
+      {"", false, "", "pts", "", "", "Enter File Name for Option DCF"},
+      {"", true, "jobs.2024/lot7", "pts", "", "/prog/jobs.2024/lot7", ""},
+      {"", true, "/survey/lot7", "dis", "", "/survey/lot7.dis", ""},
+      {"", true, "c:\\out\\a.lst", "txt", "", "c:\\out\\a.lst", ""},
+  };
+  session.files.ProgramFolder = "/prog";
+  session.CurrentCommand = "dcf";
+  for (const Case& c : cases) {
+    user.transcript.clear();
+    session.files.ProjectName = c.project;
+    session.files.IODefault = c.ioDefault;
+    user.promptAnswers = {c.answer};
+    EXPECT_EQ(PromptFileName(session, c.given, c.extension), c.expected) << c.given << " / " << c.project;
+    Lines prompt;
+    if (!c.prompt.empty()) prompt.push_back("Prompt: " + c.prompt + (c.answer.empty() ? "" : " -> " + c.answer));
+    EXPECT_EQ(user.transcript, prompt) << c.given << " / " << c.project;
+  }
+  // Dots in the program's own folder do not count as an extension.
+  session.files.ProgramFolder = "/home/survey/vantrel-2.1/";
+  EXPECT_EQ(PromptFileName(session, "lot", "pts"), "/home/survey/vantrel-2.1/lot.pts");
+}
+
+TEST_F(FilesTest, SpoolOnOffRenameAndTruncate) {
+  session.files.SpoolOn = true;
+  session.files.SpoolFileText = "job1";
+  session.Display = false;
+  Run("COM\r\nfirst\r\nsecond");
+  EXPECT_EQ(Content("job1.txt"), "first\r\nsecond\r\n");
+  EXPECT_TRUE(user.transcript.empty());
+
+  // Clearing Spool pauses the file; setting it again continues it.
+  session.files.SpoolOn = false;
+  Run("skipped");
+  session.files.SpoolOn = true;
+  Run("third");
+  EXPECT_EQ(Content("job1.txt"), "first\r\nsecond\r\nthird\r\n");
+
+  // The same name changes nothing; a new one starts a new file.
+  ChangeSpoolName(session);
+  Run("fourth");
+  session.files.SpoolFileText = "job2";
+  ChangeSpoolName(session);
+  Run("other");
+  EXPECT_EQ(Content("job1.txt"), "first\r\nsecond\r\nthird\r\nfourth\r\n");
+  EXPECT_EQ(Content("job2.txt"), "other\r\n");
+
+  // Back to the first name: that file is truncated on its first line.
+  session.files.SpoolFileText = "job1";
+  ChangeSpoolName(session);
+  Run("again");
+  EXPECT_EQ(Content("job1.txt"), "again\r\n");
+  EXPECT_EQ(session.spool.SpoolFileName, Path("job1.txt"));
+}
+
+TEST_F(FilesTest, UnusableSpoolFileIsReportedOnceAndWaitsForANewName) {
+  session.files.SpoolOn = true;
+  session.files.SpoolFileText = Path("missing/job");
+  Run("COM\r\none\r\ntwo");
+  EXPECT_EQ(user.transcript,
+            (Lines{"one",
+                   "Info Only: " + Path("missing/job.txt") +
+                       ": No such file or directory (report lines are not spooled until a new spool file name is "
+                       "entered)",
+                   "two"}));
+  session.files.SpoolFileText = "job";
+  ChangeSpoolName(session);
+  Run("three");
+  EXPECT_EQ(Content("job.txt"), "three\r\n");
+}
+
+TEST_F(FilesTest, ExportAndImportRoundTrip) {
+  session.files.ProjectName = "Lot 7";
+  // An empty line inside, and a last line without its break and with
+  // trailing blanks.
+  ExportCommandFile(session, "KWN\r\n1,100,200\r\n\r\nCOM\r\nlast line   ");
+  EXPECT_EQ(Content("Lot 7.cmd"), "KWN\r\n1,100,200\r\n\r\nCOM\r\nlast line\r\n");
+  EXPECT_EQ(user.transcript, (Lines{"Info Only: Saved in file " + Path("Lot 7.cmd")}));
+
+  std::string pane = "DSC\r\n";
+  ImportCommandFile(session, pane);
+  EXPECT_EQ(pane, "DSC\r\nKWN\r\n1,100,200\r\n\r\nCOM\r\nlast line\r\n");
+
+  // A file with LF breaks and no break after its last line.
+  Write("Lot 7.cmd", "COM\nend");
+  pane.clear();
+  ImportCommandFile(session, pane);
+  EXPECT_EQ(pane, "COM\r\nend\r\n");
+}
+
+TEST_F(FilesTest, CommandFilesThatCannotBeOpened) {
+  session.files.IODefault = false;
+  user.promptAnswers = {"absent", ""};
+  std::string pane = "KWN\r\n";
+  ImportCommandFile(session, pane);
+  ExportCommandFile(session, pane);
+  EXPECT_EQ(pane, "KWN\r\n");
+  EXPECT_EQ(user.transcript, (Lines{"Prompt: Enter File Name for Commands -> absent",
+                                    "Info Only: " + Path("absent.cmd") + ": No such file or directory",
+                                    "Prompt: Enter File Name for Commands", "Info Only: No file name was given"}));
+}
+
+TEST_F(FilesTest, PointFileRoundTripIsExact) {
+  const double values[] = {0.1, 1.0 / 3, -1e-300, 1.7976931348623157e308, 5e-324, -0.0, 123456789.123456789,
+                           -2.5e-7};
+  int k = 1;
+  for (double v : values) {
+    session.PointNorth[k] = v;
+    session.PointEast[k] = -v / 3;
+    k += 7;
+  }
+  session.AngleRegister[99] = 1.0 / 7;
+  session.AngleRegister[1] = 0.1;
+  auto savedNorth = session.PointNorth;
+  auto savedEast = session.PointEast;
+  auto savedAngles = session.AngleRegister;
+
+  Run("DCF\r\nlot\r\nDAF\r\nlot\r\nCLR\r\n\r\nRTH\r\nA1=0\r\nA99=0\r\nRCF\r\nlot\r\nRAF\r\nlot");
+  EXPECT_TRUE(user.transcript.empty());
+  EXPECT_EQ(std::memcmp(&savedNorth, &session.PointNorth, sizeof savedNorth), 0);
+  EXPECT_EQ(std::memcmp(&savedEast, &session.PointEast, sizeof savedEast), 0);
+  EXPECT_EQ(std::memcmp(&savedAngles, &session.AngleRegister, sizeof savedAngles), 0);
+  EXPECT_FALSE(session.IsDefined(2));  // undefined when saved, undefined after the read
+}
+
+TEST_F(FilesTest, FileCommandsConsumeTheirLines) {
+  session.DistanceRegister.fill(UndefinedCoord);
+  session.DistanceRegister[0] = 5;  // register 0 is never saved
+  Run("DDF\r\nregs\r\nregs2,extra");
+  EXPECT_EQ(session.ArgUsed, session.ArgCount);
+  EXPECT_EQ(Content("regs.dis"), "");
+  EXPECT_EQ(Content("regs2.dis"), "");
+  EXPECT_EQ(FolderNames(), (Lines{"regs.dis", "regs2.dis"}));
+}
+
+TEST_F(FilesTest, FailedSaveKeepsTheOldFile) {
+  session.PointNorth[1] = session.PointEast[1] = 10;
+  Write("kept.pts", "1,5,5\r\n");
+  fs::permissions(folder / "kept.pts", fs::perms::owner_read | fs::perms::group_read);
+  Run("DCF\r\nkept\r\nmissing/lot");
+  EXPECT_EQ(user.transcript, (Lines{"Info Only: " + Path("kept.pts") + ": Permission denied",
+                                    "Info Only: " + Path("missing/lot.pts") + ": No such file or directory"}));
+  EXPECT_EQ(Content("kept.pts"), "1,5,5\r\n");
+  EXPECT_EQ(FolderNames(), (Lines{"kept.pts"}));  // no temporary file left behind
+  EXPECT_NE(session.PreviousCommand, "DCF");
+
+  // A writable file is replaced whole and keeps its permissions.
+  fs::permissions(folder / "kept.pts", fs::perms::owner_read | fs::perms::owner_write);
+  Run("kept");
+  EXPECT_EQ(Content("kept.pts"), "1,10,10\r\n");
+  EXPECT_EQ(fs::status(folder / "kept.pts").permissions(), fs::perms::owner_read | fs::perms::owner_write);
+  EXPECT_EQ(FolderNames(), (Lines{"kept.pts"}));
+}
+
+}  // namespace
+}  // namespace vantrel

@@ -1,0 +1,32 @@
+RTH
+D1=12.5
+D2=0-5
+D3=1000000.125
+A1=90
+A2=0.0001
+DDF
+regs
+DAF
+regs.ang
+RTH
+' Registers changed after the save
+D1=1
+D2=7
+D3=0
+A1=0
+A2=1
+RDF
+regs
+RAF
+regs
+DSD
+1,3
+DSA
+1,2
+RTH
+' A hand-made file: good records are read, bad ones counted
+RDF
+bad.dis
+/nonexistent-vantrel-folder/regs.dis
+DSD
+4,13
