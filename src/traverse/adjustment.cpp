@@ -11,9 +11,11 @@
 namespace vantrel {
 namespace {
 
-// A misclosure below the last figure of "Error of Closure" is a perfect
-// closure: the precision ratio would only show rounding noise.
-constexpr double kClosureResolution = 0.0005;
+// A misclosure below a millionth of a foot is the rounding of the
+// arithmetic (coordinates of a million feet carry about 1e-10 ft), not a
+// measured one: it is reported as a perfect closure, in the direction of a
+// zero misclosure, instead of a ratio and a bearing of rounding noise.
+constexpr double kClosureRounding = 1e-6;
 
 // Longest course accepted, in feet: far beyond any survey, and small enough
 // that squares and sums of courses never overflow.
@@ -68,10 +70,13 @@ bool AdjustByLengthRule(Session& s, Closure& c) {
 }
 
 void ReportClosure(Session& s, const Closure& c, double error) {
+  const bool perfect = error < kClosureRounding;
+  // Direction from the computed end to the closing point.
+  double towardEast = perfect ? 0 : -c.misclosureEast, towardNorth = perfect ? 0 : -c.misclosureNorth;
   s.WriteOutput("Error of Closure = " + FormatMask(error, "####0.000"));
-  s.WriteOutput("Error Bearing = " + FormatAngle(AzimuthOf(-c.misclosureEast, -c.misclosureNorth), "B"));
-  s.WriteOutput(error < kClosureResolution ? "Linear Precision = Perfect closure"
-                                           : "Linear Precision = 1:" + FormatMask(c.totalLength / error, "######0"));
+  s.WriteOutput("Error Bearing = " + FormatAngle(AzimuthOf(towardEast, towardNorth), "B"));
+  s.WriteOutput(perfect ? "Linear Precision = Perfect closure"
+                        : "Linear Precision = 1:" + FormatMask(c.totalLength / error, "######0"));
   s.WriteOutput("Total Traverse Length = " + FormatMask(c.totalLength, "######0.000") + " feet");
 }
 

@@ -17,6 +17,11 @@ namespace {
 
 constexpr int kStationFields = 3;  // point, angle or direction, distance
 
+// An angular misclosure below this many radians (0.0002 seconds) is the
+// rounding of the angle arithmetic, not an observation error: it counts as
+// none, so a closing traverse is not reported as missing by 360 degrees.
+constexpr double kAngleRounding = 1e-9;
+
 // Beyond this many radians an angle is reduced by remainder before whole
 // turns are taken off one at a time, so no input keeps the loop going.
 constexpr double kManyTurns = 1e6;
@@ -33,7 +38,7 @@ double IntoOneTurn(double angle) {
 
 // The turn added at each station: an angle measured from the back course
 // turns from the reversed previous course, a deflection from its line.
-double BackCourseTurn(const TraverseRecord& t) { return t.AngleKind == "D" ? 0 : PI; }
+double BackCourseTurn(const TraverseRecord& t) { return t.AngleKind == 'D' ? 0 : PI; }
 
 Outcome RefuseLine(Session& s, const std::string& message) {
   s.InfoBox(message);
@@ -57,10 +62,8 @@ void ReadHeader(Session& s, bool byAngles) {
 // station sets the kind, so the last station read decides it for all.
 void TakeAngleKind(TraverseRecord& t, std::string& field) {
   std::string angle = UpperCase(TrimBlanks(field));
-  t.AngleKind = "A";
-  if (angle.empty() || angle[0] != 'D') return;
-  t.AngleKind = "D";
-  field = angle.substr(1);
+  t.AngleKind = !angle.empty() && angle[0] == 'D' ? 'D' : 'A';
+  if (t.AngleKind == 'D') field = angle.substr(1);
 }
 
 // Stations beyond the record's capacity are refused once, with the reason;
@@ -113,6 +116,7 @@ void CloseAngles(Session& s) {
   for (int k = 1; k <= n; ++k) error = IntoOneTurn(error + t.StationAngle[k] + turn);
   if (error > PI) error -= TWO_PI;
   if (error < -PI) error += TWO_PI;
+  if (std::fabs(error) < kAngleRounding) error = 0;
 
   s.WriteOutput("Error of Closure = " + FormatAngle(error, "z"));
   s.WriteOutput("Total Number of Angles = " + PlainNumber(n));

@@ -11,7 +11,7 @@ namespace vantrel {
 inline constexpr int kMaxStations = 200;
 
 struct TraverseRecord {
-  std::string AngleKind = "A";  // "A" angles from the back course, "D" deflections (TAA)
+  char AngleKind = 'A';  // 'A' angles from the back course, 'D' deflections (TAA)
   std::string Method;           // "L" length rule, anything else compass rule
   int StartPoint = 0;
   int ClosingPoint = 0;

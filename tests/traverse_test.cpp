@@ -1,0 +1,113 @@
+// Traverse adjustment properties checked on the stored coordinates, and
+// refused traverses checked against the whole point store.
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "notation/numbers.h"
+#include "session_fixture.h"
+
+namespace vantrel {
+namespace {
+
+constexpr double kFoot = 1e-9;    // coordinate agreement, feet
+constexpr double kRadian = 1e-9;  // direction agreement
+
+class TraverseTest : public SessionTest {
+ protected:
+  double AzimuthBetween(int from, int to) const {
+    return std::atan2(session.PointEast[to] - session.PointEast[from],
+                      session.PointNorth[to] - session.PointNorth[from]);
+  }
+};
+
+// An open traverse of four courses from point 1 that misses point 2 by
+// 0.157 ft east and 0.107 ft north (worked by hand in traverse_rules).
+const char* kOpenTraverse =
+    "KWN\n1,5000,5000,2,5252.25,5533.9\nTAB\n%s,1,2\n"
+    "10,N 30 E,200,11,S 80 E,250,12,15,180,13,110,150\n";
+const double kCourseAzimuth[] = {30, 100, 15, 110};
+const double kCourseLength[] = {200, 250, 180, 150};
+
+std::string OpenTraverse(const char* method) {
+  char pane[256];
+  std::snprintf(pane, sizeof pane, kOpenTraverse, method);
+  return pane;
+}
+
+TEST_F(TraverseTest, BothRulesCloseOnTheClosingPoint) {
+  for (const char* method : {"C", "L"}) {
+    Run(OpenTraverse(method));
+    EXPECT_NEAR(session.PointNorth[13], 5252.25, kFoot) << method;
+    EXPECT_NEAR(session.PointEast[13], 5533.9, kFoot) << method;
+    EXPECT_EQ(session.PointNorth[2], 5252.25) << method;  // the known points stay as typed
+    EXPECT_EQ(session.PointEast[1], 5000) << method;
+  }
+}
+
+TEST_F(TraverseTest, LengthRuleKeepsEveryCourseDirection) {
+  Run(OpenTraverse("L"));
+  const int stations[] = {1, 10, 11, 12, 13};
+  for (int k = 0; k < 4; ++k) {
+    double expected = std::remainder(kCourseAzimuth[k] * PI / 180, 2 * M_PI);
+    EXPECT_NEAR(AzimuthBetween(stations[k], stations[k + 1]), expected, kRadian) << "course " << k + 1;
+  }
+}
+
+TEST_F(TraverseTest, CompassRuleMovesEachStationByItsShareOfTheLength) {
+  Run(OpenTraverse("N"));  // any method but L is the compass rule
+  // Unadjusted end minus point 2, and the first station before adjustment.
+  double az = 30 * PI / 180;
+  double east = 5000, north = 5000, total = 0;
+  for (int k = 0; k < 4; ++k) {
+    double a = kCourseAzimuth[k] * PI / 180;
+    east += std::sin(a) * kCourseLength[k];
+    north += std::cos(a) * kCourseLength[k];
+    total += kCourseLength[k];
+  }
+  double missEast = east - 5533.9, missNorth = north - 5252.25;
+  EXPECT_NEAR(session.PointEast[10], 5000 + std::sin(az) * 200 - missEast * 200 / total, kFoot);
+  EXPECT_NEAR(session.PointNorth[10], 5000 + std::cos(az) * 200 - missNorth * 200 / total, kFoot);
+}
+
+// Each pane is refused (or the adjustment refused) before any point is
+// written: the whole store is compared, not only the points named.
+TEST_F(TraverseTest, RefusedTraversesLeaveTheStoreAsItWas) {
+  const char* panes[] = {
+      "TAB\nC,1,2,10,90,100,1,90,100",         // station on the start point
+      "TAB\nC,1,2,10,90,100,2,90,100",         // station on the closing point
+      "TAB\nC,1,2,10,90,100,10,90,100",        // station twice
+      "TAB\nC,1,2,10,90,1e400",                // distance overflows
+      "TAB\nC,1,2,10,1e400,100",               // angle overflows
+      "TAA\nC,1,2,1e400,0,10,90,100",          // start azimuth overflows
+      "TAB\nC,1,2,-5,90,100",                  // invalid station number
+      "TAB\nC,1,9,10,90,100",                  // closing point undefined
+      "TAB\nL,1,2,10,90,100",                  // length rule, single course
+      "TAB\nL,1,2,10,90,100,11,270,50",        // length rule, courses in one line
+      "PAJ\nC,1,2",                            // too short a list
+      "PAJ\nC,1,3,3,2",                        // repeated point
+      "PAJ\nL,1,3,2",                          // length rule, single course
+      "KWN\n4,1e300,1e300\nTAB\nC,4,1,10,0,1", // closing too far to compute
+  };
+  Run("KWN\n1,1000,1000,2,1000,1200,3,1100,1100,10,7,7");
+  for (const char* pane : panes) {
+    auto north = session.PointNorth, east = session.PointEast;
+    Run(pane);
+    for (int n = 1; n <= kMaxPoint; ++n) {
+      if (n == 4) continue;  // defined by the last pane itself
+      ASSERT_EQ(session.PointNorth[n], north[n]) << pane << " point " << n;
+      ASSERT_EQ(session.PointEast[n], east[n]) << pane << " point " << n;
+    }
+    ASSERT_NE(user.transcript.back().rfind("Info Only: ", 0), std::string::npos) << pane;
+  }
+}
+
+TEST_F(TraverseTest, PointListIsConsumedByItsLine) {
+  Run("KWN\n1,0,0,2,0,100.1,10,0,50,11,0,100\nPAJ\nC\n1,10,11,2");
+  EXPECT_EQ(session.ArgUsed, session.ArgCount);
+  EXPECT_NEAR(session.PointEast[11], 100.1, kFoot);
+  EXPECT_NEAR(session.PointEast[10], 50.05, kFoot);
+}
+
+}  // namespace
+}  // namespace vantrel
