@@ -138,7 +138,8 @@ void WriteCourse(Session& s, int from, int to, double arcLength, const std::stri
 // Walks the figure course by course, closed back to its first point, and
 // gives its area; TPR lists the courses on the way. Each arc adds its
 // segment with its own sign, so the figure may be listed either way round.
-// Nothing when the surveyor stops at an arc with unequal radii.
+// Nothing when the surveyor stops at an arc with unequal radii, or when the
+// coordinates are too large for an area.
 std::optional<double> WalkFigure(Session& s, const Figure& figure, bool listing) {
   const std::string& option = s.area.AreaAngleOption;
   if (listing) WriteCourseHeading(s, option);
@@ -162,6 +163,10 @@ std::optional<double> WalkFigure(Session& s, const Figure& figure, bool listing)
       WriteCourse(s, from, to, arcLength, option);
     }
     arcLength = 0;
+  }
+  if (!std::isfinite(area)) {
+    s.InfoBox("Area of the figure cannot be computed");
+    return std::nullopt;
   }
   return std::fabs(area);
 }

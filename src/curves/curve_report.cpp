@@ -10,8 +10,9 @@
 namespace vantrel {
 namespace {
 
-// Central angle of a 100-foot arc defines the degree of curvature.
+// The degree of curvature is the central angle of an arc this long (feet).
 constexpr double kStationLength = 100;
+
 // A field table is for staking out; an interval that would give more rows
 // than this is a typing slip, and the rows would swamp the report.
 constexpr double kMostFieldRows = 100000;
@@ -56,6 +57,10 @@ void WriteFieldTable(Session& s, const SimpleCurve& curve, double pcStation, dou
 }  // namespace
 
 double SimpleCurve::ArcLength() const { return radius * std::fabs(deflection); }
+double SimpleCurve::LongChord() const { return 2 * radius * std::sin(std::fabs(deflection) / 2); }
+double SimpleCurve::ExternalOrdinate() const { return radius * (1 / std::cos(std::fabs(deflection) / 2) - 1); }
+double SimpleCurve::MiddleOrdinate() const { return radius * (1 - std::cos(std::fabs(deflection) / 2)); }
+double SimpleCurve::DegreeOfCurvature() const { return kStationLength * 180 / (PI * radius); }
 
 void WriteCurveElements(Session& s, const SimpleCurve& curve) {
   s.curves.RunningStation += curve.distanceToPI - curve.tangent;
@@ -74,14 +79,12 @@ void WriteCurvePoints(Session& s, int pc, int pt, int center) {
 }
 
 void WriteStationing(Session& s, const SimpleCurve& curve, float interval) {
-  const double radius = curve.radius;
-  const double half = std::fabs(curve.deflection) / 2;
   const double arcLength = curve.ArcLength();
   const double pcStation = s.curves.RunningStation;
-  s.WriteOutput("Degree of Curvature = " + Feet(kStationLength * 180 / (PI * radius)));
-  s.WriteOutput("External Ordinate = " + Feet(radius * (1 / std::cos(half) - 1)));
-  s.WriteOutput("Middle Ordinate = " + Feet(radius * (1 - std::cos(half))));
-  s.WriteOutput("Long Chord = " + Feet(2 * radius * std::sin(half)));
+  s.WriteOutput("Degree of Curvature = " + Feet(curve.DegreeOfCurvature()));
+  s.WriteOutput("External Ordinate = " + Feet(curve.ExternalOrdinate()));
+  s.WriteOutput("Middle Ordinate = " + Feet(curve.MiddleOrdinate()));
+  s.WriteOutput("Long Chord = " + Feet(curve.LongChord()));
   s.WriteOutput("");
   s.WriteOutput("Stationing    P.C. Sta " + PadLeft(Feet(pcStation), 10));
   s.WriteOutput("              P.I. Sta " + PadLeft(Feet(pcStation + curve.tangent), 10));

@@ -16,6 +16,11 @@ struct SimpleCurve {
   double distanceToPI;  // from the point whose station RunningStation holds
 
   double ArcLength() const;
+  double LongChord() const;
+  double ExternalOrdinate() const;
+  double MiddleOrdinate() const;
+  // Central angle, in degrees, of a 100-foot arc.
+  double DegreeOfCurvature() const;
 };
 
 // "Curve No." with deflection, tangent, radius and arc length; moves

@@ -4,6 +4,7 @@
 // stationing and the field table, carrying the station from curve to curve.
 #include <array>
 #include <cmath>
+#include <initializer_list>
 #include <optional>
 #include <string>
 
@@ -59,6 +60,18 @@ std::optional<CurvePoints> ReadCurvePoints(Session& s) {
   return CurvePoints{points[0], points[1], points[2], points[3], points[4], points[5]};
 }
 
+// A curve whose figures overflow (from absurdly large fields) is refused
+// rather than reported or stored as numbers that are no numbers.
+bool ComputableCurve(Session& s, const SimpleCurve& curve, std::initializer_list<double> values) {
+  for (double value : values) {
+    if (!std::isfinite(value)) {
+      s.InfoBox("Curve No. " + std::to_string(curve.number) + " cannot be computed");
+      return false;
+    }
+  }
+  return true;
+}
+
 // The station interval of a field table; a table needs it positive.
 float ReadInterval(Session& s, int field) {
   float interval = static_cast<float>(LeadingNumber(s.GroupField(field)));
@@ -79,12 +92,8 @@ bool SolveCurve(Session& s, SimpleCurve& curve) {
   if (curve.tangent == 0) curve.tangent = curve.radius * slope;
   curve.tangent = std::fabs(curve.tangent);
   curve.radius = std::fabs(curve.tangent / slope);
-  // Absurdly large fields must not reach the report or the point store as
-  // numbers that are no numbers.
   double ptStation = s.curves.RunningStation + curve.distanceToPI - curve.tangent + curve.ArcLength();
-  bool sound = std::isfinite(curve.radius) && curve.radius > 0 && std::isfinite(ptStation);
-  if (!sound) s.InfoBox("Curve No. " + std::to_string(curve.number) + " cannot be computed");
-  return sound;
+  return ComputableCurve(s, curve, {ptStation, curve.LongChord(), curve.ExternalOrdinate(), curve.DegreeOfCurvature()});
 }
 
 // Both tangent and radius missing: the group waits, unconsumed.
@@ -131,12 +140,8 @@ GroupEnd CurveFromPoints(Session& s, bool stationed) {
   double toCenter = curve.deflection > 0 ? backAzimuth + HALF_PI : backAzimuth - HALF_PI;
   double centerNorth = pcNorth + curve.radius * std::cos(toCenter);
   double centerEast = pcEast + curve.radius * std::sin(toCenter);
-  for (double coordinate : {pcNorth, pcEast, ptNorth, ptEast, centerNorth, centerEast}) {
-    if (!std::isfinite(coordinate)) {
-      s.InfoBox("Curve No. " + std::to_string(curve.number) + " cannot be computed");
-      return GroupEnd::Refused;
-    }
-  }
+  if (!ComputableCurve(s, curve, {pcNorth, pcEast, ptNorth, ptEast, centerNorth, centerEast}))
+    return GroupEnd::Refused;
   s.PointNorth[p->pc] = pcNorth;
   s.PointEast[p->pc] = pcEast;
   s.PointNorth[p->pt] = ptNorth;
