@@ -1,0 +1,60 @@
+// The point where a straight line cuts an arc (a circle given by its centre
+// and radius), the one nearer a reference point: ALI gives the line by two
+// points, AZB by a point and a direction.
+#include <cmath>
+#include <optional>
+
+#include "command/commands.h"
+#include "command/session.h"
+#include "notation/angles.h"
+#include "notation/geometry.h"
+#include "notation/point_groups.h"
+
+namespace vantrel {
+namespace {
+
+double DistanceFrom(const NewPoint& p, const Session& s, int n) {
+  double dE = p.east - s.PointEast[n], dN = p.north - s.PointNorth[n];
+  return std::sqrt(dE * dE + dN * dN);
+}
+
+GroupEnd IntersectArcLine(Session& s) {
+  std::optional<std::array<int, 4>> points = s.GroupPoints({1, 2, 4, 6});
+  if (!points) return GroupEnd::Refused;
+  auto [target, centre, from, reference] = *points;
+  double radius = ParseDistance(s, s.GroupField(3));
+
+  // The line's direction from its point: toward a second point (ALI) or
+  // typed (AZB).
+  double direction;
+  if (s.CurrentCommand == "ALI") {
+    std::optional<int> toward = s.PointNumber(s.GroupField(5));
+    if (!toward) return GroupEnd::Refused;
+    if (SamePlace(s, from, *toward)) return NoSolution(s);
+    direction = AzimuthOf(s.PointEast[*toward] - s.PointEast[from], s.PointNorth[*toward] - s.PointNorth[from]);
+  } else {
+    direction = ParseAngle(s, s.GroupField(5));
+  }
+
+  // The centre's offset from the line as a fraction of the radius: beyond 1
+  // the line misses the arc; a zero radius gives no number at all.
+  double toCentre = AzimuthOf(s.PointEast[centre] - s.PointEast[from], s.PointNorth[centre] - s.PointNorth[from]);
+  double offset = std::sin(toCentre - direction) * PointDistance(s, centre, from) / radius;
+  if (!(std::fabs(offset) <= 1)) return NoSolution(s);
+
+  // Both crossings, as seen from the centre; the one nearer the reference
+  // point is kept, the first on equal distances. Both are measured before
+  // anything is stored, so the new point may replace the reference point.
+  double along = std::sqrt(1 - offset * offset);
+  double northC = s.PointNorth[centre], eastC = s.PointEast[centre];
+  NewPoint first = PointAt(target, northC, eastC, radius, direction - AzimuthOf(offset, along));
+  NewPoint second = PointAt(target, northC, eastC, radius, direction - AzimuthOf(offset, -along));
+  const NewPoint& nearer = DistanceFrom(second, s, reference) < DistanceFrom(first, s, reference) ? second : first;
+  return StoreNewPoints(s, {&nearer, 1}) ? GroupEnd::Done : GroupEnd::Refused;
+}
+
+}  // namespace
+
+Outcome IntersectArcLineCommand(Session& s) { return RepeatGroups(s, 6, IntersectArcLine); }
+
+}  // namespace vantrel

@@ -1,0 +1,68 @@
+// Points on arcs and arc lengths: CPA stores the point at an arc distance
+// from a known point of an arc, ARC measures the arc between two points about
+// a centre and may keep the length in a distance register.
+#include <cmath>
+#include <optional>
+#include <string>
+
+#include "command/commands.h"
+#include "command/session.h"
+#include "notation/geometry.h"
+#include "notation/numbers.h"
+#include "notation/point_groups.h"
+
+namespace vantrel {
+namespace {
+
+double AzimuthAbout(const Session& s, int centre, int n) {
+  return AzimuthOf(s.PointEast[n] - s.PointEast[centre], s.PointNorth[n] - s.PointNorth[centre]);
+}
+
+GroupEnd PointOnArc(Session& s) {
+  std::optional<std::array<int, 3>> points = s.GroupPoints({1, 2, 3});
+  if (!points) return GroupEnd::Refused;
+  auto [centre, onArc, target] = *points;
+  double length = ParseDistance(s, s.GroupField(4));
+  double radius = PointDistance(s, centre, onArc);
+  if (radius == 0) return NoSolution(s);  // a point on the centre lies on no arc
+
+  // A positive length walks clockwise about the centre.
+  double azimuth = AzimuthAbout(s, centre, onArc) + length / radius;
+  NewPoint point = PointAt(target, s.PointNorth[centre], s.PointEast[centre], radius, azimuth);
+  return StoreNewPoints(s, {&point, 1}) ? GroupEnd::Done : GroupEnd::Refused;
+}
+
+GroupEnd MeasureArc(Session& s) {
+  // A data line of exactly four fields names the register for the length.
+  int lengthRegister = 0;
+  if (s.ArgCount == 4) {
+    s.GroupSize = 4;
+    lengthRegister = IntegerField(s.GroupField(4));
+  }
+  std::optional<std::array<int, 3>> points = s.GroupPoints({1, 2, 3});
+  if (!points) return GroupEnd::Refused;
+  auto [centre, start, end] = *points;
+  double radius = PointDistance(s, centre, start);
+  if (!RadiiAgree(s, radius, PointDistance(s, centre, end), start)) return GroupEnd::Held;
+
+  // The arc measured is the one that does not pass due west of the centre
+  // (where azimuths change range), so either end may be given first.
+  double length = std::fabs(AzimuthAbout(s, centre, end) - AzimuthAbout(s, centre, start)) * radius;
+  // Register 0 means none; numbers above the table keep nothing.
+  if (lengthRegister > 0 && Session::IsRegisterNumber(lengthRegister) && std::isfinite(length))
+    s.DistanceRegister[lengthRegister] = length;
+  s.WriteOutput("Arc " + std::to_string(start) + " " + std::to_string(end) + "   Length = " +
+                FormatMask(length, "######0.000") + " ft.");
+  return GroupEnd::Done;
+}
+
+}  // namespace
+
+Outcome PointOnArcCommand(Session& s) { return RepeatGroups(s, 4, PointOnArc); }
+
+Outcome ArcLengthCommand(Session& s) {
+  if (s.CurrentCommand != s.PreviousCommand) s.WriteOutput("");
+  return RepeatGroups(s, 3, MeasureArc);
+}
+
+}  // namespace vantrel

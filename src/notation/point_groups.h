@@ -1,0 +1,65 @@
+// The repetition shared by the construction commands (intersections,
+// tangents, arcs, division): how one group of fields ends, storing the new
+// points a group computes, and the equal-radii check of arcs.
+#pragma once
+
+#include <span>
+
+#include "command/session.h"
+
+namespace vantrel {
+
+// How the computation of one group ended.
+enum class GroupEnd {
+  Done,        // computed; the group is consumed and the next one follows
+  Refused,     // reported (a number outside its table); consumed, the line stops
+  Held,        // "No Solution" or a refused question; the group stays pending
+               // and is tried again ahead of the next line's fields
+  Incomplete,  // the group's length is known but its fields are not all here
+};
+
+// Runs `group` on every group of the argument store. Each group starts with
+// GroupSize = `size`; a command whose group length depends on its content
+// sets GroupSize to the full length before it returns (and Incomplete while
+// the rest has not arrived).
+template <typename Group>
+Outcome RepeatGroups(Session& s, int size, Group group) {
+  while (s.FieldsLeft() >= size) {
+    s.GroupSize = size;
+    GroupEnd end = group(s);
+    if (end == GroupEnd::Incomplete) break;
+    if (end == GroupEnd::Held) return Outcome::Stopped;
+    s.ArgUsed += s.GroupSize;
+    if (end == GroupEnd::Refused) return Outcome::Stopped;
+  }
+  return Outcome::Completed;
+}
+
+// Geometry without an answer (circles that do not meet, a line that misses
+// the arc, a zero radius, coincident points): reported, the group is held.
+GroupEnd NoSolution(Session& s);
+
+struct NewPoint {
+  int number;
+  double north, east;
+};
+
+// True when two stored points lie at the same place (no line runs through them).
+bool SamePlace(const Session& s, int i, int j);
+
+// The point `distance` from (north, east) in the direction `azimuth`.
+NewPoint PointAt(int number, double north, double east, double distance, double azimuth);
+
+// Stores the new points of one group, writing each point line as its point is
+// stored. A coordinate that is no finite number (from an absurdly large field)
+// is reported and none of the group's points is stored.
+bool StoreNewPoints(Session& s, std::span<const NewPoint> points);
+
+// Largest difference of two radii of one arc that passes without a question.
+inline constexpr double kRadiusTolerance = 0.01;
+
+// True when the two radii agree within the tolerance, or when the surveyor
+// answers Yes to going on with the discrepancy found at `point`.
+bool RadiiAgree(Session& s, double firstRadius, double secondRadius, int point);
+
+}  // namespace vantrel
