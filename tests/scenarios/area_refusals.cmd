@@ -14,3 +14,8 @@ C3,2,3,1
 TPR
 Z,1,2,C3
 1,2,3,1
+' Coordinates too large for an area.
+KWN
+5,1E300,1E300,6,-1E300,1E300
+ARE
+5,6,1,5
