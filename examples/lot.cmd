@@ -10,3 +10,6 @@ KWN
 4,4820.000,4000.000
 DSC
 1,4
+' The lot on the map: the corners in order, back to the first
+MAP
+1,2,3,4,1

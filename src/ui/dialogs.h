@@ -1,0 +1,18 @@
+// The surveyor's answers: modal message boxes ("Info Only", "Warning") and
+// the file-name dialog. The main window asks through a UserSide so tests can
+// answer in their place.
+#pragma once
+
+#include "command/user_side.h"
+
+namespace vantrel::ui {
+
+class ModalDialogs : public UserSide {
+ public:
+  void ShowReportLine(const std::string&) override {}
+  void InfoBox(const std::string& message) override;
+  bool AskYesNo(const std::string& message) override;
+  std::string PromptText(const std::string& prompt) override;
+};
+
+}  // namespace vantrel::ui

@@ -1,0 +1,85 @@
+#include "ui/help_window.h"
+
+#include <QHeaderView>
+#include <QTableWidget>
+#include <QVBoxLayout>
+#include <algorithm>
+#include <numeric>
+
+#include "command/reference.h"
+#include "ui/twips.h"
+
+namespace vantrel::ui {
+namespace {
+
+constexpr int kGridWidth = 13500;
+constexpr int kGridHeight = 9000;
+constexpr int kGridLeft = 200;
+// Widths of the first two columns in characters, as wide as their headings
+// with the blanks after them: "Option  " and "Function         ".
+constexpr int kCodeColumnChars = 8;
+constexpr int kFunctionColumnChars = 17;
+
+}  // namespace
+
+std::vector<int> HelpTableOrder(const CommandReference& reference, int column) {
+  std::vector<int> order(static_cast<size_t>(reference.ReferenceCount));
+  std::iota(order.begin(), order.end(), 1);
+  auto key = [&](int row) -> const std::string& {
+    const ReferenceRow& r = reference.rows[static_cast<size_t>(row)];
+    return column == 0 ? r.Code : r.FunctionName;
+  };
+  // std::string compares character codes as unsigned values.
+  if (column == 0 || column == 1)
+    std::stable_sort(order.begin(), order.end(), [&](int a, int b) { return key(a) < key(b); });
+  return order;
+}
+
+HelpTableWindow::HelpTableWindow(const CommandReference& reference, QWidget* parent)
+    : QWidget(parent, Qt::Window), reference_(reference), grid_(new QTableWidget(this)) {
+  setObjectName("frmHelp");
+  setWindowTitle("Help Table");
+  grid_->setObjectName("Grid1");
+  grid_->setColumnCount(3);
+  grid_->setHorizontalHeaderLabels({"Option", "Function", "Description"});
+  grid_->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+  grid_->horizontalHeader()->setStretchLastSection(true);
+  grid_->verticalHeader()->setVisible(false);
+  grid_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  grid_->setSelectionMode(QAbstractItemView::SingleSelection);
+  grid_->setAlternatingRowColors(true);
+  grid_->setWordWrap(false);
+  grid_->verticalHeader()->setDefaultSectionSize(grid_->fontMetrics().height() + grid_->fontMetrics().height() / 2);
+  int charWidth = grid_->fontMetrics().horizontalAdvance(QLatin1Char('X'));
+  grid_->setColumnWidth(0, charWidth * kCodeColumnChars);
+  grid_->setColumnWidth(1, charWidth * kFunctionColumnChars);
+
+  auto* layout = new QVBoxLayout(this);
+  TwipScale form = TwipScale::Form(*this);
+  int margin = form.Pixels(kGridLeft);
+  layout->setContentsMargins(margin, margin / 2, margin, margin);
+  layout->addWidget(grid_);
+  resize(form.Pixels(kGridWidth) + 2 * margin, form.Pixels(kGridHeight) + margin * 3 / 2);
+
+  // A click on a cell or a heading sorts by that column.
+  connect(grid_, &QTableWidget::cellClicked, this, [this](int, int column) { Fill(column); });
+  connect(grid_->horizontalHeader(), &QHeaderView::sectionClicked, this, [this](int column) { Fill(column); });
+  Fill(1);
+}
+
+void HelpTableWindow::Fill(int column) {
+  std::vector<int> order = HelpTableOrder(reference_, column);
+  grid_->setRowCount(std::max(grid_->rowCount(), static_cast<int>(order.size())));
+  for (size_t k = 0; k < order.size(); ++k) {
+    const ReferenceRow& row = reference_.rows[static_cast<size_t>(order[k])];
+    const std::string* cells[] = {&row.Code, &row.FunctionName, &row.Description};
+    for (int c = 0; c < 3; ++c) {
+      // Items are rewritten in place: the clicked one stays alive.
+      QString text = QString::fromStdString(*cells[c]);
+      if (QTableWidgetItem* item = grid_->item(static_cast<int>(k), c)) item->setText(text);
+      else grid_->setItem(static_cast<int>(k), c, new QTableWidgetItem(text));
+    }
+  }
+}
+
+}  // namespace vantrel::ui

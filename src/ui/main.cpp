@@ -1,0 +1,114 @@
+// vantrel: the program's main window. "vantrel [--folder DIR] [FILE.cmd]"
+// opens it with FILE.cmd in the input pane; "--screenshots DIR" also runs
+// the pane, opens the map and the help table, saves pictures of the three
+// windows into DIR and ends.
+#include <QApplication>
+#include <QDir>
+#include <QKeyEvent>
+#include <QPlainTextEdit>
+#include <QRegularExpression>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <QPushButton>
+#include <QTimer>
+#include <cstdio>
+
+#include "ui/dialogs.h"
+#include "ui/help_window.h"
+#include "ui/main_window.h"
+#include "ui/plot_window.h"
+
+namespace {
+
+constexpr const char* kUsage =
+    "usage: vantrel [--folder DIR] [--screenshots DIR] [FILE.cmd ...]\n"
+    "  --folder DIR        the program's folder (file names and Vantrel.txt)\n"
+    "  --screenshots DIR   run the input pane, save pictures of the main, map and\n"
+    "                      help windows into DIR as PNG files, and end\n";
+
+// Answers for a run nobody watches: messages are written to standard error
+// and every question is answered Yes.
+class UnattendedDialogs : public vantrel::UserSide {
+ public:
+  void ShowReportLine(const std::string&) override {}
+  void InfoBox(const std::string& message) override { std::fprintf(stderr, "Info Only: %s\n", message.c_str()); }
+  bool AskYesNo(const std::string& message) override {
+    std::fprintf(stderr, "Warning: %s -> Yes\n", message.c_str());
+    return true;
+  }
+  std::string PromptText(const std::string& prompt) override {
+    std::fprintf(stderr, "Prompt: %s\n", prompt.c_str());
+    return {};
+  }
+};
+
+bool SavePicture(QWidget* window, const QString& folder, const QString& name) {
+  if (window == nullptr) return false;
+  QString path = QDir(folder).filePath(name);
+  bool saved = window->grab().save(path);
+  std::fprintf(stderr, "%s %s\n", saved ? "saved" : "could not save", qPrintable(path));
+  return saved;
+}
+
+// Enter at the end of the pane's MAP line shows its usage; the line break
+// the key adds is taken back.
+void ShowMapUsage(vantrel::ui::MainWindow& window) {
+  auto* pane = window.findChild<QPlainTextEdit*>("txtInfo");
+  QTextCursor mapLine = pane->document()->find(QRegularExpression("^MAP$"));
+  if (mapLine.isNull()) return;
+  pane->setTextCursor(mapLine);
+  QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier, "\r");
+  QApplication::sendEvent(pane, &enter);
+  pane->undo();
+}
+
+void TakeScreenshots(vantrel::ui::MainWindow& window, const QString& folder) {
+  QDir().mkpath(folder);
+  ShowMapUsage(window);
+  window.findChild<QPushButton*>("cmdProcess")->click();
+  window.findChild<QPushButton*>("cmdHelp")->click();
+  // Let the windows lay themselves out and paint before they are grabbed.
+  QTimer::singleShot(500, &window, [&window, folder] {
+    bool saved = SavePicture(&window, folder, "main.png");
+    saved = SavePicture(window.plotWindow(), folder, "plot.png") && saved;
+    saved = SavePicture(window.helpWindow(), folder, "help.png") && saved;
+    QCoreApplication::exit(saved ? 0 : 1);
+  });
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  QApplication app(argc, argv);
+  QStringList arguments = QCoreApplication::arguments().mid(1);
+  vantrel::ui::MainWindow::Settings settings;
+  QString screenshots;
+  QStringList files;
+  for (qsizetype i = 0; i < arguments.size(); ++i) {
+    const QString& arg = arguments[i];
+    bool needsValue = arg == "--folder" || arg == "--screenshots";
+    if (needsValue && i + 1 >= arguments.size()) {
+      std::fprintf(stderr, "vantrel: %s needs a value\n%s", qPrintable(arg), kUsage);
+      return 2;
+    }
+    if (arg == "--folder") settings.programFolder = arguments[++i];
+    else if (arg == "--screenshots") screenshots = arguments[++i];
+    else if (arg == "--help" || arg == "-h") {
+      std::fputs(kUsage, stdout);
+      return 0;
+    } else if (arg.startsWith("-")) {
+      std::fprintf(stderr, "vantrel: unknown option %s\n%s", qPrintable(arg), kUsage);
+      return 2;
+    } else files << arg;
+  }
+
+  vantrel::ui::ModalDialogs modal;
+  UnattendedDialogs unattended;
+  if (!screenshots.isEmpty()) settings.usePrinters = false;
+  vantrel::ui::MainWindow window(screenshots.isEmpty() ? static_cast<vantrel::UserSide&>(modal) : unattended,
+                                 settings);
+  for (const QString& file : files) window.ImportAtStart(file);
+  window.show();
+  if (!screenshots.isEmpty()) QTimer::singleShot(300, &window, [&window, screenshots] { TakeScreenshots(window, screenshots); });
+  return app.exec();
+}
