@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <iterator>
 
 namespace vantrel {
 namespace {
@@ -137,6 +138,33 @@ void IncrementDigits(std::string& digits) {
 // |value| with `decimals` decimals, rounded from the exact binary value with
 // an exact tie going away from zero.
 std::string FixedDigits(double magnitude, int decimals) {
+  // Fast path for the report's usual numbers: when the scaled value stays far
+  // below 2^53 it is rounded here. The product's own rounding error,
+  // recovered exactly by a fused multiply-add, decides the ties, so the
+  // result is the same as rounding the exact binary value.
+  constexpr double kPowersOfTen[] = {1, 10, 100, 1000, 10000, 100000, 1000000};
+  constexpr double kLargestFastScaled = 1e15;
+  if (decimals >= 0 && decimals < static_cast<int>(std::size(kPowersOfTen))) {
+    double scale = kPowersOfTen[decimals];
+    double product = magnitude * scale;
+    if (product < kLargestFastScaled) {
+      double error = std::fma(magnitude, scale, -product);
+      double whole = std::floor(product);
+      double fraction = product - whole;
+      bool up = fraction > 0.5 || (fraction == 0.5 && error >= 0);
+      unsigned long long rounded = static_cast<unsigned long long>(whole) + up;
+      unsigned long long unit = static_cast<unsigned long long>(scale);
+      char text[48];
+      char* end = std::to_chars(text, text + 24, rounded / unit).ptr;
+      if (decimals > 0) {
+        *end++ = '.';
+        unsigned long long decimalDigits = rounded % unit;
+        for (int i = decimals; i-- > 0; decimalDigits /= 10) end[i] = static_cast<char>('0' + decimalDigits % 10);
+        end += decimals;
+      }
+      return std::string(text, end);
+    }
+  }
   char buffer[512];
   // An exact tie at this many decimals means magnitude * 2^(decimals+1) is an
   // odd integer; the C library would round such a tie to even.
