@@ -103,6 +103,26 @@ bool TangentOrRadiusGiven(Session& s, double tangent, double radius) {
   return false;
 }
 
+struct Place {
+  double north, east;
+};
+
+double AzimuthBetween(const Session& s, int from, int to) {
+  return AzimuthOf(s.PointEast[to] - s.PointEast[from], s.PointNorth[to] - s.PointNorth[from]);
+}
+
+// The point one tangent length from the PI towards `end`.
+Place AlongTangent(const Session& s, int pi, int end, double tangent) {
+  double share = tangent / PointDistance(s, pi, end);
+  return {s.PointNorth[pi] + share * (s.PointNorth[end] - s.PointNorth[pi]),
+          s.PointEast[pi] + share * (s.PointEast[end] - s.PointEast[pi])};
+}
+
+void StorePlace(Session& s, int point, Place place) {
+  s.PointNorth[point] = place.north;
+  s.PointEast[point] = place.east;
+}
+
 // One HA1/HA2 group: the curve between the tangents B-V and V-A.
 GroupEnd CurveFromPoints(Session& s, bool stationed) {
   std::optional<CurvePoints> p = ReadCurvePoints(s);
@@ -111,43 +131,33 @@ GroupEnd CurveFromPoints(Session& s, bool stationed) {
                     ParseDistance(s, s.GroupField(6)), 0};
   float interval = stationed ? ReadInterval(s, 10) : 0;
   if (!TangentOrRadiusGiven(s, curve.tangent, curve.radius)) return GroupEnd::Held;
-
-  const auto& north = s.PointNorth;
-  const auto& east = s.PointEast;
   for (int end : {p->back, p->ahead}) {
     if (PointDistance(s, end, p->pi) == 0) {
       s.InfoBox("Pt " + std::to_string(end) + " lies on the PI");
       return GroupEnd::Refused;
     }
   }
-  double backAzimuth = AzimuthOf(east[p->pi] - east[p->back], north[p->pi] - north[p->back]);
-  double aheadAzimuth = AzimuthOf(east[p->ahead] - east[p->pi], north[p->ahead] - north[p->pi]);
-  curve.deflection = aheadAzimuth - backAzimuth;
+
+  // Deflection from the back tangent to the ahead tangent, within half a
+  // turn either way; positive is a curve to the right.
+  double backAzimuth = AzimuthBetween(s, p->back, p->pi);
+  curve.deflection = AzimuthBetween(s, p->pi, p->ahead) - backAzimuth;
   if (curve.deflection < -PI) curve.deflection += TWO_PI;
   if (curve.deflection > PI) curve.deflection -= TWO_PI;
   curve.distanceToPI = PointDistance(s, p->pi, p->back);
   if (!SolveCurve(s, curve)) return GroupEnd::Refused;
 
-  // PC and PT lie one tangent from the PI along each tangent; the center one
-  // radius from the PC, square to the back tangent on the side the curve
-  // turns to (right for a positive deflection).
-  double toPc = curve.tangent / curve.distanceToPI;
-  double toPt = curve.tangent / PointDistance(s, p->pi, p->ahead);
-  double pcNorth = north[p->pi] + toPc * (north[p->back] - north[p->pi]);
-  double pcEast = east[p->pi] + toPc * (east[p->back] - east[p->pi]);
-  double ptNorth = north[p->pi] + toPt * (north[p->ahead] - north[p->pi]);
-  double ptEast = east[p->pi] + toPt * (east[p->ahead] - east[p->pi]);
+  // The center lies one radius from the PC, square to the back tangent on
+  // the side the curve turns to.
+  Place pc = AlongTangent(s, p->pi, p->back, curve.tangent);
+  Place pt = AlongTangent(s, p->pi, p->ahead, curve.tangent);
   double toCenter = curve.deflection > 0 ? backAzimuth + HALF_PI : backAzimuth - HALF_PI;
-  double centerNorth = pcNorth + curve.radius * std::cos(toCenter);
-  double centerEast = pcEast + curve.radius * std::sin(toCenter);
-  if (!ComputableCurve(s, curve, {pcNorth, pcEast, ptNorth, ptEast, centerNorth, centerEast}))
+  Place center{pc.north + curve.radius * std::cos(toCenter), pc.east + curve.radius * std::sin(toCenter)};
+  if (!ComputableCurve(s, curve, {pc.north, pc.east, pt.north, pt.east, center.north, center.east}))
     return GroupEnd::Refused;
-  s.PointNorth[p->pc] = pcNorth;
-  s.PointEast[p->pc] = pcEast;
-  s.PointNorth[p->pt] = ptNorth;
-  s.PointEast[p->pt] = ptEast;
-  s.PointNorth[p->center] = centerNorth;
-  s.PointEast[p->center] = centerEast;
+  StorePlace(s, p->pc, pc);
+  StorePlace(s, p->pt, pt);
+  StorePlace(s, p->center, center);
 
   s.WriteOutput("");
   WriteCurveElements(s, curve);
