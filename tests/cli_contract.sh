@@ -31,5 +31,18 @@ out=$("$cli" "$tmp/a.cmd" "$tmp/b.cmd" 2>&1)
 check "files joined as one pane" "$(printf 'from file one\nfrom file two')" "$out"
 rm -rf "$tmp"
 
+# The plot window into a picture file, the printed map into a PDF.
+tmp=$(mktemp -d)
+reference="$(dirname "$cli")/Vantrel.txt"
+printf 'KWN\n1,0,0,2,100,200\nMAP\n1,2\n' >"$tmp/map.cmd"
+"$cli" --reference "$reference" --map "$tmp/plot.svg" "$tmp/map.cmd" >/dev/null 2>&1
+check "map as SVG" 1 "$(grep -c '<line x1="400" y1="5400" x2="8400" y2="1400"' "$tmp/plot.svg")"
+"$cli" --reference "$reference" --map "$tmp/plot.png" "$tmp/map.cmd" >/dev/null 2>&1
+check "map as PNG" "89504e47" "$(head -c 4 "$tmp/plot.png" | od -An -tx1 | tr -d ' \n')"
+"$cli" --map "$tmp/plot.gif" "$tmp/map.cmd" >/dev/null 2>&1; check "map of unknown kind" 2 $?
+"$cli" --reference "$reference" --folder "$tmp" --spool job --printer "$tmp/map.pdf" "$tmp/map.cmd" >/dev/null 2>&1
+check "printed map as PDF" "%PDF" "$(head -c 4 "$tmp/map.pdf")"
+rm -rf "$tmp"
+
 [ $fail -eq 0 ] && echo "cli contract: all checks passed"
 exit $fail
