@@ -13,6 +13,7 @@
 #include "curves/curve_report.h"
 #include "notation/angles.h"
 #include "notation/geometry.h"
+#include "notation/point_groups.h"
 
 namespace vantrel {
 namespace {
@@ -20,10 +21,6 @@ namespace {
 constexpr int kPointCurveGroup = 9;      // HA1
 constexpr int kStationedCurveGroup = 10;  // HA2
 constexpr int kDeflectionCurveGroup = 6;  // HA3
-
-// How one group ended: computed, refused (consumed, the line stops) or held
-// (left pending for the next line, the line stops).
-enum class GroupEnd { Done, Refused, Held };
 
 struct CurvePoints {
   int back, pi, ahead;   // the tangents: B towards V, V towards A
@@ -132,7 +129,7 @@ GroupEnd CurveFromPoints(Session& s, bool stationed) {
   float interval = stationed ? ReadInterval(s, 10) : 0;
   if (!TangentOrRadiusGiven(s, curve.tangent, curve.radius)) return GroupEnd::Held;
   for (int end : {p->back, p->ahead}) {
-    if (PointDistance(s, end, p->pi) == 0) {
+    if (SamePlace(s, end, p->pi)) {
       s.InfoBox("Pt " + std::to_string(end) + " lies on the PI");
       return GroupEnd::Refused;
     }
@@ -184,19 +181,12 @@ GroupEnd CurveFromDeflection(Session& s) {
   return GroupEnd::Done;
 }
 
-// The group loop shared by the curve commands.
+// The first-line rule, then the groups, for every curve command.
 template <typename OneGroup>
 Outcome RunCurveGroups(Session& s, bool takesStartingStation, int groupSize, OneGroup oneGroup) {
   if (s.LineFieldCount == 0) return Outcome::Stopped;
   if (!ReadFirstLine(s, takesStartingStation)) return Outcome::Stopped;
-  s.GroupSize = groupSize;
-  while (s.FieldsLeft() >= s.GroupSize) {
-    GroupEnd end = oneGroup();
-    if (end == GroupEnd::Held) return Outcome::Stopped;
-    s.ArgUsed += s.GroupSize;
-    if (end == GroupEnd::Refused) return Outcome::Stopped;
-  }
-  return Outcome::Completed;
+  return RepeatGroups(s, groupSize, oneGroup);
 }
 
 }  // namespace
@@ -204,11 +194,11 @@ Outcome RunCurveGroups(Session& s, bool takesStartingStation, int groupSize, One
 Outcome CurveFromPointsCommand(Session& s) {
   const bool stationed = s.CurrentCommand == "HA2";
   return RunCurveGroups(s, stationed, stationed ? kStationedCurveGroup : kPointCurveGroup,
-                        [&] { return CurveFromPoints(s, stationed); });
+                        [stationed](Session& session) { return CurveFromPoints(session, stationed); });
 }
 
 Outcome CurveFromDeflectionCommand(Session& s) {
-  return RunCurveGroups(s, true, kDeflectionCurveGroup, [&] { return CurveFromDeflection(s); });
+  return RunCurveGroups(s, true, kDeflectionCurveGroup, CurveFromDeflection);
 }
 
 }  // namespace vantrel
