@@ -9,6 +9,7 @@
 #include "notation/angles.h"
 #include "notation/format.h"
 #include "notation/geometry.h"
+#include "notation/point_groups.h"
 
 namespace vantrel {
 namespace {
@@ -44,61 +45,61 @@ bool KeepResult(Session& s, std::array<double, kRegisterCount>& bank, int r, dou
   return true;
 }
 
-bool WriteBearingRow(Session& s) {
+GroupEnd WriteBearingRow(Session& s) {
   std::optional<std::array<int, 2>> points = s.GroupPoints({1, 2});
-  if (!points) return false;
+  if (!points) return GroupEnd::Refused;
   auto [i, j] = *points;
   double azimuth = AzimuthBetween(s, i, j);
   s.WriteOutput(NumberColumn(i, 4) + NumberColumn(j, 5) + PadLeft(DistanceText(PointDistance(s, i, j)), 10) +
                 PadLeft(FormatAngle(azimuth, "z"), 13) + PadLeft(FormatAngle(azimuth, "b"), 16));
-  return true;
+  return GroupEnd::Done;
 }
 
-bool WriteAzimuthRow(Session& s) {
+GroupEnd WriteAzimuthRow(Session& s) {
   std::optional<int> r = ResultRegister(s);
-  if (!r) return false;
+  if (!r) return GroupEnd::Refused;
   std::optional<std::array<int, 2>> points = s.GroupPoints({2, 3});
-  if (!points) return false;
+  if (!points) return GroupEnd::Refused;
   auto [i, j] = *points;
   // Kept exactly as computed, not reduced to one turn.
   double azimuth = AzimuthBetween(s, i, j);
-  if (!KeepResult(s, s.AngleRegister, *r, azimuth)) return false;
+  if (!KeepResult(s, s.AngleRegister, *r, azimuth)) return GroupEnd::Refused;
   s.WriteOutput(NumberColumn(i, 4) + NumberColumn(j, 5) + NumberColumn(*r, 8) + PadLeft(FormatAngle(azimuth, "z"), 14));
-  return true;
+  return GroupEnd::Done;
 }
 
-bool WriteDistanceRow(Session& s) {
+GroupEnd WriteDistanceRow(Session& s) {
   std::optional<int> r = ResultRegister(s);
-  if (!r) return false;
+  if (!r) return GroupEnd::Refused;
   std::optional<std::array<int, 2>> points = s.GroupPoints({2, 3});
-  if (!points) return false;
+  if (!points) return GroupEnd::Refused;
   auto [i, j] = *points;
   double distance = PointDistance(s, i, j);
-  if (!KeepResult(s, s.DistanceRegister, *r, distance)) return false;
+  if (!KeepResult(s, s.DistanceRegister, *r, distance)) return GroupEnd::Refused;
   s.WriteOutput(NumberColumn(i, 4) + NumberColumn(j, 5) + NumberColumn(*r, 8) + PadLeft(DistanceText(distance), 13));
-  return true;
+  return GroupEnd::Done;
 }
 
-bool WriteAngleRow(Session& s) {
+GroupEnd WriteAngleRow(Session& s) {
   std::optional<int> r = ResultRegister(s);
-  if (!r) return false;
+  if (!r) return GroupEnd::Refused;
   std::optional<std::array<int, 3>> points = s.GroupPoints({2, 3, 4});
-  if (!points) return false;
+  if (!points) return GroupEnd::Refused;
   auto [center, first, second] = *points;
   // The plain difference of the two azimuths: negative when the second
   // direction lies counter-clockwise of the first, as the register keeps it.
   double angle = AzimuthBetween(s, center, second) - AzimuthBetween(s, center, first);
-  if (!KeepResult(s, s.AngleRegister, *r, angle)) return false;
+  if (!KeepResult(s, s.AngleRegister, *r, angle)) return GroupEnd::Refused;
   s.WriteOutput(NumberColumn(center, 4) + NumberColumn(first, 4) + " -" + NumberColumn(second, 3) +
                 NumberColumn(*r, 6) + PadLeft(FormatAngle(angle, "z"), 14));
-  return true;
+  return GroupEnd::Done;
 }
 
 // The heading starts the table as soon as the command's first line arrives,
 // even before it completes a group.
-Outcome WriteInverseTable(Session& s, int groupSize, const std::string& heading, bool (*writeRow)(Session&)) {
+Outcome WriteInverseTable(Session& s, int groupSize, const std::string& heading, GroupEnd (*writeRow)(Session&)) {
   s.HeadingOnce(heading);
-  return s.ForEachGroup(groupSize, writeRow);
+  return RepeatGroups(s, groupSize, writeRow);
 }
 
 }  // namespace

@@ -12,55 +12,28 @@
 #include "notation/angles.h"
 #include "notation/format.h"
 #include "notation/geometry.h"
+#include "notation/point_groups.h"
 
 namespace vantrel {
 namespace {
 
-struct NewPoint {
-  int number;
-  double north, east;
-};
-
-// Stores the new points, then writes their point lines (so a number given
-// twice shows its last value twice). A coordinate beyond the range of numbers
-// — from an absurd distance or angle — is reported and none is stored.
-bool SetPoints(Session& s, std::initializer_list<NewPoint> points) {
-  for (const NewPoint& p : points) {
-    if (std::isfinite(p.north) && std::isfinite(p.east)) continue;
-    s.InfoBox("Point " + std::to_string(p.number) + " not stored: coordinates out of range");
-    return false;
-  }
-  for (const NewPoint& p : points) {
-    s.PointNorth[p.number] = p.north;
-    s.PointEast[p.number] = p.east;
-  }
-  for (const NewPoint& p : points) s.WriteOutput(FormatPoint(s, p.number));
-  return true;
+// Stores the group's new points and writes their lines.
+GroupEnd Locate(Session& s, std::initializer_list<NewPoint> points) {
+  return StoreNewPoints(s, {points.begin(), points.size()}) ? GroupEnd::Done : GroupEnd::Refused;
 }
 
-struct Place {
-  double north, east;
-};
-
-Place StoredPlace(const Session& s, int n) { return {s.PointNorth[n], s.PointEast[n]}; }
-
-// The point at `distance` from `from` in the direction `azimuth`.
-NewPoint Polar(int number, Place from, double distance, double azimuth) {
-  return {number, from.north + distance * std::cos(azimuth), from.east + distance * std::sin(azimuth)};
-}
-
-bool LocateByAzimuth(Session& s) {
+GroupEnd LocateByAzimuth(Session& s) {
   std::optional<std::array<int, 2>> points = s.GroupPoints({1, 2});
-  if (!points) return false;
+  if (!points) return GroupEnd::Refused;
   auto [from, target] = *points;
   double distance = ParseDistance(s, s.GroupField(3));
   double azimuth = ParseAngle(s, s.GroupField(4));
-  return SetPoints(s, {Polar(target, StoredPlace(s, from), distance, azimuth)});
+  return Locate(s, {PointAt(target, s.PointNorth[from], s.PointEast[from], distance, azimuth)});
 }
 
-bool LocateByAngle(Session& s) {
+GroupEnd LocateByAngle(Session& s) {
   std::optional<std::array<int, 3>> points = s.GroupPoints({1, 2, 3});
-  if (!points) return false;
+  if (!points) return GroupEnd::Refused;
   auto [occupied, backsight, target] = *points;
   double distance = ParseDistance(s, s.GroupField(4));
   // A "D" as the very first character (the field is not trimmed) makes the
@@ -74,48 +47,49 @@ bool LocateByAngle(Session& s) {
   double turned = ParseAngle(s, angleText);
   double reference = AzimuthOf(toward * (s.PointEast[backsight] - s.PointEast[occupied]),
                                toward * (s.PointNorth[backsight] - s.PointNorth[occupied]));
-  return SetPoints(s, {Polar(target, StoredPlace(s, occupied), distance, reference + turned)});
+  return Locate(s, {PointAt(target, s.PointNorth[occupied], s.PointEast[occupied], distance, reference + turned)});
 }
 
-bool LocateOnLine(Session& s) {
+GroupEnd LocateOnLine(Session& s) {
   std::optional<std::array<int, 3>> points = s.GroupPoints({1, 2, 3});
-  if (!points) return false;
+  if (!points) return GroupEnd::Refused;
   auto [first, second, target] = *points;
   double distance = ParseDistance(s, s.GroupField(4));
   double length = PointDistance(s, first, second);
   if (length == 0) {
     s.InfoBox("Points " + std::to_string(first) + " and " + std::to_string(second) + " coincide: no line to locate on");
-    return false;
+    return GroupEnd::Refused;
   }
   double ratio = distance / length;
-  return SetPoints(s, {{target, s.PointNorth[first] + ratio * (s.PointNorth[second] - s.PointNorth[first]),
-                        s.PointEast[first] + ratio * (s.PointEast[second] - s.PointEast[first])}});
+  return Locate(s, {{target, s.PointNorth[first] + ratio * (s.PointNorth[second] - s.PointNorth[first]),
+                     s.PointEast[first] + ratio * (s.PointEast[second] - s.PointEast[first])}});
 }
 
-bool OffsetLine(Session& s) {
+GroupEnd OffsetLine(Session& s) {
   std::optional<std::array<int, 4>> points = s.GroupPoints({1, 2, 4, 5});
-  if (!points) return false;
+  if (!points) return GroupEnd::Refused;
   auto [first, second, firstEnd, secondEnd] = *points;
   double offset = ParseDistance(s, s.GroupField(3));
   // Square to the right of first -> second; a negative offset goes left.
   double right = HALF_PI + AzimuthOf(s.PointEast[second] - s.PointEast[first],
                                      s.PointNorth[second] - s.PointNorth[first]);
-  NewPoint atFirst = Polar(firstEnd, StoredPlace(s, first), offset, right);
+  NewPoint atFirst = PointAt(firstEnd, s.PointNorth[first], s.PointEast[first], offset, right);
   // The first end is stored before the second is computed: when it replaces
   // the second point, the second end is offset from that new place.
-  Place secondPlace = firstEnd == second ? Place{atFirst.north, atFirst.east} : StoredPlace(s, second);
-  NewPoint atSecond = Polar(secondEnd, secondPlace, offset, right);
-  return SetPoints(s, {atFirst, atSecond});
+  bool secondMoved = firstEnd == second;
+  NewPoint atSecond = PointAt(secondEnd, secondMoved ? atFirst.north : s.PointNorth[second],
+                              secondMoved ? atFirst.east : s.PointEast[second], offset, right);
+  return Locate(s, {atFirst, atSecond});
 }
 
 }  // namespace
 
-Outcome LocateByAzimuthCommand(Session& s) { return s.ForEachGroup(4, LocateByAzimuth); }
+Outcome LocateByAzimuthCommand(Session& s) { return RepeatGroups(s, 4, LocateByAzimuth); }
 
-Outcome LocateByAngleCommand(Session& s) { return s.ForEachGroup(5, LocateByAngle); }
+Outcome LocateByAngleCommand(Session& s) { return RepeatGroups(s, 5, LocateByAngle); }
 
-Outcome LocateOnLineCommand(Session& s) { return s.ForEachGroup(4, LocateOnLine); }
+Outcome LocateOnLineCommand(Session& s) { return RepeatGroups(s, 4, LocateOnLine); }
 
-Outcome ParallelLineCommand(Session& s) { return s.ForEachGroup(5, OffsetLine); }
+Outcome ParallelLineCommand(Session& s) { return RepeatGroups(s, 5, OffsetLine); }
 
 }  // namespace vantrel

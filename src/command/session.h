@@ -96,21 +96,6 @@ class Session {
   // Field k of the current group (1-based within the group).
   const std::string& GroupField(int k) const { return ArgField[ArgUsed + k]; }
 
-  // The repetition of a fixed-size group: sets GroupSize and hands every
-  // complete group to `group`, then consumes it. A group that `group` refuses
-  // (returns false after reporting why) is consumed too, so it is not retried,
-  // and ends the line; an incomplete group stays pending.
-  template <typename Group>
-  Outcome ForEachGroup(int size, Group group) {
-    GroupSize = size;
-    while (FieldsLeft() >= GroupSize) {
-      bool accepted = group(*this);
-      ArgUsed += GroupSize;
-      if (!accepted) return Outcome::Stopped;
-    }
-    return Outcome::Completed;
-  }
-
   // Writes the empty line and the column heading when this command's table
   // is not the one the report is continuing.
   void HeadingOnce(const std::string& heading);
