@@ -21,7 +21,7 @@ constexpr double kSquareFeetPerAcre = 43560;
 // before the surveyor is asked whether to go on with their mean. The slack
 // keeps radii typed exactly 0.001 apart from being pushed over the limit by
 // binary rounding of the coordinates.
-constexpr double kRadiusTolerance = 0.001;
+constexpr double kFigureRadiusTolerance = 0.001;
 constexpr double kRoundingSlack = 1e-9;
 constexpr const char* kLengthMask = "######0.000";
 
@@ -95,7 +95,7 @@ std::optional<Figure> ReadFigure(Session& s) {
 std::optional<Arc> ReadArc(Session& s, int pc, int center, int pt) {
   double toPc = PointDistance(s, pc, center);
   double toPt = PointDistance(s, pt, center);
-  if (std::fabs(toPc - toPt) > kRadiusTolerance + kRoundingSlack &&
+  if (std::fabs(toPc - toPt) > kFigureRadiusTolerance + kRoundingSlack &&
       !s.AskYesNo("Pt. " + std::to_string(center) + "has unequal radii\n" + FormatMask(toPc, "#####0.000") +
                   " and " + FormatMask(toPt, "#####0.000") + "\nO.K. to go on"))
     return std::nullopt;
