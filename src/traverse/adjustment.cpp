@@ -21,18 +21,15 @@ constexpr double kClosureRounding = 1e-6;
 // that squares and sums of courses never overflow.
 constexpr double kLongestCourse = 1e9;
 
-// The length rule needs courses in more than one direction. 4D / (sum L)^2
-// is the squared sine of the angle between two equal courses; below this
-// (about 0.2 seconds of arc) the courses count as parallel.
+// The length rule needs courses in more than one direction. With the trace
+// S_EE + S_NN (the total length), 4D / trace^2 is the squared sine of the
+// angle between two equal courses; below this (about 0.2 seconds of arc)
+// the courses count as parallel.
 constexpr double kParallelCourses = 1e-12;
 
 bool Refuse(Session& s, const std::string& message) {
   s.InfoBox(message);
   return false;
-}
-
-std::string StationName(const TraverseRecord& t, int k) {
-  return "Station " + PlainNumber(k) + " (point " + PlainNumber(t.StationPoint[k]) + ")";
 }
 
 bool CheckKnownPoint(Session& s, int point, const std::string& role) {
@@ -81,6 +78,10 @@ void ReportClosure(Session& s, const Closure& c, double error) {
 }
 
 }  // namespace
+
+std::string StationName(const TraverseRecord& t, int k) {
+  return "Station " + PlainNumber(k) + " (point " + PlainNumber(t.StationPoint[k]) + ")";
+}
 
 Closure::Closure(const Session& s)
     : misclosureEast(s.PointEast[s.traverse.StartPoint] - s.PointEast[s.traverse.ClosingPoint]),

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <array>
+#include <string>
 
 #include "traverse/traverse_record.h"
 
@@ -30,6 +31,9 @@ struct Closure {
   std::array<double, kMaxStations + 1> east{};
   std::array<double, kMaxStations + 1> north{};
 };
+
+// "Station k (point p)", as messages name a station.
+std::string StationName(const TraverseRecord& t, int k);
 
 // Checks the traverse in the record before anything is written: at least one
 // station, start and closing points valid and defined, station points valid

@@ -22,13 +22,13 @@ constexpr int kStationFields = 3;  // point, angle or direction, distance
 // none, so a closing traverse is not reported as missing by 360 degrees.
 constexpr double kAngleRounding = 1e-9;
 
-// Beyond this many radians an angle is reduced by remainder before whole
-// turns are taken off one at a time, so no input keeps the loop going.
-constexpr double kManyTurns = 1e6;
+// Beyond this many radians (about 16 turns) an angle is first reduced by
+// remainder, so no typed angle keeps the loop below going for long.
+constexpr double kManyTurns = 100;
 
-// Brings an angle into 0..2pi by whole turns of the program's 2pi. Ordinary
-// traverses need one turn at a time, which keeps their figures exactly as
-// computed by hand; angles near 360 degrees can need more than one.
+// Brings an angle into 0..2pi by whole turns of the program's 2pi. A station
+// usually needs one turn taken off; angles near 360 degrees from the back
+// course can need two, which a single subtraction would leave out of range.
 double IntoOneTurn(double angle) {
   if (std::fabs(angle) > kManyTurns) angle = std::fmod(angle, TWO_PI);
   while (angle > TWO_PI) angle -= TWO_PI;
@@ -99,8 +99,7 @@ bool CheckAngles(Session& s, bool byAngles) {
   }
   for (int k = 1; k <= t.StationCount; ++k) {
     if (std::isfinite(t.StationAngle[k])) continue;
-    s.InfoBox("Station " + PlainNumber(k) + " (point " + PlainNumber(t.StationPoint[k]) +
-              "): the angle is out of range");
+    s.InfoBox(StationName(t, k) + ": the angle is out of range");
     return false;
   }
   return true;
@@ -184,10 +183,13 @@ Outcome EnterTraverseCommand(Session& s) {
   if (s.LineContinued) return Outcome::Stopped;
 
   t.Finished = true;
+  if (t.Overflowed) {  // already reported when the station was refused
+    s.ArgUsed = s.ArgCount;
+    return Outcome::Stopped;
+  }
   if (s.FieldsLeft() > 0)
     return RefuseLine(s, "Station " + PlainNumber(t.StationCount + 1) +
                              " is incomplete (point, direction, distance); the traverse was not computed");
-  if (t.Overflowed) return Outcome::Stopped;
   return ComputeTraverse(s, byAngles);
 }
 

@@ -20,6 +20,12 @@ c,1,2,10,N 45 E,100,
 11,S 45 E,100
 DSC
 10,11
+(A trailing comma may also split a station between two lines.)
+TAB
+C,1,2,10,45,
+100,11,135,100
+DSC
+10,11
 (Without the trailing comma the first station line closes the traverse
 at once; the line after it is not added to the computed traverse.)
 TAB
