@@ -71,9 +71,11 @@ Outcome AdjustPointsCommand(Session& s) {
     if (s.FieldsLeft() == 0) return Outcome::Stopped;  // the list follows on the next line
   }
 
-  // Stage 2: every line is one point list; a trailing comma continues it.
+  // Stage 2: every line is one point list; a trailing comma continues it,
+  // a line without fields (a blank or comment line) brings none.
   if (s.LineContinued) return Outcome::Stopped;
   int first = s.ArgUsed + 1, count = s.FieldsLeft();
+  if (count == 0) return Outcome::Completed;
   // The list is consumed, so the next line is a new list, not this one again.
   s.ArgUsed = s.ArgCount;
   if (!ReadPointList(s, first, count) || !CheckTraverse(s)) return Outcome::Stopped;
