@@ -13,7 +13,7 @@ namespace vantrel {
 namespace {
 
 constexpr double kTwipsPerPoint = 20;         // 1/72 inch
-constexpr double kFileTwipsPerPixel = 15;     // pictures at 96 pixels per inch
+constexpr double kFileTwipsPerPixel = PlotPicture::kScreenTwipsPerPixel;  // 96 pixels per inch
 constexpr double kAscent = 0.8;               // baseline below a text's top, in font sizes
 
 using Kind = PlotPrimitive::Kind;
@@ -125,15 +125,25 @@ class Raster {
   }
 
   void Stroke(double x1, double y1, double x2, double y2, double width, std::uint32_t color) {
-    // Only the part of a line that can reach the picture is walked.
-    if (std::max(x1, x2) < -width || std::max(y1, y2) < -width || std::min(x1, x2) > width_ + width ||
-        std::min(y1, y2) > height_ + width)
+    // Only the part of the line over the picture (and a pen width around
+    // it) is walked, in half-pixel steps.
+    double from = 0, to = 1;
+    double dx = x2 - x1, dy = y2 - y1;
+    auto clip = [&](double p, double q) {  // keeps the part where p * t <= q
+      if (p == 0) return q >= 0;
+      double t = q / p;
+      if (p < 0) from = std::max(from, t);
+      else to = std::min(to, t);
+      return from <= to;
+    };
+    if (!clip(-dx, x1 + width) || !clip(dx, width_ + width - x1) || !clip(-dy, y1 + width) ||
+        !clip(dy, height_ + width - y1))
       return;
-    double length = std::hypot(x2 - x1, y2 - y1);
-    int steps = static_cast<int>(std::min(length * 2, 1e6)) + 1;
+    double length = std::hypot(dx, dy) * (to - from);
+    int steps = static_cast<int>(length * 2) + 1;
     for (int i = 0; i <= steps; ++i) {
-      double t = static_cast<double>(i) / steps;
-      Spot(x1 + (x2 - x1) * t, y1 + (y2 - y1) * t, width, color);
+      double t = from + (to - from) * i / steps;
+      Spot(x1 + dx * t, y1 + dy * t, width, color);
     }
   }
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <optional>
 #include <string>
 #include <utility>
@@ -32,12 +33,19 @@ struct PlotStyle {
 constexpr PlotStyle kScreenStyle{3, 1, kPlotRed, kScreenFontPoints};
 constexpr PlotStyle kPrinterStyle{10, 8, kPlotBlack, 10};
 
+// A coordinate as the box keeps it, in single precision; one beyond the
+// single range stays at its end.
+float ToSingle(double value) {
+  constexpr double kLargest = std::numeric_limits<float>::max();
+  return static_cast<float>(std::clamp(value, -kLargest, kLargest));
+}
+
 struct BoundingBox {
   float minEast = kEmptyBox, maxEast = -kEmptyBox;
   float minNorth = kEmptyBox, maxNorth = -kEmptyBox;
 
   void Add(double east, double north) {
-    float e = static_cast<float>(east), n = static_cast<float>(north);
+    float e = ToSingle(east), n = ToSingle(north);
     maxEast = std::max(maxEast, e);
     minEast = std::min(minEast, e);
     maxNorth = std::max(maxNorth, n);

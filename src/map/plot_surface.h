@@ -78,10 +78,6 @@ class PlotPicture : public PlotSurface {
   int Height() const override { return height_; }
   void Clear() override { primitives_.clear(); }
 
-  void Resize(int width, int height) {
-    width_ = width;
-    height_ = height;
-  }
   // Size of one device pixel of the surface, the unit of pen widths.
   double TwipsPerPixel() const { return twipsPerPixel_; }
   void SetTwipsPerPixel(double twips) { twipsPerPixel_ = twips; }

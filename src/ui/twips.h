@@ -10,14 +10,16 @@
 #include <QtGlobal>
 #include <algorithm>
 
-namespace vantrel::ui {
+#include "map/plot_surface.h"
 
-inline constexpr double kTwipsPerInch = 1440.0;
+namespace vantrel::ui {
 
 class TwipScale {
  public:
   // True twips: the map is drawn to scale.
-  static TwipScale Drawing(const QWidget& widget) { return TwipScale(widget.logicalDpiX() / kTwipsPerInch); }
+  static TwipScale Drawing(const QWidget& widget) {
+    return TwipScale(widget.logicalDpiX() / static_cast<double>(kTwipsPerInch));
+  }
 
   // Form twips, enlarged for a system font taller than the forms' own.
   static TwipScale Form(const QWidget& widget) {
