@@ -83,8 +83,8 @@ GroupEnd DivideArc(Session& s, int parts) {
   // The arc runs clockwise from the first point to the last, through less
   // than a full turn, at the mean radius.
   double northC = s.PointNorth[centre], eastC = s.PointEast[centre];
-  double start = AzimuthOf(s.PointEast[first] - eastC, s.PointNorth[first] - northC);
-  double sweep = AzimuthOf(s.PointEast[last] - eastC, s.PointNorth[last] - northC) - start;
+  double start = PointAzimuth(s, centre, first);
+  double sweep = PointAzimuth(s, centre, last) - start;
   if (sweep < 0) sweep += TWO_PI;
   double step = sweep / parts;
   double radius = (firstRadius + lastRadius) / 2;

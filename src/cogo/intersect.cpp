@@ -28,11 +28,6 @@ double LineSlope(const Session& s, int from, int to) {
   return (s.PointEast[to] - s.PointEast[from]) / (s.PointNorth[to] - s.PointNorth[from] + kSlopeGuard);
 }
 
-// Azimuth from stored point `from` to stored point `to`.
-double PointAzimuth(const Session& s, int from, int to) {
-  return AzimuthOf(s.PointEast[to] - s.PointEast[from], s.PointNorth[to] - s.PointNorth[from]);
-}
-
 // The point line is written even when the lines do not meet: the new point
 // then shows as undefined.
 GroupEnd StoreIntersection(Session& s, int target, int first, int second, double firstSlope,

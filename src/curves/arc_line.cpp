@@ -31,14 +31,14 @@ GroupEnd IntersectArcLine(Session& s) {
     std::optional<int> toward = s.PointNumber(s.GroupField(5));
     if (!toward) return GroupEnd::Refused;
     if (SamePlace(s, from, *toward)) return NoSolution(s);
-    direction = AzimuthOf(s.PointEast[*toward] - s.PointEast[from], s.PointNorth[*toward] - s.PointNorth[from]);
+    direction = PointAzimuth(s, from, *toward);
   } else {
     direction = ParseAngle(s, s.GroupField(5));
   }
 
   // The centre's offset from the line as a fraction of the radius: beyond 1
   // the line misses the arc; a zero radius gives no number at all.
-  double toCentre = AzimuthOf(s.PointEast[centre] - s.PointEast[from], s.PointNorth[centre] - s.PointNorth[from]);
+  double toCentre = PointAzimuth(s, from, centre);
   double offset = std::sin(toCentre - direction) * PointDistance(s, centre, from) / radius;
   if (!(std::fabs(offset) <= 1)) return NoSolution(s);
 

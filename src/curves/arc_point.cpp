@@ -14,10 +14,6 @@
 namespace vantrel {
 namespace {
 
-double AzimuthAbout(const Session& s, int centre, int n) {
-  return AzimuthOf(s.PointEast[n] - s.PointEast[centre], s.PointNorth[n] - s.PointNorth[centre]);
-}
-
 GroupEnd PointOnArc(Session& s) {
   std::optional<std::array<int, 3>> points = s.GroupPoints({1, 2, 3});
   if (!points) return GroupEnd::Refused;
@@ -27,7 +23,7 @@ GroupEnd PointOnArc(Session& s) {
   if (radius == 0) return NoSolution(s);  // a point on the centre lies on no arc
 
   // A positive length walks clockwise about the centre.
-  double azimuth = AzimuthAbout(s, centre, onArc) + length / radius;
+  double azimuth = PointAzimuth(s, centre, onArc) + length / radius;
   NewPoint point = PointAt(target, s.PointNorth[centre], s.PointEast[centre], radius, azimuth);
   return StoreNewPoints(s, {&point, 1}) ? GroupEnd::Done : GroupEnd::Refused;
 }
@@ -47,7 +43,7 @@ GroupEnd MeasureArc(Session& s) {
 
   // The arc measured is the one that does not pass due west of the centre
   // (where azimuths change range), so either end may be given first.
-  double length = std::fabs(AzimuthAbout(s, centre, end) - AzimuthAbout(s, centre, start)) * radius;
+  double length = std::fabs(PointAzimuth(s, centre, end) - PointAzimuth(s, centre, start)) * radius;
   // Register 0 means none; numbers above the table keep nothing.
   if (lengthRegister > 0 && Session::IsRegisterNumber(lengthRegister) && std::isfinite(length))
     s.DistanceRegister[lengthRegister] = length;

@@ -35,6 +35,10 @@ double PointDistance(const Session& s, int i, int j) {
   return std::sqrt(dE * dE + dN * dN);
 }
 
+double PointAzimuth(const Session& s, int i, int j) {
+  return AzimuthOf(s.PointEast[j] - s.PointEast[i], s.PointNorth[j] - s.PointNorth[i]);
+}
+
 double AzimuthOf(double dE, double dN) {
   if (dN != 0) {
     double a = std::atan(dE / dN);

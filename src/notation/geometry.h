@@ -16,6 +16,10 @@ double ParseDistance(Session& session, std::string_view text);
 // Distance between two stored points (valid point numbers).
 double PointDistance(const Session& session, int i, int j);
 
+// Azimuth from stored point i to stored point j (valid point numbers), as
+// AzimuthOf gives it.
+double PointAzimuth(const Session& session, int i, int j);
+
 // Azimuth of the direction (dE, dN), clockwise from north, not normalised:
 // -PI/2 < result <= 3*PI/2; a zero-length direction gives 3*PI/2.
 double AzimuthOf(double dE, double dN);
