@@ -1,5 +1,6 @@
 // The inverses: distance, azimuth and angle between stored points, written
 // as small tables and kept in registers for later fields (DAB, AZM, DIS, ANG).
+#include <array>
 #include <cmath>
 #include <optional>
 #include <string>

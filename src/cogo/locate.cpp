@@ -1,7 +1,7 @@
 // Locating new points from stored ones by direction and distance: LZB
 // (azimuth or bearing), LAD (angle or deflection from a backsight), LLN (along
 // a line) and PLL (the two ends of a parallel line).
-#include <cmath>
+#include <array>
 #include <initializer_list>
 #include <optional>
 #include <string>
@@ -10,7 +10,6 @@
 #include "command/commands.h"
 #include "command/session.h"
 #include "notation/angles.h"
-#include "notation/format.h"
 #include "notation/geometry.h"
 #include "notation/point_groups.h"
 
