@@ -3,7 +3,6 @@
 // only folder the session may use. Whatever the file holds, no point or
 // register may be left non-finite, and what DCF and DDF save from the result
 // must read back exactly.
-#include <cmath>
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -11,46 +10,18 @@
 #include <fstream>
 #include <string>
 
-#include "command/session.h"
-#include "scripted_user.h"
-
-namespace {
-
-class QuietUser : public vantrel::ScriptedUser {
- public:
-  void ShowReportLine(const std::string&) override {}
-  void InfoBox(const std::string&) override {}
-  std::string PromptText(const std::string&) override { return {}; }
-};
-
-std::string& ReferenceText() {
-  static std::string text = "CLR\nRCF\nDCF\nRDF\nDDF\nRAF\nDAF\n";
-  return text;
-}
-
-template <typename Table>
-void RequireFinite(const Table& table) {
-  for (double v : table)
-    if (!std::isfinite(v)) std::abort();
-}
-
-}  // namespace
+#include "fuzz_session.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::string content(reinterpret_cast<const char*>(data), size);
   for (const char* name : {"fuzz.pts", "fuzz.dis", "fuzz.ang"})
     std::ofstream(name, std::ios::binary) << content;
 
-  QuietUser user;
+  vantrel::fuzz::QuietUser user;
   vantrel::Session session(user);
-  session.files.ProgramFolder = ".";
-  session.files.IODefault = false;
-  vantrel::ReadCommandReference(ReferenceText(), session.reference);
+  vantrel::fuzz::PrepareSession(session, "CLR\nRCF\nDCF\nRDF\nDDF\nRAF\nDAF\n");
   session.RunBatch("RCF\nfuzz\nRDF\nfuzz\nRAF\nfuzz\n");
-  RequireFinite(session.PointNorth);
-  RequireFinite(session.PointEast);
-  RequireFinite(session.DistanceRegister);
-  RequireFinite(session.AngleRegister);
+  vantrel::fuzz::RequireFiniteStores(session);
 
   // Saved and read back into a cleared store: the same values, bit for bit.
   auto north = session.PointNorth;

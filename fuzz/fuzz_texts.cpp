@@ -4,42 +4,17 @@
 // command can be reached: names with folder separators are refused, and
 // every other name stays in the fuzzer's working folder. No point or
 // register may be left non-finite.
-#include <cmath>
 #include <cstddef>
 #include <cstdint>
-#include <cstdlib>
 #include <sstream>
 #include <string>
 
-#include "command/session.h"
+#include "fuzz_session.h"
 #include "gps/gps_reference.h"
-#include "scripted_user.h"
-
-namespace {
-
-class QuietUser : public vantrel::ScriptedUser {
- public:
-  void ShowReportLine(const std::string&) override {}
-  void InfoBox(const std::string&) override {}
-  std::string PromptText(const std::string&) override { return {}; }
-};
-
-std::string& ReferenceText() {
-  static std::string text = "KWN\nCLR\nGRF\nGPS\nGDS\nRTH\nDSD\n";
-  return text;
-}
-
-template <typename Table>
-void RequireFinite(const Table& table) {
-  for (double v : table)
-    if (!std::isfinite(v)) std::abort();
-}
-
-}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::string input(reinterpret_cast<const char*>(data), size);
-  if (input.find_first_of("/:\\") != std::string::npos) return 0;
+  if (!vantrel::fuzz::StaysInWorkingFolder(input)) return 0;
   std::istringstream lines(input);
   std::string text[5];
   for (std::string& t : text) {
@@ -53,16 +28,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::string latitude = text[2], longitude = text[3];
   vantrel::CompleteGpsCoordinates(none, latitude, longitude);
 
-  QuietUser user;
+  vantrel::fuzz::QuietUser user;
   vantrel::Session session(user);
-  session.files.ProgramFolder = ".";
-  session.files.IODefault = false;
-  vantrel::ReadCommandReference(ReferenceText(), session.reference);
+  vantrel::fuzz::PrepareSession(session, "KWN\nCLR\nGRF\nGPS\nGDS\nRTH\nDSD\n");
   session.RunBatch("KWN\n1,5000,5000\nGRF\n1," + text[0] + "," + text[1] + "\nGPS\n2," + text[2] + "," + text[3] +
                    "\n3," + text[3] + "," + text[2] + "\nGDS\n1,3\nRTH\nD1=12.5\nA1=45\n" + text[4] + "\n");
-  RequireFinite(session.PointNorth);
-  RequireFinite(session.PointEast);
-  RequireFinite(session.DistanceRegister);
-  RequireFinite(session.AngleRegister);
+  vantrel::fuzz::RequireFiniteStores(session);
   return 0;
 }

@@ -1,0 +1,49 @@
+// What every fuzz target shares: a user's side that shows nothing and
+// answers every prompt with an empty name, the filter that keeps file
+// commands inside the fuzzer's working folder, the session's preparation and
+// the check that no point or register was left non-finite.
+#pragma once
+
+#include <cmath>
+#include <cstdlib>
+#include <string>
+#include <string_view>
+
+#include "command/session.h"
+#include "scripted_user.h"
+
+namespace vantrel::fuzz {
+
+class QuietUser : public ScriptedUser {
+ public:
+  void ShowReportLine(const std::string&) override {}
+  void InfoBox(const std::string&) override {}
+  bool AskYesNo(const std::string&) override { return true; }
+  std::string PromptText(const std::string&) override { return {}; }
+};
+
+// File commands may name any path; an input naming a folder or a drive is
+// skipped so that every file stays in the fuzzer's working folder.
+inline bool StaysInWorkingFolder(std::string_view input) {
+  return input.find_first_of("/:\\") == std::string_view::npos;
+}
+
+// Relative file names resolve against the working folder, no project name
+// is put in front of them, and the listed command codes are recognised.
+inline void PrepareSession(Session& session, std::string_view codes) {
+  session.files.ProgramFolder = ".";
+  session.files.IODefault = false;
+  ReadCommandReference(codes, session.reference);
+}
+
+// No command may leave NaN or infinity in a point or a register.
+inline void RequireFiniteStores(const Session& session) {
+  for (const auto* table : {&session.PointNorth, &session.PointEast})
+    for (double v : *table)
+      if (!std::isfinite(v)) std::abort();
+  for (const auto* table : {&session.DistanceRegister, &session.AngleRegister})
+    for (double v : *table)
+      if (!std::isfinite(v)) std::abort();
+}
+
+}  // namespace vantrel::fuzz
