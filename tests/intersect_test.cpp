@@ -57,7 +57,7 @@ TEST_F(ConstructionTest, RefusedGroupsAreConsumed) {
 TEST_F(ConstructionTest, LongestDivisionsFitTheHeldFields) {
   // 48 parts of a line: 50 fields, 47 new points numbered 101..147.
   std::string line = "1,2,48";
-  for (int p = 101; p <= 147; ++p) line += "," + std::to_string(p);
+  for (int p = 101; p <= 147; ++p) line.append(",").append(std::to_string(p));
   EXPECT_EQ(Run("DVL\r\n" + line).size(), 47u);
   EXPECT_NEAR(session.PointEast[124], 1050, 1e-9);  // 24/48 of the way
   EXPECT_EQ(session.FieldsLeft(), 0);

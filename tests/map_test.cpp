@@ -250,7 +250,9 @@ struct DecodedPng {
   std::string pixels;  // RGB rows without filter bytes
   std::uint32_t At(std::uint32_t x, std::uint32_t y) const {
     size_t i = (static_cast<size_t>(y) * width + x) * 3;
-    return BigEndian(std::string(1, '\0') + pixels.substr(i, 3), 0);
+    std::string rgb = pixels.substr(i, 3);
+    rgb.insert(rgb.begin(), '\0');
+    return BigEndian(rgb, 0);
   }
 };
 
