@@ -5,6 +5,8 @@ PACKAGES := cmake g++ make libgtest-dev
 WINDOW_PACKAGES := qt6-base-dev xvfb xauth
 FUZZ_PACKAGES := clang libclang-rt-14-dev
 FUZZ_SECONDS ?= 30
+SANITIZE_BUILD ?= $(BUILD)-sanitize
+SANITIZE_FLAGS := -O1 -g -fsanitize=address,undefined -fno-sanitize-recover=undefined -fno-omit-frame-pointer
 
 .PHONY: all deps build run test bench fuzz clean
 
@@ -28,10 +30,17 @@ run: build
 	  $(BUILD)/vantrel-cli examples/lot.cmd; \
 	fi
 
-# A short fuzzing run, then the unit and scenario tests (ctest's summary is
-# the last thing printed).
+# A short fuzzing run, the unit and scenario tests once more under address
+# and undefined-behaviour sanitizers, then the whole suite of the Release
+# build (ctest's summary is the last thing printed).
 test: build
 	@scripts/fuzz $(BUILD)/fuzz $(FUZZ_SECONDS)
+	@cmake -S . -B $(SANITIZE_BUILD) -DCMAKE_BUILD_TYPE=Debug -DVANTREL_WINDOW=OFF \
+	  -DCMAKE_CXX_FLAGS="$(SANITIZE_FLAGS)" >/dev/null
+	@cmake --build $(SANITIZE_BUILD) -j$$(nproc)
+	@cd $(SANITIZE_BUILD) && if ctest -j$$(nproc) >ctest.log 2>&1; then \
+	  echo "sanitizers: $$(grep -E 'tests passed' ctest.log)"; \
+	else cat ctest.log; exit 1; fi
 	@cd $(BUILD) && ctest --output-on-failure -j$$(nproc)
 
 fuzz: deps
