@@ -1,6 +1,7 @@
 #include "command/session.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include "command/dispatch.h"
 #include "notation/geometry.h"
@@ -61,7 +62,9 @@ void TakeShiftFields(Session& s) {
     std::string& field = s.LineField[k];
     char first = field.empty() ? '\0' : field[0];
     if (first == '>' || first == '^') {
+      // Held in single precision, so a shift beyond its range is refused too.
       float shift = static_cast<float>(ParseDistance(s, field.substr(1)));
+      if (!std::isfinite(shift)) shift = static_cast<float>(OutOfRange(s, field));
       (first == '>' ? s.EastShift : s.NorthShift) = shift;
       continue;
     }

@@ -44,9 +44,15 @@ GroupEnd MeasureArc(Session& s) {
   // The arc measured is the one that does not pass due west of the centre
   // (where azimuths change range), so either end may be given first.
   double length = std::fabs(PointAzimuth(s, centre, end) - PointAzimuth(s, centre, start)) * radius;
-  // Register 0 means none; numbers above the table keep nothing.
-  if (lengthRegister > 0 && Session::IsRegisterNumber(lengthRegister) && std::isfinite(length))
+  // Register 0 means none; numbers above the table keep nothing. A length
+  // beyond the range of numbers (points at absurd coordinates) is refused.
+  if (lengthRegister > 0 && Session::IsRegisterNumber(lengthRegister)) {
+    if (!std::isfinite(length)) {
+      s.InfoBox("Register " + std::to_string(lengthRegister) + " not set: result out of range");
+      return GroupEnd::Refused;
+    }
     s.DistanceRegister[lengthRegister] = length;
+  }
   s.WriteOutput("Arc " + std::to_string(start) + " " + std::to_string(end) + "   Length = " +
                 FormatMask(length, "######0.000") + " ft.");
   return GroupEnd::Done;

@@ -4,6 +4,7 @@
 
 #include "command/session.h"
 #include "notation/format.h"
+#include "notation/geometry.h"
 #include "notation/numbers.h"
 
 namespace vantrel {
@@ -62,11 +63,13 @@ double ParseAngle(Session& s, std::string_view text) {
     char last = t.back();
     if (t.size() < 2 || (last != 'E' && last != 'W')) return invalid();
     double b = DegreesMinutesSeconds(TrimBlanks(std::string_view(t).substr(1, t.size() - 2)));
+    if (!std::isfinite(b)) return OutOfRange(s, text);
     if (t[0] == 'N') return last == 'E' ? b : TWO_PI - b;
     return last == 'E' ? PI - b : PI + b;
   }
 
-  return DegreesMinutesSeconds(t);
+  double angle = DegreesMinutesSeconds(t);
+  return std::isfinite(angle) ? angle : OutOfRange(s, text);
 }
 
 namespace {

@@ -12,7 +12,8 @@ class Session;
 
 // An angle field in radians, clockwise from north. Never fails: an undefined
 // or missing register and a bearing without its E/W letter are reported
-// ("<text> Invalid angle") and give 0.
+// ("<text> Invalid angle") and give 0, and so does a number too large for the
+// single-precision degrees, minutes and seconds ("<text> is out of range").
 double ParseAngle(Session& session, std::string_view text);
 
 // Degrees-minutes-seconds text ("45 30 15", "-45 30", "45.5") in radians.

@@ -8,18 +8,25 @@
 
 namespace vantrel {
 
+double OutOfRange(Session& s, std::string_view text) {
+  s.InfoBox(std::string(text) + " is out of range");
+  return 0;
+}
+
 double ParseDistance(Session& s, std::string_view text) {
   std::string t = UpperCase(TrimBlanks(text));
   size_t d = t.find('D');
-  if (d == std::string::npos) return LeadingNumber(t);
-  if (d >= 2) return 0;  // a register letter out of place
+  if (d != std::string::npos && d >= 2) return 0;  // a register letter out of place
 
   double sign = 1;
-  if (t[0] == '-') {
+  if (d != std::string::npos && t[0] == '-') {
     t.erase(0, 1);
     sign = -1;
   }
-  if (t.empty() || t[0] != 'D') return LeadingNumber(text);  // "1D3": D as exponent marker
+  if (t.empty() || t[0] != 'D') {  // a number; in "1D3" the D is an exponent marker
+    double number = LeadingNumber(text);
+    return std::isfinite(number) ? number : OutOfRange(s, text);
+  }
   double number = RoundHalfEven(LeadingNumber(std::string_view(t).substr(1)));
   int n = number >= -1 && number < kRegisterCount ? static_cast<int>(number) : -1;
   if (!Session::IsRegisterNumber(n) || s.DistanceRegister[n] == UndefinedCoord) {

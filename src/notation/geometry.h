@@ -10,8 +10,15 @@ class Session;
 
 // A distance field in feet: a number ("125.5", "1D3" = 1000) or a distance
 // register code ("D4", "-D4"). An undefined or missing register is reported
-// ("<text> is invalid distance code") and gives 0.
+// ("<text> is invalid distance code") and gives 0; so is a number beyond the
+// range of the program's numbers (see OutOfRange).
 double ParseDistance(Session& session, std::string_view text);
+
+// A typed number that overflows ("1E400", or degrees beyond single
+// precision): reported as "<text> is out of range" and read as 0, like the
+// other field errors, so that no field brings an infinity into a point or a
+// register. Returns that 0.
+double OutOfRange(Session& session, std::string_view text);
 
 // Distance between two stored points (valid point numbers).
 double PointDistance(const Session& session, int i, int j);

@@ -1,6 +1,8 @@
 // The commands that manage the point store as a whole: KWN, CLR, DSC, ROT,
 // TAX.
+#include <array>
 #include <cmath>
+#include <string>
 
 #include "command/commands.h"
 #include "command/session.h"
@@ -35,6 +37,25 @@ std::optional<Range> NextRange(Session& s) {
   std::optional<int> last = s.PointNumber(lastField);
   if (!last) return std::nullopt;
   return Range{*first, *last};
+}
+
+// Moves every defined point at once (`move` turns its east and north into
+// the new ones), or none: when a moved coordinate would leave the range of
+// numbers (points at absurd coordinates), that point is reported and the
+// store stays as it was.
+template <typename Move>
+Outcome MoveEveryPoint(Session& s, Move move) {
+  std::array<double, kMaxPoint + 1> north = s.PointNorth, east = s.PointEast;
+  for (int k = 1; k <= kMaxPoint; ++k) {
+    if (!s.IsDefined(k)) continue;
+    move(east[k], north[k]);
+    if (std::isfinite(east[k]) && std::isfinite(north[k])) continue;
+    s.InfoBox("Point " + std::to_string(k) + " cannot be moved: coordinates out of range; no point was moved");
+    return Outcome::Stopped;
+  }
+  s.PointNorth = north;
+  s.PointEast = east;
+  return Outcome::Completed;
 }
 
 }  // namespace
@@ -86,16 +107,14 @@ Outcome DisplayPointsCommand(Session& s) {
 
 Outcome RotatePointsCommand(Session& s) {
   if (s.ArgCount == 0) return Outcome::Completed;
+  s.ArgUsed = s.ArgCount;
   double theta = ParseAngle(s, s.ArgField[1]);
   double c = std::cos(theta), sn = std::sin(theta);
-  for (int k = 1; k <= kMaxPoint; ++k) {
-    if (!s.IsDefined(k)) continue;
-    double east = s.PointEast[k], north = s.PointNorth[k];
-    s.PointEast[k] = east * c + north * sn;
-    s.PointNorth[k] = north * c - east * sn;
-  }
-  s.ArgUsed = s.ArgCount;
-  return Outcome::Completed;
+  return MoveEveryPoint(s, [c, sn](double& east, double& north) {
+    double e = east, n = north;
+    east = e * c + n * sn;
+    north = n * c - e * sn;
+  });
 }
 
 Outcome TranslateAxesCommand(Session& s) {
@@ -108,12 +127,10 @@ Outcome TranslateAxesCommand(Session& s) {
     return Outcome::Stopped;
   }
   double east0 = s.PointEast[*origin], north0 = s.PointNorth[*origin];
-  for (int k = 1; k <= kMaxPoint; ++k) {
-    if (!s.IsDefined(k)) continue;
-    s.PointEast[k] -= east0;
-    s.PointNorth[k] -= north0;
-  }
-  return Outcome::Completed;
+  return MoveEveryPoint(s, [east0, north0](double& east, double& north) {
+    east -= east0;
+    north -= north0;
+  });
 }
 
 }  // namespace vantrel

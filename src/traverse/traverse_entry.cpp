@@ -89,22 +89,6 @@ void ReadStations(Session& s, bool byAngles) {
   }
 }
 
-// Angles that no arithmetic can turn into a direction (an overflowing
-// number typed as an angle) are refused before anything is written.
-bool CheckAngles(Session& s, bool byAngles) {
-  const TraverseRecord& t = s.traverse;
-  if (byAngles && !(std::isfinite(t.StartAzimuth) && std::isfinite(t.ClosingAzimuth))) {
-    s.InfoBox("The start or closing azimuth is out of range");
-    return false;
-  }
-  for (int k = 1; k <= t.StationCount; ++k) {
-    if (std::isfinite(t.StationAngle[k])) continue;
-    s.InfoBox(StationName(t, k) + ": the angle is out of range");
-    return false;
-  }
-  return true;
-}
-
 // TAA: the azimuth carried through every station against the closing
 // azimuth, reported, and on request spread evenly over the angles.
 void CloseAngles(Session& s) {
@@ -142,7 +126,7 @@ void TurnAnglesIntoAzimuths(TraverseRecord& t) {
 }
 
 Outcome ComputeTraverse(Session& s, bool byAngles) {
-  if (!CheckTraverse(s) || !CheckAngles(s, byAngles)) return Outcome::Stopped;
+  if (!CheckTraverse(s)) return Outcome::Stopped;
   if (byAngles) {
     CloseAngles(s);
     TurnAnglesIntoAzimuths(s.traverse);
