@@ -36,11 +36,7 @@ bool ReadFirstLine(Session& s, bool takesStartingStation) {
   s.GroupSize = 1;
   s.ArgUsed = 1;
   double station = LeadingNumber(s.ArgField[1]);
-  if (!std::isfinite(station)) {
-    s.InfoBox(s.ArgField[1] + " is invalid station");
-    return false;
-  }
-  s.curves.RunningStation = station;
+  s.curves.RunningStation = std::isfinite(station) ? station : OutOfRange(s, s.ArgField[1]);
   return s.FieldsLeft() > 0;
 }
 
