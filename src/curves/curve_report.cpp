@@ -19,13 +19,17 @@ constexpr double kMostFieldRows = 100000;
 
 std::string Feet(double value) { return FormatMask(value, "######0.000"); }
 
+// Stations are reported to the thousandth: a full station closer than half
+// of that to the row before (a PC a hair off a full station) is the same row.
+constexpr double kStationResolution = 0.0005;
+
 // The next full station above `station`: the next multiple of the interval.
 // Rounding may leave the quotient just below the next whole number, so a
 // result that does not move on is taken one interval further.
 double NextFullStation(double station, double interval) {
   double multiple = std::floor((station + interval) / interval);
   double next = multiple * interval;
-  if (next <= station) next = (multiple + 1) * interval;
+  if (next <= station + kStationResolution) next = (multiple + 1) * interval;
   return next;
 }
 

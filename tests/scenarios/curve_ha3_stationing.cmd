@@ -18,3 +18,8 @@ HA3
 HA3
 0
 5,30,0,500,50,14
+' A PC a hair below a full station (the tangent of 45 degrees with the
+' program's pi is not exactly 1) gets one row, not two.
+HA3
+0
+6,90,0,500,50,150
