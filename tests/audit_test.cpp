@@ -128,5 +128,12 @@ TEST_F(AuditTest, LongPanesRunToTheirLastLine) {
   EXPECT_EQ(session.PointEast[10], 2);
 }
 
+// Lines of a pane end at CR LF, at a lone LF or at a lone CR (text pasted or
+// imported from other systems).
+TEST_F(AuditTest, LinesEndAtAnyLineBreak) {
+  EXPECT_EQ(Run("COM\r\none\ntwo\rthree\r\n\r\nfive"),
+            (std::vector<std::string>{"one", "two", "three", "", "five"}));
+}
+
 }  // namespace
 }  // namespace vantrel
