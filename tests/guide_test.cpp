@@ -1,7 +1,8 @@
 // The user's guide shows real runs: every "vantrel" block of docs/guide.md
 // followed by a "report" block is run in a fresh session and must give that
 // report exactly; the walk-through's "job" and "job-report" blocks must be
-// unbroken pieces of the example job and of its pinned report.
+// unbroken pieces of the example job and of its pinned report. After a
+// deliberate change of a report, scripts/update-guide refreshes them.
 #include <gtest/gtest.h>
 
 #include <algorithm>
