@@ -64,6 +64,7 @@ TEST_F(AuditTest, OverflowingFieldsAreReportedAndReadAsZero) {
       {"HA2\r\n0\r\n1,4,5,6,0,1E400,10,11,12,50", "1E400 is out of range"},
       {"HA3\r\n0\r\n1,1E39,0,500,50,1000", "1E39 is out of range"},
       {"HA3\r\n0\r\n1,30,0,500,50,1E400", "1E400 is out of range"},
+      {"HA3\r\n0\r\n1,30,0,500,1E39,1000", "1E39 is out of range"},  // the interval is single precision
       {"RTH\r\nD1 = 1E400 + 2", "1E400 is out of range"},
       {"RTH\r\nA1 = 1E39 * 2", "1E39 is out of range"},
       {"MAP\r\n>1E39,1,2", ">1E39 is out of range"},  // a shift is held in single precision

@@ -65,9 +65,11 @@ bool ComputableCurve(Session& s, const SimpleCurve& curve, std::initializer_list
   return true;
 }
 
-// The station interval of a field table; a table needs it positive.
+// The station interval of a field table, in single precision; a table needs
+// it positive.
 float ReadInterval(Session& s, int field) {
   float interval = static_cast<float>(LeadingNumber(s.GroupField(field)));
+  if (!std::isfinite(interval)) interval = static_cast<float>(OutOfRange(s, s.GroupField(field)));
   if (!(interval > 0)) s.InfoBox("Distance between stations should be greater than zero");
   return interval;
 }
