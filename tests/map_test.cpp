@@ -295,9 +295,11 @@ TEST(PlotFiles, PictureFilesShowTheRecordedDrawing) {
   picture.SetColor(kPlotBlack);
   picture.SetPenWidth(1);
   picture.Arc(4400, 3400, 3000, 0, HALF_PI);
+  picture.Line(3000, 1500, 3000, 4500);  // a thin line exactly on a pixel border
 
   // 96 pixels per inch: 8800 twips are 587 pixels.
   DecodedPng png = DecodePng(PlotPng(picture));
+  for (std::uint32_t y = 100; y < 300; y += 25) EXPECT_EQ(png.At(200, y), 0x000000u) << y;
   ASSERT_EQ(png.width, 587u);
   ASSERT_EQ(png.height, 453u);
   EXPECT_EQ(png.At(26, 360), 0x000000u);  // the dot at (400, 5400) / 15

@@ -113,10 +113,13 @@ class Raster {
     rgb_[at + 2] = static_cast<std::uint8_t>(color);
   }
 
-  // A round spot of the pen's width centred on (x, y), in pixels.
+  // A round spot of the pen's width centred on (x, y), in pixels. The pixel
+  // under the centre is always painted, so a thin line that runs exactly
+  // along a pixel border is not lost between pixel centres.
   void Spot(double x, double y, double width, std::uint32_t color) {
     double r = std::max(width, 1.0) / 2;
     if (x + r < 0 || y + r < 0 || x - r > width_ || y - r > height_) return;
+    Pixel(static_cast<int>(std::floor(x)), static_cast<int>(std::floor(y)), color);
     for (int py = static_cast<int>(std::floor(y - r)); py <= static_cast<int>(std::ceil(y + r)); ++py)
       for (int px = static_cast<int>(std::floor(x - r)); px <= static_cast<int>(std::ceil(x + r)); ++px) {
         double dx = px + 0.5 - x, dy = py + 0.5 - y;
