@@ -12,6 +12,7 @@
 
 #include "command/session.h"
 #include "scripted_user.h"
+#include "text_files.h"
 
 namespace fs = std::filesystem;
 
@@ -19,23 +20,6 @@ namespace vantrel {
 namespace {
 
 const fs::path kSourceFolder = fs::path(VANTREL_SCENARIO_DIR).parent_path().parent_path();
-
-std::string ReadFile(const fs::path& path) {
-  std::ifstream file(path, std::ios::binary);
-  std::ostringstream content;
-  content << file.rdbuf();
-  return content.str();
-}
-
-std::vector<std::string> Lines(const std::string& text) {
-  std::vector<std::string> lines;
-  std::istringstream in(text);
-  for (std::string line; std::getline(in, line);) {
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    lines.push_back(line);
-  }
-  return lines;
-}
 
 struct Block {
   std::string kind;  // the word after the opening fence

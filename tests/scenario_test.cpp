@@ -13,28 +13,12 @@
 
 #include "command/session.h"
 #include "scripted_user.h"
+#include "text_files.h"
 
 namespace fs = std::filesystem;
 
 namespace vantrel {
 namespace {
-
-std::string ReadFile(const fs::path& path) {
-  std::ifstream file(path, std::ios::binary);
-  std::ostringstream content;
-  content << file.rdbuf();
-  return content.str();
-}
-
-std::vector<std::string> Lines(const std::string& text) {
-  std::vector<std::string> lines;
-  std::istringstream in(text);
-  for (std::string line; std::getline(in, line);) {
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    lines.push_back(line);
-  }
-  return lines;
-}
 
 std::string AfterArrow(const std::string& line) {
   size_t arrow = line.rfind(" -> ");
