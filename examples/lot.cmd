@@ -10,6 +10,5 @@ KWN
 4,4820.000,4000.000
 DSC
 1,4
-' The lot on the map: the corners in order, back to the first
-MAP
+MAP  ' the lot on the map: the corners in order, back to the first
 1,2,3,4,1

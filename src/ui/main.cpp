@@ -50,11 +50,11 @@ bool SavePicture(QWidget* window, const QString& folder, const QString& name) {
   return saved;
 }
 
-// Enter at the end of the pane's MAP line shows its usage; the line break
+// Enter just after the MAP code of the pane shows its usage; the line break
 // the key adds is taken back.
 void ShowMapUsage(vantrel::ui::MainWindow& window) {
   auto* pane = window.findChild<QPlainTextEdit*>("txtInfo");
-  QTextCursor mapLine = pane->document()->find(QRegularExpression("^MAP$"));
+  QTextCursor mapLine = pane->document()->find(QRegularExpression("^MAP\\b"));
   if (mapLine.isNull()) return;
   pane->setTextCursor(mapLine);
   QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier, "\r");
