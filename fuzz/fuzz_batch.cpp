@@ -32,5 +32,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   vantrel::Session session(user);
   vantrel::fuzz::PrepareSession(session, kEveryCode);
   session.RunBatch(pane);
+  vantrel::fuzz::RequireFiniteStores(session);
   return 0;
 }

@@ -39,6 +39,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   session.plot.ShowCenters = options & 4;
   session.files.SpoolOn = options & 8;  // the printer draws; no spool name is given
   session.RunBatch(pane);
+  vantrel::fuzz::RequireFiniteStores(session);
   vantrel::PlotSvg(user.window);
   if (options & 16) vantrel::PlotPng(user.window);  // the slowest, so not every run
   vantrel::PlotPdf(user.printed);
