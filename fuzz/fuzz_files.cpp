@@ -1,8 +1,8 @@
 // Arbitrary point and register file contents through RCF, RDF and RAF. The
 // file is written under a fixed name in the fuzzer's working folder, the
 // only folder the session may use. Whatever the file holds, no point or
-// register may be left non-finite, and what DCF and DDF save from the result
-// must read back exactly.
+// register may be left non-finite, and what DCF, DDF and DAF save from the
+// result must read back exactly.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -11,6 +11,12 @@
 #include <string>
 
 #include "fuzz_session.h"
+
+namespace {
+
+bool SameBits(double a, double b) { return std::memcmp(&a, &b, sizeof a) == 0; }
+
+}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::string content(reinterpret_cast<const char*>(data), size);
@@ -23,15 +29,26 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   session.RunBatch("RCF\nfuzz\nRDF\nfuzz\nRAF\nfuzz\n");
   vantrel::fuzz::RequireFiniteStores(session);
 
-  // Saved and read back into a cleared store: the same values, bit for bit.
+  // Saved and read back into a cleared store and cleared registers: every
+  // defined point and every register above zero comes back bit for bit. A
+  // point with either coordinate at the undefined marker is not saved, so it
+  // comes back undefined.
   auto north = session.PointNorth;
   auto east = session.PointEast;
   auto distances = session.DistanceRegister;
-  session.RunBatch("DCF\nsaved\nDDF\nsaved\nCLR\n\nRCF\nsaved\nRDF\nsaved\n");
-  if (std::memcmp(&north, &session.PointNorth, sizeof north) != 0) std::abort();
-  if (std::memcmp(&east, &session.PointEast, sizeof east) != 0) std::abort();
+  auto angles = session.AngleRegister;
+  session.RunBatch("DCF\nsaved\nDDF\nsaved\nDAF\nsaved\nCLR\n\n");
+  session.DistanceRegister.fill(0);
+  session.AngleRegister.fill(0);
+  session.RunBatch("RCF\nsaved\nRDF\nsaved\nRAF\nsaved\n");
+  for (int k = 1; k <= vantrel::kMaxPoint; ++k) {
+    bool defined = north[k] != vantrel::UndefinedCoord && east[k] != vantrel::UndefinedCoord;
+    bool same = SameBits(north[k], session.PointNorth[k]) && SameBits(east[k], session.PointEast[k]);
+    if (defined ? !same : session.IsDefined(k)) std::abort();
+  }
   for (int r = 1; r < vantrel::kRegisterCount; ++r)
-    if (distances[r] > 0 && std::memcmp(&distances[r], &session.DistanceRegister[r], sizeof(double)) != 0)
+    if ((distances[r] > 0 && !SameBits(distances[r], session.DistanceRegister[r])) ||
+        (angles[r] > 0 && !SameBits(angles[r], session.AngleRegister[r])))
       std::abort();
   return 0;
 }
