@@ -20,10 +20,6 @@ std::string NumberColumn(int n, int width) { return PadLeft(std::to_string(n), w
 
 std::string DistanceText(double d) { return FormatMask(d, "#######0.00"); }
 
-double AzimuthBetween(const Session& s, int from, int to) {
-  return AzimuthOf(s.PointEast[to] - s.PointEast[from], s.PointNorth[to] - s.PointNorth[from]);
-}
-
 // The register named by the group's first field. A number above 99 is
 // accepted (the row shows it, nothing is stored); a negative one is reported.
 std::optional<int> ResultRegister(Session& s) {
@@ -50,7 +46,7 @@ GroupEnd WriteBearingRow(Session& s) {
   std::optional<std::array<int, 2>> points = s.GroupPoints({1, 2});
   if (!points) return GroupEnd::Refused;
   auto [i, j] = *points;
-  double azimuth = AzimuthBetween(s, i, j);
+  double azimuth = PointAzimuth(s, i, j);
   s.WriteOutput(NumberColumn(i, 4) + NumberColumn(j, 5) + PadLeft(DistanceText(PointDistance(s, i, j)), 10) +
                 PadLeft(FormatAngle(azimuth, "z"), 13) + PadLeft(FormatAngle(azimuth, "b"), 16));
   return GroupEnd::Done;
@@ -63,7 +59,7 @@ GroupEnd WriteAzimuthRow(Session& s) {
   if (!points) return GroupEnd::Refused;
   auto [i, j] = *points;
   // Kept exactly as computed, not reduced to one turn.
-  double azimuth = AzimuthBetween(s, i, j);
+  double azimuth = PointAzimuth(s, i, j);
   if (!KeepResult(s, s.AngleRegister, *r, azimuth)) return GroupEnd::Refused;
   s.WriteOutput(NumberColumn(i, 4) + NumberColumn(j, 5) + NumberColumn(*r, 8) + PadLeft(FormatAngle(azimuth, "z"), 14));
   return GroupEnd::Done;
@@ -89,7 +85,7 @@ GroupEnd WriteAngleRow(Session& s) {
   auto [center, first, second] = *points;
   // The plain difference of the two azimuths: negative when the second
   // direction lies counter-clockwise of the first, as the register keeps it.
-  double angle = AzimuthBetween(s, center, second) - AzimuthBetween(s, center, first);
+  double angle = PointAzimuth(s, center, second) - PointAzimuth(s, center, first);
   if (!KeepResult(s, s.AngleRegister, *r, angle)) return GroupEnd::Refused;
   s.WriteOutput(NumberColumn(center, 4) + NumberColumn(first, 4) + " -" + NumberColumn(second, 3) +
                 NumberColumn(*r, 6) + PadLeft(FormatAngle(angle, "z"), 14));

@@ -102,10 +102,6 @@ struct Place {
   double north, east;
 };
 
-double AzimuthBetween(const Session& s, int from, int to) {
-  return AzimuthOf(s.PointEast[to] - s.PointEast[from], s.PointNorth[to] - s.PointNorth[from]);
-}
-
 // The point one tangent length from the PI towards `end`.
 Place AlongTangent(const Session& s, int pi, int end, double tangent) {
   double share = tangent / PointDistance(s, pi, end);
@@ -135,8 +131,8 @@ GroupEnd CurveFromPoints(Session& s, bool stationed) {
 
   // Deflection from the back tangent to the ahead tangent, within half a
   // turn either way; positive is a curve to the right.
-  double backAzimuth = AzimuthBetween(s, p->back, p->pi);
-  curve.deflection = AzimuthBetween(s, p->pi, p->ahead) - backAzimuth;
+  double backAzimuth = PointAzimuth(s, p->back, p->pi);
+  curve.deflection = PointAzimuth(s, p->pi, p->ahead) - backAzimuth;
   if (curve.deflection < -PI) curve.deflection += TWO_PI;
   if (curve.deflection > PI) curve.deflection -= TWO_PI;
   curve.distanceToPI = PointDistance(s, p->pi, p->back);
