@@ -100,10 +100,7 @@ std::optional<Arc> ReadArc(Session& s, int pc, int center, int pt) {
                   " and " + FormatMask(toPt, "#####0.000") + "\nO.K. to go on"))
     return std::nullopt;
   double radius = (toPc + toPt) / 2;
-  const auto& north = s.PointNorth;
-  const auto& east = s.PointEast;
-  double delta = AzimuthOf(east[pt] - east[center], north[pt] - north[center]) -
-                 AzimuthOf(east[pc] - east[center], north[pc] - north[center]);
+  double delta = PointAzimuth(s, center, pt) - PointAzimuth(s, center, pc);
   if (delta < -PI) delta += TWO_PI;
   if (delta > PI) delta -= TWO_PI;
   double half = delta / 2;
@@ -127,7 +124,7 @@ void WriteCourseHeading(Session& s, const std::string& option) {
 // One course row (the arc length only after an arc) and the point line of
 // the course's end.
 void WriteCourse(Session& s, int from, int to, double arcLength, const std::string& option) {
-  double direction = AzimuthOf(s.PointEast[to] - s.PointEast[from], s.PointNorth[to] - s.PointNorth[from]);
+  double direction = PointAzimuth(s, from, to);
   std::string row = PadLeft(FormatAngle(direction, option), 44) +
                     PadLeft(FormatMask(PointDistance(s, to, from), kLengthMask), 10);
   if (arcLength > 0) row += PadLeft(FormatMask(arcLength, kLengthMask), 9);

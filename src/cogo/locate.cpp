@@ -70,8 +70,7 @@ GroupEnd OffsetLine(Session& s) {
   auto [first, second, firstEnd, secondEnd] = *points;
   double offset = ParseDistance(s, s.GroupField(3));
   // Square to the right of first -> second; a negative offset goes left.
-  double right = HALF_PI + AzimuthOf(s.PointEast[second] - s.PointEast[first],
-                                     s.PointNorth[second] - s.PointNorth[first]);
+  double right = HALF_PI + PointAzimuth(s, first, second);
   NewPoint atFirst = PointAt(firstEnd, s.PointNorth[first], s.PointEast[first], offset, right);
   // The first end is stored before the second is computed: when it replaces
   // the second point, the second end is offset from that new place.

@@ -121,7 +121,7 @@ void DrawNumberedDot(PlotSurface& surface, const PlotStyle& style, DrawPosition 
 // Direction from the center to a point on its arc, counterclockwise from
 // east in 0..2 pi, as the arc primitive takes it.
 double ArcAngle(const Session& s, int onArc, int center) {
-  double angle = HALF_PI - AzimuthOf(s.PointEast[onArc] - s.PointEast[center], s.PointNorth[onArc] - s.PointNorth[center]);
+  double angle = HALF_PI - PointAzimuth(s, center, onArc);
   if (angle < 0) angle += TWO_PI;
   if (angle > TWO_PI) angle -= TWO_PI;
   return angle;
