@@ -9,7 +9,6 @@
 #include <cstring>
 #include <fstream>
 #include <iostream>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -213,20 +212,21 @@ bool ReadInput(const Options& options, std::string& pane) {
   std::vector<std::string> files = options.files;
   if (files.empty()) files.push_back("-");
   for (const std::string& name : files) {
-    std::ostringstream content;
-    if (name == "-") {
-      content << std::cin.rdbuf();
-    } else {
-      std::ifstream file(name, std::ios::binary);
-      if (!file) {
-        std::cerr << "vantrel-cli: cannot read " << name << ": " << std::strerror(errno) << "\n";
-        return false;
-      }
-      content << file.rdbuf();
+    std::FILE* file = name == "-" ? stdin : std::fopen(name.c_str(), "rb");
+    if (file == nullptr) {
+      std::cerr << "vantrel-cli: cannot read " << name << ": " << std::strerror(errno) << "\n";
+      return false;
     }
-    std::string text = content.str();
     if (!pane.empty() && pane.back() != '\n' && pane.back() != '\r') pane += "\r\n";
-    pane += text;
+    // Read straight into the pane: a long job is held once, not copied.
+    char buffer[1 << 16];
+    for (size_t n; (n = std::fread(buffer, 1, sizeof buffer, file)) > 0;) pane.append(buffer, n);
+    bool failed = std::ferror(file) != 0;
+    if (file != stdin) std::fclose(file);
+    if (failed) {
+      std::cerr << "vantrel-cli: cannot read " << name << ": " << std::strerror(errno) << "\n";
+      return false;
+    }
   }
   return true;
 }
