@@ -1,0 +1,11 @@
+' Points far off, as the fuzzer typed them: a field beyond the range of
+' numbers is reported and read as 0, and a distance that overflows is
+' reported and leaves its register as it was.
+RTH
+D6 = 12.5
+KWN
+3,1e300,-1e300,4,-1e315,1e300
+DIS
+6,3,4
+DSD
+6,6
