@@ -4,6 +4,7 @@
 // the check that no point or register was left non-finite.
 #pragma once
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <string>
@@ -22,10 +23,16 @@ class QuietUser : public ScriptedUser {
   std::string PromptText(const std::string&) override { return {}; }
 };
 
-// File commands may name any path; an input naming a folder or a drive is
-// skipped so that every file stays in the fuzzer's working folder.
+// File names come only from the lines under the point and register file
+// commands, and only a '/' can lead such a name out of the working folder
+// (an absolute name, ".."). An input with a '/' anywhere after one of their
+// codes is skipped; slashes elsewhere (divisions, comments) are fuzzed.
 inline bool StaysInWorkingFolder(std::string_view input) {
-  return input.find_first_of("/:\\") == std::string_view::npos;
+  std::string upper = UpperCase(input);
+  size_t firstFileCode = std::string::npos;
+  for (const char* code : {"DCF", "RCF", "DDF", "DAF", "RDF", "RAF"})
+    firstFileCode = std::min(firstFileCode, upper.find(code));
+  return firstFileCode == std::string::npos || upper.find('/', firstFileCode) == std::string::npos;
 }
 
 // Relative file names resolve against the working folder, no project name
