@@ -171,6 +171,25 @@ TEST_F(MapTest, HalfTurnArcRunsCounterclockwiseFromItsFirstPoint) {
   }
 }
 
+// Found by fuzzing: an arc about a center so far from its points that the
+// radius overflows is left out, whether it sweeps a part of a turn or none;
+// the dots are drawn, and the picture files are written from finite numbers.
+TEST_F(MapTest, ArcWhoseRadiusOverflowsIsLeftOut) {
+  Place(1, 0, 0);
+  Place(2, 100, 0);
+  Place(9, 1.5, 1e308);
+  session.plot.ShowPointNumbers = false;
+  for (const char* list : {"9,-1,9\n", "2,-1,9\n"}) {
+    user.window.Clear();
+    Run(std::string("MAP\n") + list);
+    std::vector<std::string> drawn = Drawn(user.window);
+    EXPECT_EQ(drawn.size(), 2u) << list;
+    for (const std::string& primitive : drawn) EXPECT_EQ(primitive.rfind("dot", 0), 0u) << list << primitive;
+    EXPECT_FALSE(PlotPng(user.window).empty());
+    EXPECT_EQ(PlotSvg(user.window).find("nan"), std::string::npos);
+  }
+}
+
 TEST_F(MapTest, MapLinesOfOneCommandShareThePictureAndItsScale) {
   Place(1, 0, 0);
   Place(2, 1000, 2000);

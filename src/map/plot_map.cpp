@@ -134,6 +134,9 @@ void DrawArc(const Session& s, PlotSurface& surface, const PlotTransform& t, Dra
   double radius = PointDistance(s, to, center) / 2 + PointDistance(s, from, center) / 2;
   double a1 = ArcAngle(s, from, center);
   double a2 = ArcAngle(s, to, center);
+  // Points so far apart that the radius leaves the range of numbers give no
+  // arc to draw; the dots and lines around it still are.
+  if (!std::isfinite(radius)) return;
   double d = std::fabs(a1 - a2);
   if ((a1 >= a2 && d < PI) || (a1 < a2 && d > PI)) std::swap(a1, a2);
   surface.Arc(at.x, at.y, t.scale * radius, a1, a2);
