@@ -10,5 +10,24 @@ KWN
 4,4820.000,4000.000
 DSC
 1,4
+COM
+
+Record courses: the four lines, then the diagonal 1-3 as a check
+DAB
+1,2,2,3,3,4,4,1
+1,3
+COM
+
+Rear utility easement 10 ft wide: its north line from 4 and 3
+LZB
+4,5,10.00,N 0 00 00 E
+3,6,10.00,N 0 00 00 E
+COM
+
+Courses and area of the lot, bearings
+TPR
+B
+1,2,3,4,1
 MAP  ' the lot on the map: the corners in order, back to the first
 1,2,3,4,1
+5,6
