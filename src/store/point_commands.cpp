@@ -63,13 +63,19 @@ Outcome MoveEveryPoint(Session& s, Move move) {
 Outcome ClearPointsCommand(Session& s) {
   s.GroupSize = 2;
   DefaultToWholeStore(s);
+  Outcome outcome = Outcome::Completed;
   while (s.FieldsLeft() >= s.GroupSize) {
     std::optional<Range> range = NextRange(s);
-    if (!range) return Outcome::Stopped;
+    if (!range) {
+      outcome = Outcome::Stopped;
+      break;
+    }
     for (int k = range->first; k <= range->last; ++k) s.ClearPoint(k);
   }
+  // Every CLR drops the geographic reference, also one stopped by a refused
+  // range: the ranges cleared before it may hold the reference point.
   s.gps.Clear();
-  return Outcome::Completed;
+  return outcome;
 }
 
 Outcome KnownPointsCommand(Session& s) {

@@ -36,3 +36,13 @@ GPS
 4,13,50
 GDS
 9,9
+GRF
+' A CLR stopped by a refused range still drops the reference, which the
+' range cleared before it may have held
+9,N40 12.000,W111 50.000
+CLR
+9,9,0,1
+GPS
+4,N40 12.500,W111 49.000
+DSC
+4,4
