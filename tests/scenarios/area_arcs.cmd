@@ -5,6 +5,9 @@ KWN
 ARE
 1,2,3,4,C5,1
 1,C5,4,3,2,1
+' The arc alone, closed by its chord: the segment, 20000 (pi/4 - 1/2) =
+' 5707.963 sq ft.
+1,C5,4
 ' Radii 100 and 100.001 pass; 100 and 100.002 ask, and No drops the figure.
 KWN
 6,0,0,7,100,0,8,0,100.001,9,0,100.002

@@ -14,6 +14,10 @@ HA3
 HA3
 1000
 4,10,0,100,50,8.749
+' A radius typed negative is taken by its size: curve 4 again.
+HA3
+1000
+7,10,0,-100,50,8.749
 ' A PC before station 0+00: every full station is listed, -100 included.
 HA3
 0
