@@ -103,7 +103,7 @@ std::string FormatAngle(double angle, std::string_view mode) {
     }
   }
 
-  float x = static_cast<float>(a * 180 / PI);
+  float x = static_cast<float>(static_cast<double>(a) * 180 / PI);  // one rounding to single
   double degrees = std::trunc(x);
   x = static_cast<float>((x - degrees) * 60);
   double minutes = std::trunc(x);
