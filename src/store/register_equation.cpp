@@ -66,7 +66,7 @@ double Combine(char op, double x, double y) {
 // plain number is degrees-minutes-seconds, in a distance equation feet.
 Outcome RegisterEquationCommand(Session& s) {
   s.ArgUsed = s.ArgCount;
-  if (s.CurrentLine.empty()) return Outcome::Completed;
+  if (s.CurrentLine.empty()) return Outcome::Stopped;  // an empty line is no equation: nothing happens
   std::optional<Equation> equation = SplitEquation(s.CurrentLine);
   if (!equation) {
     s.InfoBox("Invalid data in arithmetic operation");

@@ -31,3 +31,8 @@ D1=D2/0
 D1=D8^.5
 DSD
 1,1
+RTH
+' An empty line is no equation and leaves the listing before it current
+
+DSD
+2,2
