@@ -17,3 +17,8 @@ DVA
 DVA
 ' A count beyond what can be held
 3,1,2,48
+KWN
+1,1000,1000,2,1000,1100
+DVA
+' A new point may replace the center: the arc's points are read once
+3,1,2,3,1,17

@@ -16,3 +16,8 @@ TAN
 30,1,10,31,2,10,R,E
 TAN
 28,1,10,29,1,20,R,E
+KWN
+1,1000,1000,2,1000,1100
+TAN
+' The first new point may replace the second center: the centers are read once
+2,1,10,21,2,10,R,E
