@@ -1,7 +1,9 @@
 # Set-up and everyday commands. `make run` and `make test` install what is
 # missing, configure and build (Release) in build/.
 BUILD ?= build
-PACKAGES := cmake g++ make libgtest-dev
+PACKAGES := cmake g++ make libgtest-dev libproj-dev proj-data
+# cs2cs, which produced the pinned values of the coordinate-system tests.
+PROJ_TOOLS := proj-bin
 WINDOW_PACKAGES := qt6-base-dev xvfb xauth
 FUZZ_PACKAGES := clang libclang-rt-14-dev
 FUZZ_SECONDS ?= 30
@@ -15,7 +17,7 @@ all: build
 # Installs the Debian packages that are missing (apt-get as root, otherwise
 # the one sudo line to run).
 deps:
-	@scripts/install-packages $(PACKAGES) $(WINDOW_PACKAGES) $(FUZZ_PACKAGES)
+	@scripts/install-packages $(PACKAGES) $(PROJ_TOOLS) $(WINDOW_PACKAGES) $(FUZZ_PACKAGES)
 
 build: deps
 	@cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Release >/dev/null

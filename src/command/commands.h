@@ -63,5 +63,6 @@ Outcome MapPointsCommand(Session&);              // MAP
 Outcome GpsReferenceCommand(Session&);           // GRF
 Outcome GpsToGridCommand(Session&);              // GPS
 Outcome ListGpsCoordinatesCommand(Session&);     // GDS
+Outcome CoordinateSystemCommand(Session&);       // GCS
 
 }  // namespace vantrel

@@ -47,6 +47,7 @@ constexpr CommandBranch kBranches[] = {
     {{"GRF"}, GpsReferenceCommand},
     {{"GPS"}, GpsToGridCommand},
     {{"GDS"}, ListGpsCoordinatesCommand},
+    {{"GCS"}, CoordinateSystemCommand, true},
 };
 
 }  // namespace

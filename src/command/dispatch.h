@@ -12,6 +12,7 @@ enum class Outcome;
 struct CommandBranch {
   std::array<std::string_view, 2> codes;  // one or two codes share a branch
   Outcome (*run)(Session&);               // null: selectable, does nothing
+  bool readsWholeLine = false;            // takes CurrentLine as one text, commas and all
 };
 
 // The branch whose code equals `code`, or null.

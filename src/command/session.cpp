@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "command/dispatch.h"
+#include "notation/format.h"
 #include "notation/geometry.h"
 
 namespace vantrel {
@@ -47,13 +48,6 @@ int SplitFields(std::string_view text, std::array<std::string, kMaxFields + 1>& 
 
 namespace {
 
-// The start of a refused line, quoted in the message so the surveyor can
-// find it in the input pane.
-std::string QuoteStart(const std::string& line) {
-  constexpr size_t kQuoted = 40;
-  return "\"" + (line.size() > kQuoted ? line.substr(0, kQuoted) + "..." : line) + "\"";
-}
-
 // Takes the ">" (east) and "^" (north) shift fields out of the line's fields;
 // the last of each kind wins.
 void TakeShiftFields(Session& s) {
@@ -89,6 +83,7 @@ void Session::ProcessCommandLine(std::string line) {
     int row = reference.Find(UpperCase(CurrentLine));
     if (row > 0) {
       CurrentCommand = reference.rows[row].Code;
+      ++CommandRun;
       ArgCount = ArgUsed = 0;
       CommandStage = 1;
       user.EndPrintDocument();
@@ -96,15 +91,17 @@ void Session::ProcessCommandLine(std::string line) {
     }
   }
 
-  // 4. Split at commas; a line beyond the field limit is refused whole.
+  // 4. Split at commas; a line beyond the field limit is refused whole,
+  // unless its command reads the line as one text (a WKT definition).
   int fieldCount = SplitFields(CurrentLine, LineField);
-  if (fieldCount > kMaxFields) {
+  const CommandBranch* branch = FindBranch(CurrentCommand);
+  if (fieldCount > kMaxFields && !(branch != nullptr && branch->readsWholeLine)) {
     LineFieldCount = 0;
     InfoBox("A line may hold at most " + std::to_string(kMaxFields) + " fields; this line holds " +
             std::to_string(fieldCount) + " and was not processed: " + QuoteStart(CurrentLine));
     return;
   }
-  LineFieldCount = fieldCount;
+  LineFieldCount = std::min(fieldCount, kMaxFields);
 
   // 5. Shift fields.
   TakeShiftFields(*this);

@@ -15,6 +15,7 @@
 #include "command/user_side.h"
 #include "curves/curve_state.h"
 #include "gps/gps_reference.h"
+#include "gps/grid_system.h"
 #include "map/plot_state.h"
 #include "notation/numbers.h"
 #include "traverse/traverse_record.h"
@@ -86,6 +87,7 @@ class Session {
   int GroupSize = 0;
   std::string CurrentCommand;
   std::string PreviousCommand;
+  int CommandRun = 0;  // counts code selections: the lines of one run share it
   int CommandStage = 1;
   bool LineContinued = false;
   float EastShift = 0;
@@ -107,6 +109,7 @@ class Session {
   AreaState area;
   CurveState curves;
   GpsReference gps;
+  GridSystem grid;
   PlotState plot;
 
   // --- Command processing ---------------------------------------------------

@@ -1,6 +1,9 @@
 // GRF, GPS, GDS: declaring the geographic reference point, placing points
-// from their latitude and longitude, and listing points with theirs.
+// from their latitude and longitude, and listing points with theirs; GCS:
+// the coordinate system they convert through.
 #include <cmath>
+#include <optional>
+#include <vector>
 
 #include "command/commands.h"
 #include "command/session.h"
@@ -20,12 +23,109 @@ constexpr double kFeetPerMinuteOfLongitudeAtEquator = 6087;
 // The latitude and longitude of the current group (its fields 2 and 3),
 // completed against the reference. Texts that cannot be completed are
 // reported; the group then stays pending.
+// Under a coordinate system the texts may carry seconds.
 bool GroupCoordinates(Session& s, std::string& latitude, std::string& longitude) {
   latitude = s.GroupField(2);
   longitude = s.GroupField(3);
-  if (CompleteGpsCoordinates(s.gps, latitude, longitude)) return true;
+  if (CompleteGpsCoordinates(s.gps, latitude, longitude, s.grid.IsSet())) return true;
   s.InfoBox("Invalid GPS Coordinates");
   return false;
+}
+
+GeographicPosition PositionOf(const std::string& latitude, const std::string& longitude) {
+  return {GpsTextToDegrees(latitude), GpsTextToDegrees(longitude)};
+}
+
+// The stored position of a group's completed texts: through the coordinate
+// system when one is set, otherwise on the flat model in single precision.
+// Nothing, after the message, when it cannot be had.
+std::optional<GridPosition> StoredPosition(Session& s, const std::string& latitude, const std::string& longitude) {
+  if (s.grid.IsSet()) return StoredFromGeographic(s, PositionOf(latitude, longitude));
+  // The flat result is held in single precision; a reference point far
+  // beyond that range gives no position.
+  float east = LongitudeToEast(s, longitude);
+  float north = LatitudeToNorth(s, latitude);
+  if (!std::isfinite(east) || !std::isfinite(north)) {
+    s.InfoBox("Invalid GPS Coordinates");
+    return std::nullopt;
+  }
+  return GridPosition{north, east};
+}
+
+// A GDS row under the coordinate system: the texts to seconds, or why the
+// point has none.
+std::string GridListingRow(Session& s, int point) {
+  std::string reason;
+  std::optional<GeographicPosition> position = GeographicOfPoint(s, point, reason);
+  std::string number = PadLeft(PlainNumber(point), 4);
+  if (!position) return number + "  Position cannot be converted: " + reason;
+  NoteAreaOfUse(s, *position, "Point " + PlainNumber(point));
+  return number + PadLeft(SecondsText(position->latitude, 'N', 'S'), 17) +
+         PadLeft(SecondsText(position->longitude, 'E', 'W'), 18);
+}
+
+// GCS's line as typed: the system, the combined factor, true north.
+struct TypedGridSetting {
+  std::string definition;
+  double factor = 1;
+  bool trueNorth = false;
+};
+
+// Smallest and largest combined factor: grid and ground differ by less
+// than a tenth anywhere a surveyor works.
+constexpr double kSmallestCombinedFactor = 0.9;
+constexpr double kLargestCombinedFactor = 1.1;
+
+// Reads GCS's line. The system runs to the last field that holds '=', ']'
+// or '}' (PROJ strings and WKT have commas of their own), then come the
+// combined factor and T. Refusals are reported.
+std::optional<TypedGridSetting> ReadGridSetting(Session& s) {
+  const std::string& line = s.CurrentLine;
+  std::vector<size_t> starts{0};
+  for (size_t comma = line.find(','); comma != std::string::npos; comma = line.find(',', comma + 1))
+    starts.push_back(comma + 1);
+  auto field = [&](size_t k) {
+    size_t end = k + 1 < starts.size() ? starts[k + 1] - 1 : line.size();
+    return std::string(TrimBlanks(std::string_view(line).substr(starts[k], end - starts[k])));
+  };
+  size_t definitionFields = 1;
+  for (size_t k = 0; k < starts.size(); ++k)
+    if (field(k).find_first_of("=]}") != std::string::npos) definitionFields = k + 1;
+
+  TypedGridSetting setting;
+  size_t definitionEnd = definitionFields < starts.size() ? starts[definitionFields] - 1 : line.size();
+  setting.definition = TrimBlanks(std::string_view(line).substr(0, definitionEnd));
+  if (starts.size() > definitionFields + 2) {
+    s.InfoBox("GCS takes the coordinate system, the combined factor and T; this line has more: " + line);
+    return std::nullopt;
+  }
+  std::string factor = definitionFields < starts.size() ? field(definitionFields) : "";
+  std::string turn = definitionFields + 1 < starts.size() ? UpperCase(field(definitionFields + 1)) : "";
+  if (!factor.empty()) {
+    setting.factor = LeadingNumber(factor);
+    if (!IsNumericText(factor) || !(setting.factor >= kSmallestCombinedFactor && setting.factor <= kLargestCombinedFactor)) {
+      s.InfoBox("Combined scale factor " + factor + " is not a number from 0.9 to 1.1");
+      return std::nullopt;
+    }
+  }
+  if (!turn.empty() && turn != "T") {
+    s.InfoBox(turn + " is not T (turn grid north to true north); leave the field empty for grid north");
+    return std::nullopt;
+  }
+  setting.trueNorth = turn == "T";
+  return setting;
+}
+
+// The report rows of the setting in use.
+void WriteGridSetting(Session& s) {
+  s.WriteOutput("");
+  if (!s.grid.IsSet()) {
+    s.WriteOutput("Coordinate system NONE: flat local model");
+    return;
+  }
+  s.WriteOutput("Coordinate system " + s.grid.projection.Name() + ", " + s.grid.projection.UnitDescription());
+  s.WriteOutput("Combined factor " + FormatMask(s.grid.CombinedFactor, "0.00000000") + " (grid / ground), north: " +
+                (s.grid.TrueNorth ? "true at the reference point" : "grid"));
 }
 
 }  // namespace
@@ -48,6 +148,12 @@ Outcome GpsReferenceCommand(Session& s) {
   }
   std::string latitude, longitude;
   if (!GroupCoordinates(s, latitude, longitude)) return Outcome::Stopped;
+  // Under a coordinate system the reference must convert; its factors are
+  // written.
+  if (s.grid.IsSet() && !WriteReferenceFactors(s, PositionOf(latitude, longitude))) {
+    s.ArgUsed += s.GroupSize;
+    return Outcome::Stopped;
+  }
 
   GpsReference& g = s.gps;
   g.ReferenceLatitude = latitude;
@@ -67,19 +173,15 @@ Outcome GpsToGridCommand(Session& s) {
   while (s.FieldsLeft() >= s.GroupSize) {
     std::string latitude, longitude;
     if (!GroupCoordinates(s, latitude, longitude)) return Outcome::Stopped;
-    // The result is held in single precision; a reference point far beyond
-    // that range gives no position.
-    float east = LongitudeToEast(s, longitude);
-    float north = LatitudeToNorth(s, latitude);
-    if (!std::isfinite(east) || !std::isfinite(north)) {
-      s.InfoBox("Invalid GPS Coordinates");
-      return Outcome::Stopped;
-    }
+    std::optional<GridPosition> position = StoredPosition(s, latitude, longitude);
+    // A flat position out of range waits, as a text that cannot be read; a
+    // position the coordinate system refuses is passed over.
+    if (!position && !s.grid.IsSet()) return Outcome::Stopped;
     std::optional<int> p = s.PointNumber(s.GroupField(1));
     s.ArgUsed += s.GroupSize;
-    if (!p) return Outcome::Stopped;
-    s.PointEast[*p] = east;
-    s.PointNorth[*p] = north;
+    if (!position || !p) return Outcome::Stopped;
+    s.PointEast[*p] = position->east;
+    s.PointNorth[*p] = position->north;
   }
   return Outcome::Completed;
 }
@@ -95,10 +197,42 @@ Outcome ListGpsCoordinatesCommand(Session& s) {
     std::optional<int> last = s.PointNumber(lastField);
     if (!last) return Outcome::Stopped;
     s.WriteOutput("");
-    for (int k = *first; k <= *last; ++k)
-      if (s.IsDefined(k))
-        s.WriteOutput(PadLeft(PlainNumber(k), 4) + PadLeft(LatitudeText(s, k), 12) + PadLeft(LongitudeText(s, k), 12));
+    for (int k = *first; k <= *last; ++k) {
+      if (!s.IsDefined(k)) continue;
+      if (s.grid.IsSet()) s.WriteOutput(GridListingRow(s, k));
+      else s.WriteOutput(PadLeft(PlainNumber(k), 4) + PadLeft(LatitudeText(s, k), 12) + PadLeft(LongitudeText(s, k), 12));
+    }
   }
+  return Outcome::Completed;
+}
+
+// One line each time: a system PROJ resolves (or NONE), the combined factor,
+// T; an empty line lists the setting in use.
+Outcome CoordinateSystemCommand(Session& s) {
+  s.ArgUsed = s.ArgCount;
+  if (s.CurrentLine.empty()) {
+    WriteGridSetting(s);
+    return Outcome::Completed;
+  }
+  std::optional<TypedGridSetting> typed = ReadGridSetting(s);
+  if (!typed) return Outcome::Stopped;
+  GridSystem& g = s.grid;
+  if (UpperCase(typed->definition) == "NONE") {
+    g.projection.Unselect();
+    g.Definition.clear();
+    g.CombinedFactor = 1;
+    g.TrueNorth = false;
+  } else {
+    std::string refusal = g.projection.Select(typed->definition);
+    if (!refusal.empty()) {
+      s.InfoBox("Coordinate system " + QuoteStart(typed->definition) + " refused: " + refusal);
+      return Outcome::Stopped;
+    }
+    g.Definition = typed->definition;
+    g.CombinedFactor = typed->factor;
+    g.TrueNorth = typed->trueNorth;
+  }
+  WriteGridSetting(s);
   return Outcome::Completed;
 }
 

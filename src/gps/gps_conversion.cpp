@@ -23,26 +23,45 @@ struct Axis {
 };
 
 // Upper case, trimmed, and every blank after the first removed, so that
-// "n40 12 .5" reads as "N40 12.5".
-void NormaliseGpsText(std::string& text) {
+// "n40 12 .5" reads as "N40 12.5"; with seconds, runs of blanks become one.
+void NormaliseGpsText(std::string& text, bool withSeconds) {
   text = UpperCase(TrimBlanks(text));
   size_t blank = text.find(' ');
   if (blank == std::string::npos) return;
-  text.erase(std::remove(text.begin() + static_cast<long>(blank) + 1, text.end(), ' '), text.end());
+  auto from = text.begin() + static_cast<long>(blank) + 1;
+  if (withSeconds) {
+    text.erase(std::unique(from - 1, text.end(), [](char a, char b) { return a == ' ' && b == ' '; }), text.end());
+  } else {
+    text.erase(std::remove(from, text.end(), ' '), text.end());
+  }
 }
 
-// Letter, numeric degrees, one blank, numeric minutes, within one turn.
-bool IsCompleteGpsText(const std::string& text, const Axis& axis) {
+// Whole minutes and seconds, each below 60: "12 30.5".
+bool IsMinutesAndSeconds(std::string_view text) {
+  size_t blank = text.find(' ');
+  if (blank == std::string_view::npos) return false;
+  std::string_view minutes = text.substr(0, blank), seconds = text.substr(blank + 1);
+  if (minutes.find_first_not_of("0123456789") != std::string_view::npos || !IsNumericText(seconds)) return false;
+  double s = LeadingNumber(seconds);
+  return LeadingNumber(minutes) < 60 && s >= 0 && s < 60;
+}
+
+// Letter, numeric degrees, one blank, numeric minutes (or with seconds,
+// whole minutes and seconds), within one turn.
+bool IsCompleteGpsText(const std::string& text, const Axis& axis, bool withSeconds) {
   if (text.empty() || (text[0] != axis.positive && text[0] != axis.negative)) return false;
   size_t blank = text.find(' ');
   if (blank == std::string::npos) return false;
   std::string_view view(text);
-  if (!IsNumericText(view.substr(1, blank - 1)) || !IsNumericText(view.substr(blank + 1))) return false;
+  std::string_view rest = view.substr(blank + 1);
+  bool minutesRead = rest.find(' ') == std::string_view::npos ? IsNumericText(rest)
+                                                              : withSeconds && IsMinutesAndSeconds(rest);
+  if (!IsNumericText(view.substr(1, blank - 1)) || !minutesRead) return false;
   return std::fabs(GpsTextToDegrees(text)) <= kLargestGpsDegrees;
 }
 
 // Fills in an abbreviated text from the reference text of its axis.
-bool CompleteGpsText(std::string& text, const Axis& axis, bool hasReference) {
+bool CompleteGpsText(std::string& text, const Axis& axis, bool hasReference, bool withSeconds) {
   const std::string& reference = axis.referenceText;
   if (!text.empty() && text[0] == '.') {
     // Only the decimals of the minutes: the reference up to its decimal point.
@@ -58,7 +77,7 @@ bool CompleteGpsText(std::string& text, const Axis& axis, bool hasReference) {
     if (!hasReference) return false;
     text.insert(0, 1, reference[0]);
   }
-  return IsCompleteGpsText(text, axis);
+  return IsCompleteGpsText(text, axis, withSeconds);
 }
 
 // Grid coordinate of a latitude or longitude: its difference from the
@@ -82,19 +101,27 @@ std::string GridToGpsText(double coord, double referenceCoord, float feetPerMinu
 
 double GpsTextToDegrees(std::string_view text) {
   if (text.empty()) return 0;
-  size_t blank = text.find(' ');
-  double degrees = LeadingNumber(text.substr(1, blank == std::string_view::npos ? blank : blank - 1));
-  double minutes = blank == std::string_view::npos ? 0 : LeadingNumber(text.substr(blank + 1));
-  double value = degrees + minutes / 60;
+  // Degrees, minutes and seconds end at blanks (the number reader itself
+  // would read through a blank).
+  double parts[3] = {0, 0, 0};
+  size_t start = 1;
+  for (double& part : parts) {
+    size_t blank = text.find(' ', start);
+    part = LeadingNumber(text.substr(start, blank == std::string_view::npos ? blank : blank - start));
+    if (blank == std::string_view::npos) break;
+    start = blank + 1;
+  }
+  double value = parts[0] + parts[1] / 60 + parts[2] / 3600;
   return text[0] == 'S' || text[0] == 'W' ? -value : value;
 }
 
-bool CompleteGpsCoordinates(const GpsReference& reference, std::string& latitude, std::string& longitude) {
-  NormaliseGpsText(latitude);
-  NormaliseGpsText(longitude);
+bool CompleteGpsCoordinates(const GpsReference& reference, std::string& latitude, std::string& longitude,
+                            bool withSeconds) {
+  NormaliseGpsText(latitude, withSeconds);
+  NormaliseGpsText(longitude, withSeconds);
   bool hasReference = reference.HasReference();
-  return CompleteGpsText(latitude, {'N', 'S', reference.ReferenceLatitude}, hasReference) &&
-         CompleteGpsText(longitude, {'E', 'W', reference.ReferenceLongitude}, hasReference);
+  return CompleteGpsText(latitude, {'N', 'S', reference.ReferenceLatitude}, hasReference, withSeconds) &&
+         CompleteGpsText(longitude, {'E', 'W', reference.ReferenceLongitude}, hasReference, withSeconds);
 }
 
 float LatitudeToNorth(const Session& s, std::string_view latitude) {

@@ -23,15 +23,19 @@ struct GpsReference {
 
 // Signed decimal degrees of a latitude or longitude text: the first
 // character is the hemisphere letter, the degrees run up to the first blank,
-// the minutes follow it. Negative for S and W.
+// the minutes follow it, and the seconds a second blank when there is one.
+// Negative for S and W.
 double GpsTextToDegrees(std::string_view text);
 
 // Completes both texts in place against the reference: upper-cased, trimmed,
 // inner blanks after the first removed, and abbreviations (".750" = decimals
-// of the minutes, "48.5" = minutes, "40 12.5" = no hemisphere letter) filled
-// in from the reference texts. Returns false when a text needs a reference
-// that is not there, or does not come out as letter, degrees, blank, minutes.
-bool CompleteGpsCoordinates(const GpsReference& reference, std::string& latitude, std::string& longitude);
+// of the last unit, "48.5" = minutes, "40 12.5" = no hemisphere letter)
+// filled in from the reference texts. Returns false when a text needs a
+// reference that is not there, or does not come out as letter, degrees,
+// blank, minutes. With `withSeconds` a second blank is kept and whole
+// minutes may be followed by seconds ("N40 12 30.5").
+bool CompleteGpsCoordinates(const GpsReference& reference, std::string& latitude, std::string& longitude,
+                            bool withSeconds = false);
 
 // Grid north/east of a completed latitude/longitude, in single precision;
 // 0 when there is no reference.

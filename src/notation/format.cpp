@@ -17,6 +17,14 @@ std::string PadLeft(std::string_view text, int width) {
   return result;
 }
 
+std::string QuoteStart(std::string_view text) {
+  constexpr size_t kQuoted = 40;
+  std::string quoted(1, '"');
+  quoted += text.substr(0, kQuoted);
+  quoted += text.size() > kQuoted ? "...\"" : "\"";
+  return quoted;
+}
+
 std::string FormatPoint(const Session& s, int n) {
   std::string number = std::to_string(n);
   double north = s.PointNorth[n], east = s.PointEast[n];

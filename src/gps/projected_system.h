@@ -1,0 +1,72 @@
+// The one door to PROJ: a projected coordinate system resolved from its
+// text (EPSG:3566, ESRI:102700, a WKT or a PROJ string), converting latitude
+// and longitude on the system's own datum to grid north/east and back, in
+// the feet the point store holds. The PROJ context is created at the first
+// selection and released with this object.
+#pragma once
+
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace vantrel {
+
+// Grid coordinates in the store's feet: US survey feet for a system in US
+// survey feet, international feet for every other linear unit.
+struct GridPosition {
+  double north = 0;
+  double east = 0;
+};
+
+// Degrees on the system's own datum; north and east positive.
+struct GeographicPosition {
+  double latitude = 0;
+  double longitude = 0;
+};
+
+// The grid's distortion at a position: the point scale factor (grid
+// distance / ellipsoid distance, along the meridian) and the meridian
+// convergence in radians (true azimuth minus grid azimuth: positive where
+// grid north lies east of true north).
+struct GridFactors {
+  double scale = 1;
+  double convergence = 0;
+};
+
+class ProjectedSystem {
+ public:
+  // `dataFolder`, when given, is the only place PROJ looks for proj.db.
+  explicit ProjectedSystem(std::string dataFolder = {});
+  ~ProjectedSystem();
+  ProjectedSystem(const ProjectedSystem&) = delete;
+  ProjectedSystem& operator=(const ProjectedSystem&) = delete;
+
+  // Makes the system named by `text` the current one. Returns an empty
+  // string, or the reason it was refused (PROJ's own words, or that it is
+  // not a projected system); a refusal keeps the current system.
+  std::string Select(std::string_view text);
+  void Unselect();
+  bool IsSelected() const;
+
+  // The system's name and how its unit reaches the store ("US survey
+  // feet", "feet", "metres converted to feet").
+  const std::string& Name() const;
+  const std::string& UnitDescription() const;
+
+  // False only when the system declares an area of use and the position
+  // lies outside it.
+  bool InAreaOfUse(GeographicPosition position) const;
+
+  // The conversions; nothing when PROJ refuses the position (its reason in
+  // `reason`) or the result is not a finite number.
+  std::optional<GridPosition> ToGrid(GeographicPosition position, std::string& reason) const;
+  std::optional<GeographicPosition> ToGeographic(GridPosition position, std::string& reason) const;
+  std::optional<GridFactors> FactorsAt(GeographicPosition position, std::string& reason) const;
+
+ private:
+  struct Proj;
+  std::unique_ptr<Proj> proj_;
+};
+
+}  // namespace vantrel
