@@ -207,13 +207,10 @@ Outcome ListGpsCoordinatesCommand(Session& s) {
 }
 
 // One line each time: a system PROJ resolves (or NONE), the combined factor,
-// T; an empty line lists the setting in use.
+// T. An empty line changes nothing.
 Outcome CoordinateSystemCommand(Session& s) {
   s.ArgUsed = s.ArgCount;
-  if (s.CurrentLine.empty()) {
-    WriteGridSetting(s);
-    return Outcome::Completed;
-  }
+  if (s.CurrentLine.empty()) return Outcome::Completed;
   std::optional<TypedGridSetting> typed = ReadGridSetting(s);
   if (!typed) return Outcome::Stopped;
   GridSystem& g = s.grid;
