@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 
@@ -64,6 +65,22 @@ std::string LoadCommandReference(const std::string& path, CommandReference& tabl
   std::ostringstream content;
   content << file.rdbuf();
   return ReadCommandReference(content.str(), table);
+}
+
+std::string InstalledReferenceFile(const std::string& executableFolder) {
+  return (std::filesystem::path(executableFolder) / ".." / "share" / "vantrel" / "Vantrel.txt")
+      .lexically_normal()
+      .string();
+}
+
+std::string ChooseReferenceFile(const std::string& programFolder, const std::string& executableFolder) {
+  std::string beside = (std::filesystem::path(programFolder) / "Vantrel.txt").string();
+  for (const std::string& candidate : {beside, InstalledReferenceFile(executableFolder)}) {
+    std::error_code error;
+    if (std::filesystem::is_regular_file(candidate, error) && std::ifstream(candidate, std::ios::binary))
+      return candidate;
+  }
+  return beside;
 }
 
 }  // namespace vantrel
