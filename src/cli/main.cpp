@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "command/reference.h"
 #include "command/session.h"
 #include "command/text_file.h"
 #include "map/plot_files.h"
@@ -30,7 +31,8 @@ constexpr const char* kUsage =
     "\n"
     "options:\n"
     "  --folder DIR       the program's folder (file names and Vantrel.txt; default:\n"
-    "                     the folder of this executable)\n"
+    "                     the folder of this executable); without Vantrel.txt there,\n"
+    "                     the installed ../share/vantrel/Vantrel.txt is read\n"
     "  --reference FILE   read the command reference from FILE\n"
     "  --project NAME     the project name (default file name with I/O Default)\n"
     "  --no-io-default    clear I/O Default\n"
@@ -292,8 +294,9 @@ int Run(int argc, char** argv) {
   session.files.SpoolFileText = options.spoolName;
   session.Display = options.display;
 
-  std::string referencePath =
-      options.reference.empty() ? session.files.ProgramFolder + "/Vantrel.txt" : options.reference;
+  std::string referencePath = options.reference.empty()
+                                  ? vantrel::ChooseReferenceFile(session.files.ProgramFolder, ExecutableFolder())
+                                  : options.reference;
   std::string reason;
   std::optional<std::string> referenceText = vantrel::ReadReferenceFile(referencePath, reason);
   if (!referenceText) {

@@ -1,5 +1,8 @@
 #include "command/reference.h"
 
+#include <filesystem>
+#include <fstream>
+
 #include "command/text_file.h"
 
 namespace vantrel {
@@ -63,6 +66,22 @@ std::string LoadCommandReference(const std::string& path, CommandReference& tabl
   std::optional<std::string> text = ReadReferenceFile(path, reason);
   if (!text) return "Cannot read the command reference " + path + ": " + reason;
   return ReadCommandReference(*text, table);
+}
+
+std::string InstalledReferenceFile(const std::string& executableFolder) {
+  return (std::filesystem::path(executableFolder) / ".." / "share" / "vantrel" / "Vantrel.txt")
+      .lexically_normal()
+      .string();
+}
+
+std::string ChooseReferenceFile(const std::string& programFolder, const std::string& executableFolder) {
+  std::string beside = (std::filesystem::path(programFolder) / "Vantrel.txt").string();
+  for (const std::string& candidate : {beside, InstalledReferenceFile(executableFolder)}) {
+    std::error_code error;
+    if (std::filesystem::is_regular_file(candidate, error) && std::ifstream(candidate, std::ios::binary))
+      return candidate;
+  }
+  return beside;
 }
 
 }  // namespace vantrel

@@ -41,4 +41,13 @@ std::optional<std::string> ReadReferenceFile(const std::string& path, std::strin
 // table empty and returns the message.
 std::string LoadCommandReference(const std::string& path, CommandReference& table);
 
+// Where an installation keeps the reference: PREFIX/share/vantrel/Vantrel.txt
+// for programs in PREFIX/bin.
+std::string InstalledReferenceFile(const std::string& executableFolder);
+
+// The reference to read when none is named: Vantrel.txt in the program's
+// folder, otherwise the installed one; when neither can be read, the
+// program folder's (so the message names the file the user can provide).
+std::string ChooseReferenceFile(const std::string& programFolder, const std::string& executableFolder);
+
 }  // namespace vantrel
