@@ -1,4 +1,5 @@
-// Arbitrary GPS texts through GRF, GPS and GDS, and arbitrary register
+// Arbitrary GPS texts through GRF, GPS and GDS, and completed with seconds
+// and written in seconds as under a coordinate system; arbitrary register
 // equations through RTH. The input's lines are the reference latitude and
 // longitude, a point's latitude and longitude, and an equation. No file
 // command is listed, so no file can be named. No point or register may be
@@ -10,6 +11,7 @@
 
 #include "fuzz_session.h"
 #include "gps/gps_reference.h"
+#include "gps/grid_system.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::string input(reinterpret_cast<const char*>(data), size);
@@ -25,6 +27,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   vantrel::GpsReference none;
   std::string latitude = text[2], longitude = text[3];
   vantrel::CompleteGpsCoordinates(none, latitude, longitude);
+  // With seconds, as under a coordinate system.
+  latitude = text[2], longitude = text[3];
+  if (vantrel::CompleteGpsCoordinates(none, latitude, longitude, true)) vantrel::GpsTextToDegrees(latitude);
+  vantrel::SecondsText(vantrel::GpsTextToDegrees(text[1]), 'E', 'W');
 
   vantrel::fuzz::QuietUser user;
   vantrel::Session session(user);
