@@ -1,7 +1,6 @@
 // PNW and PNR: points with elevations and descriptions in the comma-separated
 // files of data collectors and other offices — one point a line,
 // "P,N,E,Z,D" (point, north, east, elevation, description).
-#include <algorithm>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -18,7 +17,6 @@ namespace vantrel {
 namespace {
 
 constexpr const char* kCsvExtension = "csv";
-constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 
 // A description holding a comma or a quote is quoted, its quotes doubled.
 std::string CsvDescription(const std::string& description) {
@@ -100,10 +98,7 @@ Outcome ReadCsvPointsCommand(Session& s) {
   if (path.empty()) return Outcome::Completed;
   std::optional<std::string> content = ReadTextFile(s, path);
   if (!content) return Outcome::Stopped;
-  if (std::string_view(*content).starts_with(kByteOrderMark)) content->erase(0, kByteOrderMark.size());
-  // Lines end at CR LF, LF or a lone CR; blank lines are left out.
-  std::replace(content->begin(), content->end(), '\r', '\n');
-  std::vector<std::string_view> lines = TextLines(*content);
+  std::vector<std::string_view> lines = TextLines(*content);  // blank lines hold no record
   std::erase_if(lines, [](std::string_view line) { return TrimField(line).empty(); });
 
   SkippedRecords skipped = PointFileSkips({"not holding 3 to 5 fields"});
