@@ -24,6 +24,8 @@ Outcome ListDistanceRegistersCommand(Session&);  // DSD
 Outcome SaveRegisterFileCommand(Session&);       // DDF, DAF
 Outcome ReadRegisterFileCommand(Session&);       // RDF, RAF
 Outcome RegisterEquationCommand(Session&);       // RTH
+Outcome DescribePointsCommand(Session&);         // DES
+Outcome DisplayPointsWithDescriptionsCommand(Session&);  // DSE
 
 // cogo/
 Outcome InverseBearingCommand(Session&);         // DAB
@@ -64,5 +66,9 @@ Outcome GpsReferenceCommand(Session&);           // GRF
 Outcome GpsToGridCommand(Session&);              // GPS
 Outcome ListGpsCoordinatesCommand(Session&);     // GDS
 Outcome CoordinateSystemCommand(Session&);       // GCS
+
+// exchange/
+Outcome WriteCsvPointsCommand(Session&);         // PNW
+Outcome ReadCsvPointsCommand(Session&);          // PNR
 
 }  // namespace vantrel
