@@ -2,7 +2,7 @@
 # missing, configure and build (Release) in build/.
 BUILD ?= build
 PACKAGES := cmake g++ make libgtest-dev
-WINDOW_PACKAGES := qt6-base-dev xvfb xauth
+WINDOW_PACKAGES := qt6-base-dev xvfb xauth poppler-utils
 FUZZ_PACKAGES := clang libclang-rt-14-dev
 FUZZ_SECONDS ?= 30
 SANITIZE_BUILD ?= $(BUILD)-sanitize

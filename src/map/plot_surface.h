@@ -84,6 +84,11 @@ class PlotPicture : public PlotSurface {
 
   int Width() const override { return width_; }
   int Height() const override { return height_; }
+  // A new size for the next picture (a window that was resized).
+  void SetSize(int width, int height) {
+    width_ = width;
+    height_ = height;
+  }
   void Clear() override {
     primitives_.clear();
     transform_ = PlotTransform{};
