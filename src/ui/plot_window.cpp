@@ -10,7 +10,6 @@
 #include <QMessageBox>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QSaveFile>
 #include <QScreen>
 #include <QStatusBar>
 #include <QWheelEvent>
@@ -18,6 +17,7 @@
 #include <cmath>
 #include <string>
 
+#include "command/text_file.h"
 #include "map/map_sheet.h"
 #include "map/plot_files.h"
 #include "notation/numbers.h"
@@ -240,13 +240,7 @@ QString MapPlotWindow::ExportTo(const QString& path) const {
   else if (extension == "png") bytes = PlotPng(*this);
   else if (extension == "pdf") bytes = PlotPdf({static_cast<const PlotPicture&>(*this)});
   else return QStringLiteral("a map is saved as .svg, .png or .pdf, not as \"%1\"").arg(QFileInfo(path).fileName());
-  QSaveFile file(path);
-  if (!file.open(QIODevice::WriteOnly)) return file.errorString();
-  if (file.write(bytes.data(), static_cast<qint64>(bytes.size())) != static_cast<qint64>(bytes.size())) {
-    file.cancelWriting();
-    return file.errorString();
-  }
-  if (!file.commit()) return file.errorString();
+  if (std::optional<std::string> reason = ReplaceFile(path.toStdString(), bytes)) return QString::fromStdString(*reason);
   return {};
 }
 

@@ -1,5 +1,6 @@
 #include "ui/printing.h"
 
+#include <QBuffer>
 #include <QDate>
 #include <QDir>
 #include <QFileInfo>
@@ -14,11 +15,14 @@
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPrinterInfo>
-#include <QSaveFile>
 #include <QStatusBar>
 #include <algorithm>
 #include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
 
+#include "command/text_file.h"
 #include "map/map_sheet.h"
 #include "map/plot_surface.h"
 #include "ui/plot_painter.h"
@@ -56,25 +60,26 @@ QPageLayout LetterLayout(bool landscape) {
                      QMarginsF(kMarginInches, kMarginInches, kMarginInches, kMarginInches), QPageLayout::Inch);
 }
 
-// Writes the document through a temporary file renamed into place once
-// complete; an empty text, or the reason it failed.
+// Writes the document as a PDF through the program's file replacement (a
+// temporary file renamed into place once complete); an empty text, or the
+// reason it failed.
 QString SavePdf(const QString& path, const QString& title, const QPageLayout& firstLayout, const PaintPages& paint) {
-  QSaveFile file(path);
-  if (!file.open(QIODevice::WriteOnly)) return file.errorString();
+  QBuffer bytes;
+  bytes.open(QIODevice::WriteOnly);
   bool painted = false;
   {
-    QPdfWriter writer(&file);
+    QPdfWriter writer(&bytes);
     writer.setResolution(kPdfResolution);
     writer.setTitle(title);
     writer.setCreator(QStringLiteral("Vantrel"));
     writer.setPageLayout(firstLayout);
     painted = paint(writer);
   }
-  if (!painted) {
-    file.cancelWriting();
-    return QStringLiteral("the pages could not be drawn");
-  }
-  if (!file.commit()) return file.errorString();
+  if (!painted) return QStringLiteral("the pages could not be drawn");
+  const QByteArray& pdf = bytes.data();
+  if (std::optional<std::string> reason =
+          ReplaceFile(path.toStdString(), std::string_view(pdf.constData(), static_cast<size_t>(pdf.size()))))
+    return QString::fromStdString(*reason);
   return {};
 }
 

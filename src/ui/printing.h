@@ -2,7 +2,7 @@
 // the report of the Output pane go to a printer, or into a PDF file in the
 // working folder when there is none. Maps are printed as sheets with a
 // title block; reports in the fixed-pitch font, with a header line and page
-// numbers. PDF files are written through a temporary file, never half.
+// numbers. PDF files are written whole or not at all.
 #pragma once
 
 #include <QString>
