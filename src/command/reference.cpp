@@ -5,6 +5,8 @@
 
 #include "command/text_file.h"
 
+#include "command/installation.h"
+
 namespace vantrel {
 namespace {
 
@@ -69,9 +71,7 @@ std::string LoadCommandReference(const std::string& path, CommandReference& tabl
 }
 
 std::string InstalledReferenceFile(const std::string& executableFolder) {
-  return (std::filesystem::path(executableFolder) / ".." / "share" / "vantrel" / "Vantrel.txt")
-      .lexically_normal()
-      .string();
+  return InstalledShareFile(executableFolder, "vantrel/Vantrel.txt");
 }
 
 std::string ChooseReferenceFile(const std::string& programFolder, const std::string& executableFolder) {
