@@ -4,7 +4,7 @@ BUILD ?= build
 PACKAGES := cmake g++ make libgtest-dev desktop-file-utils man-db shared-mime-info time libproj-dev proj-data
 # cs2cs, which produced the pinned values of the coordinate-system tests.
 PROJ_TOOLS := proj-bin
-WINDOW_PACKAGES := qt6-base-dev xvfb xauth
+WINDOW_PACKAGES := qt6-base-dev xvfb xauth poppler-utils
 FUZZ_PACKAGES := clang libclang-rt-14-dev
 DEB_PACKAGES := dpkg-dev file lintian
 FUZZ_SECONDS ?= 30
