@@ -86,6 +86,8 @@ std::optional<Figure> ReadFigure(Session& s) {
       return std::nullopt;
     }
   }
+  for (const Entry& entry : figure)
+    if (!s.DefinedOrReported(entry.point)) return std::nullopt;
   return figure;
 }
 

@@ -25,6 +25,18 @@ std::optional<int> Session::PointNumber(const std::string& field) {
   return std::nullopt;
 }
 
+std::optional<int> Session::StoredPoint(const std::string& field) {
+  std::optional<int> n = PointNumber(field);
+  if (n && !DefinedOrReported(*n)) return std::nullopt;
+  return n;
+}
+
+bool Session::DefinedOrReported(int n) {
+  if (IsDefined(n)) return true;
+  InfoBox("Point " + std::to_string(n) + " is not defined");
+  return false;
+}
+
 void Session::HeadingOnce(const std::string& heading) {
   if (CurrentCommand == PreviousCommand) return;
   WriteOutput("");

@@ -15,7 +15,7 @@ namespace vantrel {
 namespace {
 
 GroupEnd PointOnArc(Session& s) {
-  std::optional<std::array<int, 3>> points = s.GroupPoints({1, 2, 3});
+  std::optional<std::array<int, 3>> points = s.GroupPoints({1, 2, Target(3)});
   if (!points) return GroupEnd::Refused;
   auto [centre, onArc, target] = *points;
   double length = ParseDistance(s, s.GroupField(4));
