@@ -15,7 +15,7 @@ namespace {
 
 double DistanceFrom(const NewPoint& p, const Session& s, int n) {
   double dE = p.east - s.PointEast[n], dN = p.north - s.PointNorth[n];
-  return std::sqrt(dE * dE + dN * dN);
+  return std::hypot(dE, dN);
 }
 
 GroupEnd IntersectArcLine(Session& s) {

@@ -53,6 +53,7 @@ GroupEnd MeasureArc(Session& s) {
     }
     s.DistanceRegister[lengthRegister] = length;
   }
+  if (!Computable(s, "Arc " + std::to_string(start) + " " + std::to_string(end), {length})) return GroupEnd::Refused;
   s.WriteOutput("Arc " + std::to_string(start) + " " + std::to_string(end) + "   Length = " +
                 FormatMask(length, "######0.000") + " ft.");
   return GroupEnd::Done;
