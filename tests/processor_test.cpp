@@ -117,8 +117,13 @@ TEST_F(ProcessorTest, CodesWithoutABranchAreSelectableAndComputeNothing) {
     ASSERT_NE(branch, nullptr) << session.reference.rows[k].Code << " has no place in the dispatch table";
   }
   EXPECT_EQ(session.reference.ReferenceCount, 46);
-  Run("\r\n1,2,3");  // no command selected yet
-  EXPECT_TRUE(user.transcript.empty());
+  // No command selected yet: the first data line is named once, and none of
+  // them is held (26 lines of two fields would pass the 50-field store).
+  std::string early = "\r\n' a comment\r\n1,2,3";
+  for (int k = 0; k < 26; ++k) early += "\r\n4,5";
+  early += "\r\nKWN\r\n7,10,20";
+  EXPECT_EQ(Run(early), (Lines{"Info Only: Lines before the first command code compute nothing; the first of them: \"1,2,3\""}));
+  EXPECT_EQ(session.PointEast[7], 20);
 }
 
 TEST_F(ProcessorTest, LinesBeyondTheFieldLimitsAreRefusedWhole) {

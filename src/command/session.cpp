@@ -4,6 +4,8 @@
 #include <cmath>
 
 #include "command/dispatch.h"
+#include "command/text_file.h"
+#include "notation/format.h"
 #include "notation/geometry.h"
 
 namespace vantrel {
@@ -14,9 +16,14 @@ Session::Session(UserSide& side) : user(side) {
 }
 
 void Session::WriteOutput(const std::string& line) {
+  if (HoldsControlCharacter(line)) return WriteOutput(VisibleText(line));
   if (Display) user.ShowReportLine(line);
   SpoolLine(*this, line);
 }
+
+void Session::InfoBox(const std::string& message) { user.InfoBox(VisibleText(message)); }
+
+bool Session::AskYesNo(const std::string& message) { return user.AskYesNo(VisibleText(message)); }
 
 std::optional<int> Session::PointNumber(const std::string& field) {
   int n = IntegerField(field);
@@ -108,6 +115,15 @@ void Session::ProcessCommandLine(std::string line) {
     }
   }
 
+  // Data before any command code has no command to compute it; the first
+  // such line is named once, and none of them is held for later.
+  if (CurrentCommand.empty()) {
+    if (!CurrentLine.empty() && !DataBeforeCodeReported)
+      InfoBox("Lines before the first command code compute nothing; the first of them: " + QuoteStart(CurrentLine));
+    DataBeforeCodeReported = DataBeforeCodeReported || !CurrentLine.empty();
+    return;
+  }
+
   // 4. Split at commas; a line beyond the field limit is refused whole.
   int fieldCount = SplitFields(CurrentLine, LineField);
   if (fieldCount > kMaxFields) {
@@ -147,9 +163,11 @@ void Session::ProcessCommandLine(std::string line) {
 
 void Session::RunBatch(std::string_view text) {
   bool inCommentBlock = false;
+  int lineNumber = 0, blockStart = 0;
   size_t position = 0;
   std::string line;
   while (position < text.size()) {
+    ++lineNumber;
     // Lines end at CR LF (the pane's own breaks), a lone LF or a lone CR.
     size_t end = text.find_first_of("\r\n", position);
     if (end == std::string_view::npos) {
@@ -160,13 +178,21 @@ void Session::RunBatch(std::string_view text) {
       position = end + 1;
       if (text[end] == '\r' && position < text.size() && text[position] == '\n') ++position;
     }
-    if (!line.empty() && std::string_view("<([{").find(line.front()) != std::string_view::npos)
+    // A byte-order mark starts a file saved by some editors; joined command
+    // files bring theirs to the start of a line.
+    if (line.starts_with(kByteOrderMark)) line.erase(0, kByteOrderMark.size());
+    if (!inCommentBlock && !line.empty() && std::string_view("<([{").find(line.front()) != std::string_view::npos) {
       inCommentBlock = true;
+      blockStart = lineNumber;
+    }
     bool closesBlock = !line.empty() && std::string_view(">)]}").find(line.back()) != std::string_view::npos;
     if (!inCommentBlock) ProcessCommandLine(line);
     if (closesBlock) inCommentBlock = false;
     user.BatchProgress(position, text.size());
   }
+  if (inCommentBlock)
+    InfoBox("A comment block opened on line " + std::to_string(blockStart) + " was never closed: " +
+            std::to_string(lineNumber - blockStart + 1) + " lines were skipped");
   user.EndPrintDocument();
 }
 

@@ -56,8 +56,10 @@ class Session {
   // Sends one report line to the output pane (when Display is set) and to
   // the spool file (when Spool is set).
   void WriteOutput(const std::string& line);
-  void InfoBox(const std::string& message) { user.InfoBox(message); }
-  bool AskYesNo(const std::string& message) { return user.AskYesNo(message); }
+  // Messages and questions; typed text in them shows its control
+  // characters as ^@-style escapes (as report lines do).
+  void InfoBox(const std::string& message);
+  bool AskYesNo(const std::string& message);
 
   // --- Point store and registers (indices as the surveyor numbers them) ----
   std::array<double, kMaxPoint + 1> PointNorth;  // [1..1000]; [0] unused
@@ -111,6 +113,7 @@ class Session {
   int ArgUsed = 0;
   int GroupSize = 0;
   std::string CurrentCommand;
+  bool DataBeforeCodeReported = false;  // said once: no command yet selected
   std::string PreviousCommand;
   int CommandStage = 1;
   bool LineContinued = false;
