@@ -5,6 +5,8 @@
 
 #include "command/text_file.h"
 
+#include "command/installation.h"
+
 namespace vantrel {
 namespace {
 
@@ -20,8 +22,13 @@ std::string Columns(std::string_view line, size_t first, size_t last = std::stri
 }  // namespace
 
 int CommandReference::Find(std::string_view code) const {
-  for (int k = 1; k <= ReferenceCount; ++k)
-    if (rows[k].Code == code) return k;
+  // Every three-character line is looked up: the first letter is compared
+  // inline before the whole code, so most rows cost one comparison.
+  for (int k = 1; k <= ReferenceCount; ++k) {
+    const std::string& listed = rows[k].Code;
+    if (!listed.empty() && !code.empty() && listed[0] != code[0]) continue;
+    if (listed == code) return k;
+  }
   return 0;
 }
 
@@ -69,9 +76,7 @@ std::string LoadCommandReference(const std::string& path, CommandReference& tabl
 }
 
 std::string InstalledReferenceFile(const std::string& executableFolder) {
-  return (std::filesystem::path(executableFolder) / ".." / "share" / "vantrel" / "Vantrel.txt")
-      .lexically_normal()
-      .string();
+  return InstalledShareFile(executableFolder, "vantrel/Vantrel.txt");
 }
 
 std::string ChooseReferenceFile(const std::string& programFolder, const std::string& executableFolder) {

@@ -15,6 +15,13 @@ Session::Session(UserSide& side) : user(side) {
   PointEast.fill(UndefinedCoord);
 }
 
+void Session::StorePoint(int n, double north, double east) {
+  PointNorth[n] = north;
+  PointEast[n] = east;
+  PointDescription[n].clear();
+  PointElevation[n].reset();
+}
+
 void Session::WriteOutput(const std::string& line) {
   if (HoldsControlCharacter(line)) return WriteOutput(VisibleText(line));
   if (Display) user.ShowReportLine(line);
@@ -162,38 +169,74 @@ void Session::ProcessCommandLine(std::string line) {
 }
 
 void Session::RunBatch(std::string_view text) {
-  bool inCommentBlock = false;
-  int lineNumber = 0, blockStart = 0;
-  size_t position = 0;
-  std::string line;
+  BatchRun run(*this, text.size());
+  run.Feed(text);
+  run.Finish();
+}
+
+BatchRun::BatchRun(Session& session, size_t expectedSize) : session_(session), expectedSize_(expectedSize) {}
+
+void BatchRun::Feed(std::string_view text) {
+  if (text.empty()) return;
+  size_t position = afterReturn_ && text[0] == '\n' ? 1 : 0;
+  done_ += position;
+  afterReturn_ = false;
   while (position < text.size()) {
-    ++lineNumber;
-    // Lines end at CR LF (the pane's own breaks), a lone LF or a lone CR.
-    size_t end = text.find_first_of("\r\n", position);
-    if (end == std::string_view::npos) {
-      line.assign(text.substr(position));
-      position = text.size();
+    // A plain scan for the line's end: lines are short, and a library search
+    // for one of two characters costs a call per character.
+    size_t end = position;
+    while (end < text.size() && text[end] != '\r' && text[end] != '\n') ++end;
+    if (end == text.size()) {
+      partial_.append(text.substr(position));
+      done_ += end - position;
+      return;
+    }
+    std::string_view piece = text.substr(position, end - position);
+    size_t next = end + 1;
+    if (text[end] == '\r') {
+      if (next < text.size() && text[next] == '\n') ++next;
+      else if (next == text.size()) afterReturn_ = true;
+    }
+    done_ += next - position;
+    position = next;
+    if (partial_.empty()) {
+      Line(piece);
     } else {
-      line.assign(text.substr(position, end - position));
-      position = end + 1;
-      if (text[end] == '\r' && position < text.size() && text[position] == '\n') ++position;
+      partial_.append(piece);
+      Line(partial_);
+      partial_.clear();
     }
-    // A byte-order mark starts a file saved by some editors; joined command
-    // files bring theirs to the start of a line.
-    if (line.starts_with(kByteOrderMark)) line.erase(0, kByteOrderMark.size());
-    if (!inCommentBlock && !line.empty() && std::string_view("<([{").find(line.front()) != std::string_view::npos) {
-      inCommentBlock = true;
-      blockStart = lineNumber;
-    }
-    bool closesBlock = !line.empty() && std::string_view(">)]}").find(line.back()) != std::string_view::npos;
-    if (!inCommentBlock) ProcessCommandLine(line);
-    if (closesBlock) inCommentBlock = false;
-    user.BatchProgress(position, text.size());
   }
-  if (inCommentBlock)
-    InfoBox("A comment block opened on line " + std::to_string(blockStart) + " was never closed: " +
-            std::to_string(lineNumber - blockStart + 1) + " lines were skipped");
-  user.EndPrintDocument();
+}
+
+void BatchRun::Finish() {
+  if (!partial_.empty()) Line(partial_);
+  partial_.clear();
+  if (inCommentBlock_)
+    session_.InfoBox("A comment block opened on line " + std::to_string(blockStart_) + " was never closed: " +
+                     std::to_string(lineNumber_ - blockStart_ + 1) + " lines were skipped");
+  inCommentBlock_ = false;
+  session_.user.EndPrintDocument();
+}
+
+void BatchRun::Abandon() {
+  partial_.clear();
+  Finish();
+}
+
+void BatchRun::Line(std::string_view line) {
+  ++lineNumber_;
+  // A byte-order mark starts a file saved by some editors; joined command
+  // files bring theirs to the start of a line.
+  if (line.starts_with(kByteOrderMark)) line.remove_prefix(kByteOrderMark.size());
+  if (!inCommentBlock_ && !line.empty() && std::string_view("<([{").find(line.front()) != std::string_view::npos) {
+    inCommentBlock_ = true;
+    blockStart_ = lineNumber_;
+  }
+  bool closesBlock = !line.empty() && std::string_view(">)]}").find(line.back()) != std::string_view::npos;
+  if (!inCommentBlock_) session_.ProcessCommandLine(std::string(line));
+  if (closesBlock) inCommentBlock_ = false;
+  session_.user.BatchProgress(done_, std::max(done_, expectedSize_));
 }
 
 std::optional<std::string> Session::UsageForEnter(std::string_view text, size_t caret) {
