@@ -1,7 +1,7 @@
 # Set-up and everyday commands. `make run` and `make test` install what is
 # missing, configure and build (Release) in build/.
 BUILD ?= build
-PACKAGES := cmake g++ make libgtest-dev
+PACKAGES := cmake g++ make libgtest-dev libeigen3-dev
 WINDOW_PACKAGES := qt6-base-dev xvfb xauth
 FUZZ_PACKAGES := clang libclang-rt-14-dev
 FUZZ_SECONDS ?= 30

@@ -64,4 +64,7 @@ Outcome GpsReferenceCommand(Session&);           // GRF
 Outcome GpsToGridCommand(Session&);              // GPS
 Outcome ListGpsCoordinatesCommand(Session&);     // GDS
 
+// adjust/
+Outcome LeastSquaresCommand(Session&);           // LSQ
+
 }  // namespace vantrel

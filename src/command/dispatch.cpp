@@ -47,6 +47,7 @@ constexpr CommandBranch kBranches[] = {
     {{"GRF"}, GpsReferenceCommand},
     {{"GPS"}, GpsToGridCommand},
     {{"GDS"}, ListGpsCoordinatesCommand},
+    {{"LSQ"}, LeastSquaresCommand},
 };
 
 }  // namespace
