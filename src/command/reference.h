@@ -4,6 +4,7 @@
 #pragma once
 
 #include <array>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -27,13 +28,26 @@ struct CommandReference {
   int Find(std::string_view code) const;
 };
 
-// Reads the reference text (lines ended by LF or CR LF). Returns an empty
+// Reads the reference text (lines ended by CR LF, LF or CR). Returns an empty
 // string, or the message that tells the user what went wrong (the rows read
 // so far are kept).
 std::string ReadCommandReference(std::string_view text, CommandReference& table);
 
-// Reads the reference file from disk; a file that cannot be read leaves the
+// The reference file's text, or nothing with `reason` saying why it is no
+// reference: unreadable, a folder, or empty (a run would know no command).
+std::optional<std::string> ReadReferenceFile(const std::string& path, std::string& reason);
+
+// Reads the reference file from disk; a file that cannot be used leaves the
 // table empty and returns the message.
 std::string LoadCommandReference(const std::string& path, CommandReference& table);
+
+// Where an installation keeps the reference: PREFIX/share/vantrel/Vantrel.txt
+// for programs in PREFIX/bin.
+std::string InstalledReferenceFile(const std::string& executableFolder);
+
+// The reference to read when none is named: Vantrel.txt in the program's
+// folder, otherwise the installed one; when neither can be read, the
+// program folder's (so the message names the file the user can provide).
+std::string ChooseReferenceFile(const std::string& programFolder, const std::string& executableFolder);
 
 }  // namespace vantrel

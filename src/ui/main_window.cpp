@@ -21,6 +21,7 @@
 #include <optional>
 
 #include "command/files.h"
+#include "command/reference.h"
 #include "command/text_file.h"
 #include "map/plot_map.h"
 #include "ui/help_window.h"
@@ -68,9 +69,11 @@ MainWindow::MainWindow(UserSide& dialogs, const Settings& settings, QWidget* par
   ConnectControls();
   FitToScreen();
 
-  QString reference = settings_.referenceFile.isEmpty() ? QDir(settings_.programFolder).filePath("Vantrel.txt")
-                                                        : settings_.referenceFile;
-  std::string problem = LoadCommandReference(reference.toStdString(), session_.reference);
+  std::string reference = settings_.referenceFile.isEmpty()
+                              ? ChooseReferenceFile(settings_.programFolder.toStdString(),
+                                                    QCoreApplication::applicationDirPath().toStdString())
+                              : settings_.referenceFile.toStdString();
+  std::string problem = LoadCommandReference(reference, session_.reference);
   // Told once the window is on the screen; the rows read so far stay usable.
   if (!problem.empty()) QTimer::singleShot(0, this, [this, problem] { InfoBox(problem); });
   txtInfo_->setFocus();

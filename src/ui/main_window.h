@@ -30,7 +30,7 @@ class MainWindow : public QMainWindow, public UserSide {
  public:
   struct Settings {
     QString programFolder;   // relative file names and the command reference
-    QString referenceFile;   // empty: Vantrel.txt in the program folder
+    QString referenceFile;   // empty: Vantrel.txt in the program folder, else the installed one
     bool usePrinters = true;  // false: printed maps always become PDF files
   };
 
