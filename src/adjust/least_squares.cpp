@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "notation/numbers.h"
+
 namespace vantrel {
 namespace {
 
@@ -111,6 +113,14 @@ int CoincidentPoint(const Network& net, const std::vector<Position>& at) {
 }
 
 }  // namespace
+
+ErrorEllipse EllipseOf(const AdjustedPoint& p, double scale) {
+  double mean = (p.qNorth + p.qEast) / 2, half = (p.qNorth - p.qEast) / 2;
+  double spread = std::sqrt(half * half + p.qNorthEast * p.qNorthEast);
+  double azimuth = std::atan2(2 * p.qNorthEast, p.qNorth - p.qEast) / 2;
+  return {scale * std::sqrt(mean + spread), scale * std::sqrt(std::max(mean - spread, 0.0)),
+          azimuth < 0 ? azimuth + PI : azimuth};
+}
 
 std::vector<int> UnknownPoints(const Network& net) {
   std::vector<int> points;

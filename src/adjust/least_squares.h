@@ -38,6 +38,15 @@ struct AdjustmentResult {
   double weightedSquares = 0;    // sum of v^2 / sigma^2
 };
 
+struct ErrorEllipse {
+  double semiMajor = 0, semiMinor = 0;
+  double azimuth = 0;  // of the semi-major axis, 0..pi
+};
+
+// A point's error ellipse: the axes of its cofactors times `scale` (sigma0
+// and the confidence factor).
+ErrorEllipse EllipseOf(const AdjustedPoint& p, double scale);
+
 // The unknown points (named by an observation, not fixed), in the order the
 // observations first name them.
 std::vector<int> UnknownPoints(const Network& network);

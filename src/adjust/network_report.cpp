@@ -117,8 +117,7 @@ void ReportHeading(Session& s, const AdjustmentResult& result, int dof) {
                 ", Iterations = " + PlainNumber(result.iterations));
 }
 
-// Standard ellipse axes from the cofactors, scaled by sigma0 and the
-// confidence factor; the azimuth of the semi-major axis in 0..pi.
+// Standard errors from sigma0, ellipses scaled to the confidence.
 void ReportPoints(Session& s, const AdjustmentResult& result, const std::vector<Position>& at, double sigma0,
                   double factor) {
   s.WriteOutput("");
@@ -127,15 +126,10 @@ void ReportPoints(Session& s, const AdjustmentResult& result, const std::vector<
   s.WriteOutput("Point" + PadLeft("North", 11) + PadLeft("East", 13) + "    " + PadLeft("Sigma N", 9) +
                 PadLeft("Sigma E", 9) + PadLeft("Semi-Maj", 9) + PadLeft("Semi-Min", 9) + PadLeft("Azimuth", 11));
   for (const AdjustedPoint& p : result.points) {
-    double mean = (p.qNorth + p.qEast) / 2, half = (p.qNorth - p.qEast) / 2;
-    double spread = std::sqrt(half * half + p.qNorthEast * p.qNorthEast);
-    double major = sigma0 * factor * std::sqrt(mean + spread);
-    double minor = sigma0 * factor * std::sqrt(std::max(mean - spread, 0.0));
-    double azimuth = std::atan2(2 * p.qNorthEast, p.qNorth - p.qEast) / 2;
-    if (azimuth < 0) azimuth += PI;
+    ErrorEllipse ellipse = EllipseOf(p, sigma0 * factor);
     s.WriteOutput(FormatPoint(p.point, at[p.point].north, at[p.point].east) + "  " + Ft(sigma0 * std::sqrt(p.qNorth), 9) +
-                  Ft(sigma0 * std::sqrt(p.qEast), 9) + Ft(major, 9) + Ft(minor, 9) +
-                  PadLeft(FormatAngle(azimuth, "z"), 12));
+                  Ft(sigma0 * std::sqrt(p.qEast), 9) + Ft(ellipse.semiMajor, 9) + Ft(ellipse.semiMinor, 9) +
+                  PadLeft(FormatAngle(ellipse.azimuth, "z"), 12));
   }
 }
 
