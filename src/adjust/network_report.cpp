@@ -170,6 +170,7 @@ void ReportObservations(Session& s, const AdjustmentResult& result) {
       line += PadLeft(FormatMask(standardized, "####0.00"), 10);
       if (standardized > kBlunderLimit) line += " *";
     }
+    while (line.back() == ' ') line.pop_back();
     s.WriteOutput(line);
   }
 }
