@@ -58,6 +58,7 @@ package: build
 
 bench: build
 	@bench/run $(BUILD)/vantrel-cli
+	@bench/network $(BUILD)/vantrel-cli
 
 clean:
 	rm -rf $(BUILD)
