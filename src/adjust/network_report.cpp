@@ -201,15 +201,11 @@ void ReportStatistics(Session& s, const AdjustmentResult& result, int dof) {
   }
 }
 
+// The adjustment moves points: their descriptions and elevations stay.
 void Store(Session& s, const AdjustmentResult& result, const std::vector<Position>& at) {
-  for (const AdjustedPoint& p : result.points) {
-    s.PointNorth[p.point] = at[p.point].north;
-    s.PointEast[p.point] = at[p.point].east;
-  }
-  for (auto [station, closing] : s.network.ClosingStations) {
-    s.PointNorth[station] = s.PointNorth[closing];
-    s.PointEast[station] = s.PointEast[closing];
-  }
+  for (const AdjustedPoint& p : result.points) s.MovePoint(p.point, at[p.point].north, at[p.point].east);
+  for (auto [station, closing] : s.network.ClosingStations)
+    s.MovePoint(station, s.PointNorth[closing], s.PointEast[closing]);
 }
 
 }  // namespace

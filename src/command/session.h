@@ -29,6 +29,7 @@ enum class Outcome { Completed, Stopped };
 inline constexpr int kMaxFields = 50;
 inline constexpr int kMaxPoint = 1000;
 inline constexpr int kRegisterCount = 100;
+inline constexpr size_t kMaxDescription = 64;  // characters of a point description
 
 class Session {
  public:
@@ -57,7 +58,20 @@ class Session {
   bool IsDefined(int n) const {
     return PointNorth[n] != UndefinedCoord && PointEast[n] != UndefinedCoord;
   }
-  void ClearPoint(int n) { PointNorth[n] = PointEast[n] = UndefinedCoord; }
+  // The surveyor's description of a point (at most 64 characters) and its
+  // elevation in feet; an undefined point has neither.
+  std::array<std::string, kMaxPoint + 1> PointDescription;
+  std::array<std::optional<double>, kMaxPoint + 1> PointElevation;
+
+  // Every command that stores a computed or entered point goes through
+  // StorePoint: the point is new, so its description and elevation are
+  // cleared. MovePoint (adjustments) keeps them on the point it moves.
+  void StorePoint(int n, double north, double east);
+  void MovePoint(int n, double north, double east) {
+    PointNorth[n] = north;
+    PointEast[n] = east;
+  }
+  void ClearPoint(int n) { StorePoint(n, UndefinedCoord, UndefinedCoord); }
 
   // Reads a point number field; a number outside 1..1000 is reported
   // ("<field> is invalid point number") and gives no point.
@@ -117,13 +131,41 @@ class Session {
   void ProcessCommandLine(std::string line);
 
   // The batch run over the input pane's text: every line from the top,
-  // skipping bracketed comment blocks, then printer end-of-document.
+  // skipping bracketed comment blocks, then printer end-of-document (see
+  // BatchRun, which also takes the text in pieces).
   void RunBatch(std::string_view paneText);
 
   // Enter in the input pane with the caret after `caret` characters: selects
   // the code typed on the caret's line and returns its usage text with line
   // breaks, or nothing when the line is not a listed code.
   std::optional<std::string> UsageForEnter(std::string_view paneText, size_t caret);
+};
+
+// A batch run fed the pane's text in pieces as they arrive (a job read as a
+// stream holds one piece at a time): lines end at CR LF, a lone LF or a lone
+// CR, a CR LF split between two pieces being one break; a line opening with
+// "<([{" starts a comment block that the line closing with ">)]}" ends, and
+// the lines of a block are skipped. Finish runs the last line when no break
+// ends it, then printer end-of-document.
+class BatchRun {
+ public:
+  // `expectedSize` is the whole text's length when known (for the window's
+  // progress), otherwise 0.
+  BatchRun(Session& session, size_t expectedSize);
+  void Feed(std::string_view text);
+  void Finish();
+  // Ends a run whose input broke off: the unfinished last line is dropped.
+  void Abandon();
+
+ private:
+  void Line(std::string_view line);
+
+  Session& session_;
+  size_t expectedSize_;
+  size_t done_ = 0;           // characters consumed so far
+  std::string partial_;       // the start of a line the last piece did not end
+  bool afterReturn_ = false;  // the last piece ended with a CR
+  bool inCommentBlock_ = false;
 };
 
 // Splits a line at commas into at most `kMaxFields` fields; an empty text has
