@@ -17,7 +17,7 @@ struct ReferenceRow {
   std::string Description;   // column 77 to the end
 };
 
-inline constexpr int kMaxReferenceRows = 50;
+inline constexpr int kMaxReferenceRows = 100;
 
 struct CommandReference {
   // Row 0 only collects continuation lines that precede the first row.
