@@ -173,6 +173,11 @@ Outcome GpsToGridCommand(Session& s) {
   while (s.FieldsLeft() >= s.GroupSize) {
     std::string latitude, longitude;
     if (!GroupCoordinates(s, latitude, longitude)) return Outcome::Stopped;
+    // A reference point cleared or made undefined since GRF places nothing.
+    if (s.gps.HasReference() && !s.DefinedOrReported(s.gps.ReferencePoint)) {
+      s.ArgUsed += s.GroupSize;
+      return Outcome::Stopped;
+    }
     std::optional<GridPosition> position = StoredPosition(s, latitude, longitude);
     // A flat position out of range waits, as a text that cannot be read; a
     // position the coordinate system refuses is passed over.
