@@ -47,8 +47,14 @@ GroupEnd WriteBearingRow(Session& s) {
   if (!points) return GroupEnd::Refused;
   auto [i, j] = *points;
   double azimuth = PointAzimuth(s, i, j);
-  s.WriteOutput(NumberColumn(i, 4) + NumberColumn(j, 5) + PadLeft(DistanceText(PointDistance(s, i, j)), 10) +
-                PadLeft(FormatAngle(azimuth, "z"), 13) + PadLeft(FormatAngle(azimuth, "b"), 16));
+  std::string row;
+  row.reserve(48);  // the five columns of the table
+  AppendPadded(row, std::to_string(i), 4);
+  AppendPadded(row, std::to_string(j), 5);
+  AppendPadded(row, DistanceText(PointDistance(s, i, j)), 10);
+  AppendPadded(row, FormatAngle(azimuth, "z"), 13);
+  AppendPadded(row, FormatAngle(azimuth, "b"), 16);
+  s.WriteOutput(row);
   return GroupEnd::Done;
 }
 
