@@ -16,6 +16,15 @@ std::string PadLeft(std::string_view text, int width);
 // built this way take one allocation instead of one per column.
 void AppendPadded(std::string& row, std::string_view text, int width);
 
+// True when the text holds a control character other than a tab or a line
+// break: a NUL or an escape typed into a field.
+bool HoldsControlCharacter(std::string_view text);
+
+// The text as the surveyor can see it: each control character other than a
+// tab or a line break shown as ^@ .. ^_ (^? for DEL), so that a NUL cannot
+// cut a message short nor an escape upset the terminal.
+std::string VisibleText(std::string_view text);
+
 // "Pt <n>" with the north value filling 13 characters after "Pt " and the
 // east value 11, each followed by its quadrant letter (N/S, E/W).
 std::string FormatPoint(const Session& session, int n);
