@@ -52,9 +52,10 @@ std::string VisibleText(std::string_view text) {
   return shown;
 }
 
-std::string FormatPoint(const Session& s, int n) {
+std::string FormatPoint(const Session& s, int n) { return FormatPoint(n, s.PointNorth[n], s.PointEast[n]); }
+
+std::string FormatPoint(int n, double north, double east) {
   std::string number = std::to_string(n);
-  double north = s.PointNorth[n], east = s.PointEast[n];
   std::string result;
   result.reserve(40);  // "Pt " and the two columns of an ordinary point
   result += "Pt ";
