@@ -2,7 +2,7 @@
 # missing, configure and build (Release) in build/.
 BUILD ?= build
 PACKAGES := cmake g++ make libgtest-dev python3-ezdxf desktop-file-utils man-db shared-mime-info time
-WINDOW_PACKAGES := qt6-base-dev xvfb xauth
+WINDOW_PACKAGES := qt6-base-dev xvfb xauth poppler-utils
 FUZZ_PACKAGES := clang libclang-rt-14-dev
 DEB_PACKAGES := dpkg-dev file lintian
 FUZZ_SECONDS ?= 30

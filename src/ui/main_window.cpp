@@ -334,7 +334,10 @@ void MainWindow::EndPrintDocument() {
 }
 
 PlotSurface* MainWindow::PlotWindow() {
-  if (plot_ == nullptr) plot_ = new MapPlotWindow(this);
+  if (plot_ == nullptr) {
+    plot_ = new MapPlotWindow(this);
+    plot_->SetDocumentSource([this] { return MapPlotWindow::Document{settings_.programFolder, txtProject_->text()}; });
+  }
   return plot_;
 }
 
