@@ -17,6 +17,36 @@ std::string PadLeft(std::string_view text, int width) {
   return result;
 }
 
+namespace {
+
+constexpr char kDelete = 0x7F;
+
+bool IsControl(char c) {
+  return (static_cast<unsigned char>(c) < 0x20 && c != '\t' && c != '\n' && c != '\r') || c == kDelete;
+}
+
+}  // namespace
+
+bool HoldsControlCharacter(std::string_view text) {
+  for (char c : text)
+    if (IsControl(c)) return true;
+  return false;
+}
+
+std::string VisibleText(std::string_view text) {
+  std::string shown;
+  shown.reserve(text.size() + 2);
+  for (char c : text) {
+    if (!IsControl(c)) {
+      shown += c;
+      continue;
+    }
+    shown += '^';
+    shown += c == kDelete ? '?' : static_cast<char>(c + '@');
+  }
+  return shown;
+}
+
 std::string FormatPoint(const Session& s, int n) {
   std::string number = std::to_string(n);
   double north = s.PointNorth[n], east = s.PointEast[n];
