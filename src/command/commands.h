@@ -71,4 +71,7 @@ Outcome ListGpsCoordinatesCommand(Session&);     // GDS
 Outcome WriteCsvPointsCommand(Session&);         // PNW
 Outcome ReadCsvPointsCommand(Session&);          // PNR
 
+// adjust/
+Outcome LeastSquaresCommand(Session&);           // LSQ
+
 }  // namespace vantrel

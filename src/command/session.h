@@ -9,6 +9,7 @@
 #include <string>
 #include <string_view>
 
+#include "adjust/network_record.h"
 #include "area/area_state.h"
 #include "command/files.h"
 #include "command/reference.h"
@@ -147,6 +148,7 @@ class Session {
 
   // --- Records of multi-line commands and other subsystems -----------------
   TraverseRecord traverse;
+  NetworkRecord network;
   AreaState area;
   CurveState curves;
   GpsReference gps;

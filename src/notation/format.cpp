@@ -47,9 +47,10 @@ std::string VisibleText(std::string_view text) {
   return shown;
 }
 
-std::string FormatPoint(const Session& s, int n) {
+std::string FormatPoint(const Session& s, int n) { return FormatPoint(n, s.PointNorth[n], s.PointEast[n]); }
+
+std::string FormatPoint(int n, double north, double east) {
   std::string number = std::to_string(n);
-  double north = s.PointNorth[n], east = s.PointEast[n];
   std::string result = "Pt " + number;
   result += PadLeft(FormatMask(std::fabs(north), "########0.000"), 13 - static_cast<int>(number.size()));
   result += north < 0 ? " S" : " N";

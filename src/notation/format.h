@@ -24,5 +24,7 @@ std::string VisibleText(std::string_view text);
 // "Pt <n>" with the north value filling 13 characters after "Pt " and the
 // east value 11, each followed by its quadrant letter (N/S, E/W).
 std::string FormatPoint(const Session& session, int n);
+// The same line for coordinates not (yet) in the store.
+std::string FormatPoint(int n, double north, double east);
 
 }  // namespace vantrel
