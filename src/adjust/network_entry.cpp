@@ -74,8 +74,7 @@ bool Add(Session& s, Observation o) {
 }
 
 // The points of one group (fields after its letter), all valid and
-// different from each other. They are only named here, not read: the
-// adjustment computes them, so they need not be defined yet.
+// different from each other; they need not be defined yet.
 template <size_t N>
 std::optional<std::array<int, N>> DistinctPoints(Session& s, const PointField (&fields)[N], const std::string& name) {
   std::optional<std::array<int, N>> points = s.GroupPoints(fields);
