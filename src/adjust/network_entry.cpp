@@ -74,7 +74,7 @@ bool Add(Session& s, Observation o) {
 }
 
 // The points of one group (fields after its letter), all valid and
-// different from each other.
+// different from each other; they need not be defined yet.
 template <size_t N>
 std::optional<std::array<int, N>> DistinctPoints(Session& s, const PointField (&fields)[N], const std::string& name) {
   std::optional<std::array<int, N>> points = s.GroupPoints(fields);
