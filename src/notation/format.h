@@ -12,6 +12,10 @@ class Session;
 // and never adds more than 57 blanks.
 std::string PadLeft(std::string_view text, int width);
 
+// Appends a text to a report row right-justified as PadLeft writes it; rows
+// built this way take one allocation instead of one per column.
+void AppendPadded(std::string& row, std::string_view text, int width);
+
 // The start of a refused text, in quotes, so the surveyor can find it in
 // the input pane: up to 40 characters, then "...".
 std::string QuoteStart(std::string_view text);
