@@ -82,6 +82,8 @@ void TakeScreenshots(vantrel::ui::MainWindow& window, const QString& folder) {
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
+  // The window belongs to the menu entry vantrel.desktop (its name and icon).
+  QGuiApplication::setDesktopFileName("vantrel");
   QStringList arguments = QCoreApplication::arguments().mid(1);
   vantrel::ui::MainWindow::Settings settings;
   QString screenshots;

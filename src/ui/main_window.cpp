@@ -18,6 +18,7 @@
 #include <QTextCursor>
 #include <QTimer>
 #include <algorithm>
+#include <new>
 #include <optional>
 
 #include "command/files.h"
@@ -267,7 +268,13 @@ void MainWindow::Process() {
   printMessage_.clear();
   statusBar()->showMessage("Processing...");
   progressClock_.start();
-  session_.RunBatch(PaneText());
+  try {
+    session_.RunBatch(PaneText());
+  } catch (const std::bad_alloc&) {
+    // Memory ran out part way: the run stops, the window and what the lines
+    // before computed stay.
+    InfoBox("Out of memory: the run was stopped; the points and registers computed so far are kept");
+  }
   FlushReport();
   statusBar()->showMessage(printMessage_.isEmpty() ? QStringLiteral("Ready") : printMessage_);
   cmdProcess_->setEnabled(true);
