@@ -71,6 +71,8 @@ Outcome CoordinateSystemCommand(Session&);       // GCS
 // exchange/
 Outcome WriteCsvPointsCommand(Session&);         // PNW
 Outcome ReadCsvPointsCommand(Session&);          // PNR
+Outcome WriteLandXmlCommand(Session&);           // LXW
+Outcome ReadLandXmlCommand(Session&);            // LXR
 
 // adjust/
 Outcome LeastSquaresCommand(Session&);           // LSQ

@@ -15,6 +15,7 @@
 #include "command/reference.h"
 #include "command/user_side.h"
 #include "curves/curve_state.h"
+#include "exchange/exchange_state.h"
 #include "gps/gps_reference.h"
 #include "gps/grid_system.h"
 #include "map/plot_state.h"
@@ -156,6 +157,7 @@ class Session {
   GpsReference gps;
   GridSystem grid;
   PlotState plot;
+  ExchangeState exchange;
 
   // --- Command processing ---------------------------------------------------
   // One line of the input pane through comment cut, code recognition,
