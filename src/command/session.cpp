@@ -133,11 +133,18 @@ void Session::ProcessCommandLine(std::string line) {
   if (RunCommand(*this) == Outcome::Completed) PreviousCommand = CurrentCommand;
 }
 
-void Session::RunBatch(std::string_view text) {
+Session::BatchEnd Session::RunBatch(std::string_view text) {
+  StopRequested = false;
+  BatchEnd run;
   bool inCommentBlock = false;
   size_t position = 0;
   std::string line;
   while (position < text.size()) {
+    if (StopRequested) {
+      run.stopped = true;
+      break;
+    }
+    ++run.linesRead;
     // Lines end at CR LF (the pane's own breaks), a lone LF or a lone CR.
     size_t end = text.find_first_of("\r\n", position);
     if (end == std::string_view::npos) {
@@ -156,6 +163,7 @@ void Session::RunBatch(std::string_view text) {
     user.BatchProgress(position, text.size());
   }
   user.EndPrintDocument();
+  return run;
 }
 
 std::optional<std::string> Session::UsageForEnter(std::string_view text, size_t caret) {

@@ -115,8 +115,15 @@ class Session {
   void ProcessCommandLine(std::string line);
 
   // The batch run over the input pane's text: every line from the top,
-  // skipping bracketed comment blocks, then printer end-of-document.
-  void RunBatch(std::string_view paneText);
+  // skipping bracketed comment blocks, then printer end-of-document. A run
+  // stops before the next line once StopRequested is set (by the user's side
+  // during BatchProgress); the lines before it have done all they do.
+  struct BatchEnd {
+    size_t linesRead = 0;  // pane lines taken, comment lines included
+    bool stopped = false;
+  };
+  BatchEnd RunBatch(std::string_view paneText);
+  bool StopRequested = false;
 
   // Enter in the input pane with the caret after `caret` characters: selects
   // the code typed on the caret's line and returns its usage text with line

@@ -20,9 +20,8 @@ std::string_view TrimField(std::string_view field) {
   return field.substr(begin, field.find_last_not_of(" \t") - begin + 1);
 }
 
-// A plain decimal number as a whole field: optional sign, digits with one
-// decimal point (".5" and "-.25" too), optional exponent. Texts such as
-// "inf", "12abc" or a value beyond the double range are not numbers.
+}  // namespace
+
 std::optional<double> PlainDecimal(std::string_view field) {
   std::string_view text = TrimField(field);
   if (!text.empty() && text.front() == '+') text.remove_prefix(1);
@@ -34,6 +33,8 @@ std::optional<double> PlainDecimal(std::string_view field) {
   if (error != std::errc() || end != text.data() + text.size() || !std::isfinite(value)) return std::nullopt;
   return value;
 }
+
+namespace {
 
 std::vector<std::string_view> SplitAtCommas(std::string_view line) {
   std::vector<std::string_view> fields;

@@ -5,6 +5,7 @@
 
 #include <functional>
 #include <initializer_list>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -12,6 +13,12 @@ namespace vantrel {
 
 class Session;
 enum class Outcome;
+
+// A plain decimal number as a whole field (blanks around it allowed):
+// optional sign, digits with one decimal point (".5" and "-.25" too),
+// optional exponent. Texts such as "inf", "12abc" or a value beyond the
+// double range are not numbers.
+std::optional<double> PlainDecimal(std::string_view field);
 
 // Appends one record: the number, then each value in the shortest text
 // that reads back as the same double.
