@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <string>
@@ -27,9 +28,10 @@ constexpr const char* kUsage =
     "and writes the report to standard output, messages to standard error.\n"
     "\n"
     "options:\n"
-    "  --folder DIR       the program's folder (file names and Vantrel.txt; default:\n"
-    "                     the folder of this executable)\n"
-    "  --reference FILE   read the command reference from FILE\n"
+    "  --folder DIR       the working folder: relative file names resolve against it\n"
+    "                     (default: the current directory)\n"
+    "  --reference FILE   read the command reference from FILE (default: Vantrel.txt\n"
+    "                     in the working folder when there, else beside this program)\n"
     "  --project NAME     the project name (default file name with I/O Default)\n"
     "  --no-io-default    clear I/O Default\n"
     "  --spool NAME       set Spool, with NAME as the spool file name\n"
@@ -273,15 +275,18 @@ int main(int argc, char** argv) {
 
   TerminalSide side(options);
   Session session(side);
-  session.files.ProgramFolder = options.folder.empty() ? ExecutableFolder() : options.folder;
+  std::error_code noCurrentFolder;
+  session.files.ProgramFolder =
+      options.folder.empty() ? std::filesystem::current_path(noCurrentFolder).string() : options.folder;
   session.files.ProjectName = options.project;
   session.files.IODefault = options.ioDefault;
   session.files.SpoolOn = options.spool;
   session.files.SpoolFileText = options.spoolName;
   session.Display = options.display;
 
-  std::string referencePath =
-      options.reference.empty() ? session.files.ProgramFolder + "/Vantrel.txt" : options.reference;
+  std::string referencePath = options.reference.empty()
+                                  ? vantrel::CommandReferencePath(session.files.ProgramFolder, ExecutableFolder())
+                                  : options.reference;
   {
     std::ifstream probe(referencePath, std::ios::binary);
     if (!probe) {

@@ -17,12 +17,12 @@ std::string CommandFilePaneText(Session& s, std::string_view bytes) {
   return Windows1252ToUtf8(bytes);
 }
 
-void ExportCommandFile(Session& s, std::string_view pane) {
+std::string ExportCommandFile(Session& s, std::string_view pane) {
   std::string name = PromptFileName(s, "", "cmd");
   std::error_code ignored;
   if (!name.empty() && std::filesystem::exists(name, ignored) &&
       !s.AskYesNo(name + " already exists. Replace it?"))
-    return;
+    return {};
   // Blanks at the very end of the pane are dropped; every line, the last
   // one too, ends with CR LF.
   size_t end = pane.find_last_not_of(' ');
@@ -37,19 +37,22 @@ void ExportCommandFile(Session& s, std::string_view pane) {
   // now holds a character the code page lacks: then UTF-8 keeps every one.
   if (s.files.CommandFileEncoding == TextEncoding::Windows1252)
     if (std::optional<std::string> bytes = Utf8ToWindows1252(text)) text = std::move(*bytes);
-  if (SaveTextFile(s, name, text)) s.InfoBox("Saved in file " + name);
+  if (!SaveTextFile(s, name, text)) return {};
+  s.InfoBox("Saved in file " + name);
+  return name;
 }
 
-void ImportCommandFile(Session& s, std::string& pane) {
-  std::string name = PromptFileName(s, "", "cmd");
+std::string ImportCommandFile(Session& s, std::string& pane, std::string_view given) {
+  std::string name = PromptFileName(s, given, "cmd");
   std::optional<std::string> content = ReadTextFile(s, name);
-  if (!content) return;
+  if (!content) return {};
   if (!pane.empty() && pane.back() != '\n' && pane.back() != '\r') pane += "\r\n";
   std::string text = CommandFilePaneText(s, *content);
   for (std::string_view line : TextLines(text)) {
     pane += line;
     pane += "\r\n";
   }
+  return name;
 }
 
 }  // namespace vantrel

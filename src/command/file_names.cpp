@@ -15,6 +15,7 @@ std::string FileKind(const Session& s, std::string_view extension) {
   std::string upper = UpperCase(extension);
   if (upper == "TXT") return "Spool";
   if (upper == "CMD") return "Commands";
+  if (upper == "VSN") return "Session";
   return "Option " + UpperCase(s.CurrentCommand);
 }
 

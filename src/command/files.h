@@ -50,13 +50,16 @@ void ChangeSpoolName(Session& session);
 
 // Export: saves the input pane's text as a command file, one line per pane
 // line, and tells the user where it went. An existing file is replaced
-// only when the user agrees.
-void ExportCommandFile(Session& session, std::string_view paneText);
+// only when the user agrees. Returns the file's name, empty when nothing
+// was saved.
+std::string ExportCommandFile(Session& session, std::string_view paneText);
 
 // Import: appends the lines of a command file to the input pane's text,
-// each followed by CR LF, starting on a line of their own. The pane is
-// unchanged when the file cannot be read.
-void ImportCommandFile(Session& session, std::string& paneText);
+// each followed by CR LF, starting on a line of their own. The file is
+// `given` (completed by the file-name rule) or the one the rule asks for.
+// Returns the file's name; the pane is unchanged and the name empty when
+// the file cannot be read.
+std::string ImportCommandFile(Session& session, std::string& paneText, std::string_view given = {});
 
 // A command file's bytes as pane text (UTF-8): UTF-8 files as they are,
 // any other as Windows-1252; the encoding is kept for Export.

@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 
@@ -55,6 +56,16 @@ std::string ReadCommandReference(std::string_view text, CommandReference& table)
     return "The command reference holds more than " + std::to_string(kMaxReferenceRows) +
            " commands; " + std::to_string(ignoredRows) + " further row(s) were ignored";
   return {};
+}
+
+std::string CommandReferencePath(const std::string& workingFolder, const std::string& programFolder) {
+  namespace fs = std::filesystem;
+  const fs::path candidates[] = {fs::path(workingFolder) / "Vantrel.txt", fs::path(programFolder) / "Vantrel.txt",
+                                 fs::path(programFolder) / ".." / "share" / "vantrel" / "Vantrel.txt"};
+  std::error_code ignored;
+  for (const fs::path& path : candidates)
+    if (fs::is_regular_file(path, ignored)) return path.string();
+  return candidates[1].string();
 }
 
 std::string LoadCommandReference(const std::string& path, CommandReference& table) {

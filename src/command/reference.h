@@ -32,6 +32,12 @@ struct CommandReference {
 // so far are kept).
 std::string ReadCommandReference(std::string_view text, CommandReference& table);
 
+// The command reference file to read: Vantrel.txt in the working folder when
+// one is there, else beside the executable, else in the installed data
+// folder (<prefix>/share/vantrel); when none exists, the one beside the
+// executable, so that the message names it.
+std::string CommandReferencePath(const std::string& workingFolder, const std::string& programFolder);
+
 // Reads the reference file from disk; a file that cannot be read leaves the
 // table empty and returns the message.
 std::string LoadCommandReference(const std::string& path, CommandReference& table);

@@ -75,25 +75,30 @@ void TakeShiftFields(Session& s) {
 
 }  // namespace
 
+namespace {
+
+std::string_view WithoutComment(std::string_view line) { return line.substr(0, line.find('\'')); }
+
+}  // namespace
+
+int Session::CodeLineRow(std::string_view line) const {
+  std::string_view trimmed = TrimBlanks(WithoutComment(line));
+  return trimmed.size() == 3 ? reference.Find(UpperCase(trimmed)) : 0;
+}
+
 void Session::ProcessCommandLine(std::string line) {
   EastShift = NorthShift = 0;
 
   // 1-2. Comment cut and trim.
-  size_t apostrophe = line.find('\'');
-  if (apostrophe != std::string::npos) line.erase(apostrophe);
-  std::string_view trimmed = TrimBlanks(line);
-  CurrentLine.assign(trimmed);
+  CurrentLine.assign(TrimBlanks(WithoutComment(line)));
 
   // 3. A listed code selects its command; nothing runs for this line.
-  if (CurrentLine.size() == 3) {
-    int row = reference.Find(UpperCase(CurrentLine));
-    if (row > 0) {
-      CurrentCommand = reference.rows[row].Code;
-      ArgCount = ArgUsed = 0;
-      CommandStage = 1;
-      user.EndPrintDocument();
-      return;
-    }
+  if (int row = CodeLineRow(CurrentLine); row > 0) {
+    CurrentCommand = reference.rows[row].Code;
+    ArgCount = ArgUsed = 0;
+    CommandStage = 1;
+    user.EndPrintDocument();
+    return;
   }
 
   // 4. Split at commas; a line beyond the field limit is refused whole.
@@ -176,9 +181,11 @@ std::optional<std::string> Session::UsageForEnter(std::string_view text, size_t 
     --b;
   } while (b > 0 && text[b - 1] != '\n');
   CurrentCommand = UpperCase(text.substr(b, p - b));
-  if (CurrentCommand.size() != 3 || IsNumericText(CurrentCommand)) return std::nullopt;
-  int row = reference.Find(CurrentCommand);
+  size_t lineStart = text.substr(0, p).find_last_of('\n');
+  lineStart = lineStart == std::string_view::npos ? 0 : lineStart + 1;
+  int row = CodeLineRow(text.substr(lineStart, p - lineStart));
   if (row == 0) return std::nullopt;
+  CurrentCommand = reference.rows[row].Code;
   std::string usage = reference.rows[row].Usage;
   std::string shown;
   for (char c : usage) {

@@ -125,9 +125,14 @@ class Session {
   BatchEnd RunBatch(std::string_view paneText);
   bool StopRequested = false;
 
+  // The reference row of the command a line selects — after the comment
+  // cut and the blanks around it, a listed code in any case — or 0 for a
+  // line that is no code line.
+  int CodeLineRow(std::string_view line) const;
+
   // Enter in the input pane with the caret after `caret` characters: selects
   // the code typed on the caret's line and returns its usage text with line
-  // breaks, or nothing when the line is not a listed code.
+  // breaks, or nothing when the line up to the caret is no code line.
   std::optional<std::string> UsageForEnter(std::string_view paneText, size_t caret);
 };
 
