@@ -1,14 +1,15 @@
 # Set-up and everyday commands. `make run` and `make test` install what is
 # missing, configure and build (Release) in build/.
 BUILD ?= build
-PACKAGES := cmake g++ make libgtest-dev
+PACKAGES := cmake g++ make libgtest-dev desktop-file-utils man-db shared-mime-info
 WINDOW_PACKAGES := qt6-base-dev xvfb xauth
 FUZZ_PACKAGES := clang libclang-rt-14-dev
+DEB_PACKAGES := dpkg-dev file lintian
 FUZZ_SECONDS ?= 30
 SANITIZE_BUILD ?= $(BUILD)-sanitize
 SANITIZE_FLAGS := -O1 -g -fsanitize=address,undefined -fno-sanitize-recover=undefined -fno-omit-frame-pointer
 
-.PHONY: all deps build run test bench fuzz clean
+.PHONY: all deps build run test bench fuzz package clean
 
 all: build
 
@@ -45,6 +46,15 @@ test: build
 
 fuzz: deps
 	@scripts/fuzz $(BUILD)/fuzz $(FUZZ_SECONDS)
+
+# The Debian package $(BUILD)/vantrel_VERSION_ARCH.deb, checked by lintian:
+# an error fails, warnings and notes (I:) are listed.
+package: build
+	@scripts/install-packages $(DEB_PACKAGES)
+	@rm -f $(BUILD)/vantrel_*.deb
+	@cd $(BUILD) && cpack -G DEB >/dev/null
+	@ls $(BUILD)/vantrel_*.deb
+	@lintian --fail-on error --display-info $(BUILD)/vantrel_*.deb
 
 bench: build
 	@bench/run $(BUILD)/vantrel-cli

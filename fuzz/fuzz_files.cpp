@@ -1,4 +1,5 @@
-// Arbitrary point and register file contents through RCF, RDF and RAF. The
+// Arbitrary point, register and CSV file contents through RCF, RDF, RAF and
+// PNR. The
 // file is written under a fixed name in the fuzzer's working folder, the
 // only folder the session may use. Whatever the file holds, no point or
 // register may be left non-finite, and what DCF, DDF and DAF save from the
@@ -20,13 +21,13 @@ bool SameBits(double a, double b) { return std::memcmp(&a, &b, sizeof a) == 0; }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::string content(reinterpret_cast<const char*>(data), size);
-  for (const char* name : {"fuzz.pts", "fuzz.dis", "fuzz.ang"})
+  for (const char* name : {"fuzz.pts", "fuzz.dis", "fuzz.ang", "fuzz.csv"})
     std::ofstream(name, std::ios::binary) << content;
 
   vantrel::fuzz::QuietUser user;
   vantrel::Session session(user);
-  vantrel::fuzz::PrepareSession(session, "CLR\nRCF\nDCF\nRDF\nDDF\nRAF\nDAF\n");
-  session.RunBatch("RCF\nfuzz\nRDF\nfuzz\nRAF\nfuzz\n");
+  vantrel::fuzz::PrepareSession(session, "CLR\nRCF\nDCF\nRDF\nDDF\nRAF\nDAF\nPNR\nPNW\n");
+  session.RunBatch("PNR\nfuzz\nRCF\nfuzz\nRDF\nfuzz\nRAF\nfuzz\n");
   vantrel::fuzz::RequireFiniteStores(session);
 
   // Saved and read back into a cleared store and cleared registers: every

@@ -30,7 +30,7 @@ class QuietUser : public ScriptedUser {
 inline bool StaysInWorkingFolder(std::string_view input) {
   std::string upper = UpperCase(input);
   size_t firstFileCode = std::string::npos;
-  for (const char* code : {"DCF", "RCF", "DDF", "DAF", "RDF", "RAF"})
+  for (const char* code : {"DCF", "RCF", "DDF", "DAF", "RDF", "RAF", "PNW", "PNR"})
     firstFileCode = std::min(firstFileCode, upper.find(code));
   return firstFileCode == std::string::npos || upper.find('/', firstFileCode) == std::string::npos;
 }
@@ -48,6 +48,8 @@ inline void RequireFiniteStores(const Session& session) {
   for (const auto* table : {&session.PointNorth, &session.PointEast})
     for (double v : *table)
       if (!std::isfinite(v)) std::abort();
+  for (const auto& elevation : session.PointElevation)
+    if (elevation && !std::isfinite(*elevation)) std::abort();
   for (const auto* table : {&session.DistanceRegister, &session.AngleRegister})
     for (double v : *table)
       if (!std::isfinite(v)) std::abort();

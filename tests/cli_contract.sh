@@ -44,5 +44,34 @@ check "map as PNG" "89504e47" "$(head -c 4 "$tmp/plot.png" | od -An -tx1 | tr -d
 check "printed map as PDF" "%PDF" "$(head -c 4 "$tmp/map.pdf")"
 rm -rf "$tmp"
 
+# A report that cannot be written stops the run with status 1: a full
+# device, a closed standard output, a file size limit standing in for a
+# full disk.
+job=$(printf 'COM\n'; for k in $(seq 1 3000); do echo "report line $k"; done)
+err=$(echo "$job" | "$cli" 2>&1 >/dev/full); status=$?
+check "report to a full device" "1 vantrel-cli: cannot write the report: No space left on device" "$status $err"
+err=$(echo "$job" | "$cli" 2>&1 >&-); status=$?
+check "closed standard output" "1 vantrel-cli: cannot write the report: Bad file descriptor" "$status $err"
+tmp=$(mktemp -d)
+err=$(echo "$job" | (ulimit -f 8; trap '' XFSZ; "$cli" >"$tmp/report.txt") 2>&1); status=$?
+check "report on a full disk" "1 vantrel-cli: cannot write the report: File too large" "$status $err"
+
+# Pictures are replaced whole or not at all; a link is saved through.
+printf 'KWN\n1,0,0,2,100,200\nMAP\n1,2\n' >"$tmp/map.cmd"
+printf 'old picture' >"$tmp/old.png"
+err=$( (ulimit -f 64; trap '' XFSZ; "$cli" --reference "$reference" --map "$tmp/old.png" "$tmp/map.cmd") 2>&1 >/dev/null)
+status=$?
+check "picture on a full disk" "1 vantrel-cli: cannot write $tmp/old.png: File too large" "$status $err"
+check "old picture kept" "old picture" "$(cat "$tmp"/*.png*)"
+ln -s "$tmp/target.svg" "$tmp/link.svg"
+"$cli" --reference "$reference" --map "$tmp/link.svg" "$tmp/map.cmd" >/dev/null 2>&1
+check "map saved through a link" "link 1" "$([ -L "$tmp/link.svg" ] && echo link) $(grep -c '<svg' "$tmp/target.svg")"
+
+# A reference that is a folder or empty is no reference.
+: >"$tmp/empty.txt"
+"$cli" --reference "$tmp" </dev/null >/dev/null 2>&1; check "reference is a folder" 2 $?
+"$cli" --reference "$tmp/empty.txt" </dev/null >/dev/null 2>&1; check "empty reference" 2 $?
+rm -rf "$tmp"
+
 [ $fail -eq 0 ] && echo "cli contract: all checks passed"
 exit $fail

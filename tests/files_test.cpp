@@ -8,6 +8,7 @@
 #include <sstream>
 
 #include "command/files.h"
+#include "command/reference.h"
 #include "session_fixture.h"
 
 namespace fs = std::filesystem;
@@ -278,6 +279,53 @@ TEST_F(FilesTest, FailedSaveKeepsTheOldFile) {
   EXPECT_EQ(Content("kept.pts"), "1,10,10\r\n");
   EXPECT_EQ(fs::status(folder / "kept.pts").permissions(), fs::perms::owner_read | fs::perms::owner_write);
   EXPECT_EQ(FolderNames(), (Lines{"kept.pts"}));
+}
+
+// The working folder's reference wins, then the one beside the program; an
+// installation's share/vantrel copy is read only when neither has one.
+TEST_F(FilesTest, CommandReferenceLookup) {
+  fs::create_directories(folder / "prefix" / "bin");
+  fs::create_directories(folder / "prefix" / "share" / "vantrel");
+  fs::create_directories(folder / "work");
+  const std::string bin = Path("prefix/bin");
+  const std::string installed = Path("prefix/share/vantrel/Vantrel.txt");
+  EXPECT_EQ(InstalledReferenceFile(bin), installed);
+  EXPECT_EQ(InstalledReferenceFile(bin + "/"), installed);
+  EXPECT_EQ(InstalledReferenceFile("/usr/bin"), "/usr/share/vantrel/Vantrel.txt");
+
+  struct Case {
+    const char* what;
+    std::vector<std::string> present;  // files and (ending in /) folders made before the lookup
+    std::string programFolder;
+    std::string expected;
+  };
+  const std::vector<Case> cases = {
+      {"none anywhere: the program folder's, for the message", {}, "work", "work/Vantrel.txt"},
+      {"installed only", {"prefix/share/vantrel/Vantrel.txt"}, "work", "prefix/share/vantrel/Vantrel.txt"},
+      {"both: the program folder's", {"work/Vantrel.txt", "prefix/share/vantrel/Vantrel.txt"}, "work",
+       "work/Vantrel.txt"},
+      {"a folder named Vantrel.txt is no reference",
+       {"work/Vantrel.txt/", "prefix/share/vantrel/Vantrel.txt"}, "work", "prefix/share/vantrel/Vantrel.txt"},
+      {"program folder is the bin folder", {"prefix/share/vantrel/Vantrel.txt"}, "prefix/bin",
+       "prefix/share/vantrel/Vantrel.txt"},
+  };
+  for (const Case& c : cases) {
+    fs::remove_all(folder / "work");
+    fs::remove_all(folder / "prefix" / "share");
+    fs::create_directories(folder / "work");
+    fs::create_directories(folder / "prefix" / "share" / "vantrel");
+    for (const std::string& name : c.present) {
+      if (name.back() == '/') fs::create_directories(folder / name);
+      else Write(name, "DAB  Dist & Azimuth\r\n");
+    }
+    EXPECT_EQ(ChooseReferenceFile(Path(c.programFolder), bin), Path(c.expected)) << c.what;
+  }
+  // A working folder without one: the reference beside the executable comes
+  // before the installed one.
+  Write("prefix/bin/Vantrel.txt", "DAB  Dist & Azimuth\r\n");
+  EXPECT_EQ(ChooseReferenceFile(Path("work"), bin), Path("prefix/bin/Vantrel.txt"));
+  Write("work/Vantrel.txt", "DAB  Dist & Azimuth\r\n");
+  EXPECT_EQ(ChooseReferenceFile(Path("work"), bin), Path("work/Vantrel.txt"));
 }
 
 }  // namespace

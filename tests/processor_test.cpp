@@ -116,7 +116,7 @@ TEST_F(ProcessorTest, CodesWithoutABranchAreSelectableAndComputeNothing) {
     const CommandBranch* branch = FindBranch(session.reference.rows[k].Code);
     ASSERT_NE(branch, nullptr) << session.reference.rows[k].Code << " has no place in the dispatch table";
   }
-  EXPECT_EQ(session.reference.ReferenceCount, 46);
+  EXPECT_EQ(session.reference.ReferenceCount, 50);
   Run("\r\n1,2,3");  // no command selected yet
   EXPECT_TRUE(user.transcript.empty());
 }
@@ -213,10 +213,10 @@ TEST(Reference, FixedColumnsAndContinuationLines) {
   EXPECT_EQ(table.Find("X"), 0);
 
   std::string many;
-  for (int k = 0; k < 52; ++k) many += "C" + std::to_string(k % 10) + std::to_string(k / 10) + "\n";
+  for (int k = 0; k < 102; ++k) many += "C" + std::to_string(k % 10) + std::to_string(k / 10) + "\n";
   EXPECT_EQ(ReadCommandReference(many, table),
-            "The command reference holds more than 50 commands; 2 further row(s) were ignored");
-  EXPECT_EQ(table.ReferenceCount, 50);
+            "The command reference holds more than 100 commands; 2 further row(s) were ignored");
+  EXPECT_EQ(table.ReferenceCount, 100);
 
   EXPECT_NE(LoadCommandReference("/nonexistent/Vantrel.txt", table).find("No such file or directory"),
             std::string::npos);

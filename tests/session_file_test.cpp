@@ -25,6 +25,10 @@ TEST_F(SessionFileTest, RoundTripIsExactToTheBit) {
     k += 13;
   }
   session.PointNorth[1000] = 5;  // one coordinate without the other
+  session.PointElevation[14] = 1234.5678901;
+  session.PointElevation[27] = -0.0;
+  session.PointDescription[14] = "IP found, 5/8\" rebar \\ cap";
+  session.PointDescription[1] = "  blanks kept ";
   session.files.ProjectName = "Lot 7\\north\r\nline";
   session.files.SpoolFileText = "c:\\spool";
   session.files.SpoolOn = true;
@@ -46,6 +50,13 @@ TEST_F(SessionFileTest, RoundTripIsExactToTheBit) {
   EXPECT_EQ(otherPane, pane);
   EXPECT_EQ(std::memcmp(&other.PointNorth, &session.PointNorth, sizeof session.PointNorth), 0);
   EXPECT_EQ(std::memcmp(&other.PointEast, &session.PointEast, sizeof session.PointEast), 0);
+  EXPECT_EQ(other.PointDescription, session.PointDescription);
+  for (int n = 1; n <= kMaxPoint; ++n) {
+    ASSERT_EQ(other.PointElevation[n].has_value(), session.PointElevation[n].has_value()) << n;
+    if (session.PointElevation[n]) {
+      EXPECT_EQ(std::memcmp(&*other.PointElevation[n], &*session.PointElevation[n], sizeof(double)), 0) << n;
+    }
+  }
   EXPECT_EQ(std::memcmp(&other.AngleRegister, &session.AngleRegister, sizeof session.AngleRegister), 0);
   EXPECT_EQ(std::memcmp(&other.DistanceRegister, &session.DistanceRegister, sizeof session.DistanceRegister), 0);
   EXPECT_EQ(other.files.ProjectName, session.files.ProjectName);
@@ -86,6 +97,10 @@ TEST_F(SessionFileTest, FilesThisVersionCannotReadChangeNothing) {
        "The session file has an entry this version cannot read on line 2: spool yes"},
       {"Vantrel session 1\nelevation 4 100\ninput 0\n",
        "The session file has an entry this version cannot read on line 2: elevation 4 100"},
+      {"Vantrel session 1\npoint-elevation 4 high\ninput 0\n",
+       "The session file has an entry this version cannot read on line 2: point-elevation 4 high"},
+      {"Vantrel session 1\npoint-description 0 x\ninput 0\n",
+       "The session file has an entry this version cannot read on line 2: point-description 0 x"},
   };
   for (const Case& c : cases) {
     std::string pane = "kept";

@@ -1,6 +1,7 @@
 // vantrel-cli: the headless runner. Joins the command files named on the
 // command line into one input pane, runs it as "Process" does, writes the
 // report to standard output and the messages to standard error.
+#include <fcntl.h>
 #include <unistd.h>
 
 #include <cctype>
@@ -13,7 +14,9 @@
 #include <string>
 #include <vector>
 
+#include "command/reference.h"
 #include "command/session.h"
+#include "command/text_file.h"
 #include "map/plot_files.h"
 #include "map/plot_map.h"
 #include "map/plot_surface.h"
@@ -31,7 +34,8 @@ constexpr const char* kUsage =
     "  --folder DIR       the working folder: relative file names resolve against it\n"
     "                     (default: the current directory)\n"
     "  --reference FILE   read the command reference from FILE (default: Vantrel.txt\n"
-    "                     in the working folder when there, else beside this program)\n"
+    "                     in the working folder, else beside this program, else the\n"
+    "                     installed ../share/vantrel/Vantrel.txt)\n"
     "  --project NAME     the project name (default file name with I/O Default)\n"
     "  --no-io-default    clear I/O Default\n"
     "  --spool NAME       set Spool, with NAME as the spool file name\n"
@@ -71,6 +75,15 @@ std::string LowerExtension(const std::string& name) {
   return extension;
 }
 
+// The first failed write of the report stops the run.
+struct ReportNotWritten {
+  int error;
+};
+
+void CheckReportStream() {
+  if (std::ferror(stdout)) throw ReportNotWritten{errno};
+}
+
 // The user's side on standard streams.
 class TerminalSide : public vantrel::UserSide {
  public:
@@ -81,6 +94,7 @@ class TerminalSide : public vantrel::UserSide {
   void ShowReportLine(const std::string& line) override {
     std::fwrite(line.data(), 1, line.size(), stdout);
     std::fputc('\n', stdout);
+    CheckReportStream();
   }
 
   void InfoBox(const std::string& message) override { Message("Info Only: " + message + "\n"); }
@@ -119,6 +133,7 @@ class TerminalSide : public vantrel::UserSide {
   // Messages follow the report lines written before them.
   static void Message(const std::string& text) {
     std::fflush(stdout);
+    CheckReportStream();
     std::fputs(text.c_str(), stderr);
   }
 
@@ -234,11 +249,9 @@ bool ReadInput(const Options& options, std::string& pane) {
 }
 
 bool WriteFile(const std::string& name, const std::string& bytes) {
-  std::ofstream file(name, std::ios::binary | std::ios::trunc);
-  if (file) file.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-  if (file.good()) return true;
-  std::cerr << "vantrel-cli: cannot write " << name << ": " << std::strerror(errno) << "\n";
-  return false;
+  std::optional<std::string> reason = vantrel::ReplaceFile(name, bytes);
+  if (reason) std::cerr << "vantrel-cli: cannot write " << name << ": " << *reason << "\n";
+  return !reason;
 }
 
 // The plot window and the printed pages, as the options ask.
@@ -260,9 +273,7 @@ bool SavePlots(const Options& options, Session& session, TerminalSide& side) {
   return saved;
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
+int Run(int argc, char** argv) {
   Options options;
   bool help = false;
   if (!ParseOptions(argc, argv, options, help)) return 2;
@@ -270,6 +281,9 @@ int main(int argc, char** argv) {
     std::cout << kUsage;
     return 0;
   }
+  // A closed standard output would hand its number to the next file opened,
+  // and the report would go into that file.
+  if (fcntl(STDOUT_FILENO, F_GETFD) < 0) throw ReportNotWritten{errno};
   static char outputBuffer[1 << 16];
   std::setvbuf(stdout, outputBuffer, _IOFBF, sizeof outputBuffer);
 
@@ -285,23 +299,37 @@ int main(int argc, char** argv) {
   session.Display = options.display;
 
   std::string referencePath = options.reference.empty()
-                                  ? vantrel::CommandReferencePath(session.files.ProgramFolder, ExecutableFolder())
+                                  ? vantrel::ChooseReferenceFile(session.files.ProgramFolder, ExecutableFolder())
                                   : options.reference;
-  {
-    std::ifstream probe(referencePath, std::ios::binary);
-    if (!probe) {
-      std::cerr << "vantrel-cli: cannot read the command reference " << referencePath << ": "
-                << std::strerror(errno) << "\n";
-      return 2;
-    }
+  std::string reason;
+  std::optional<std::string> referenceText = vantrel::ReadReferenceFile(referencePath, reason);
+  if (!referenceText) {
+    std::cerr << "vantrel-cli: cannot read the command reference " << referencePath << ": " << reason << "\n";
+    return 2;
   }
   std::string pane;
   if (!ReadInput(options, pane)) return 2;
 
-  std::string problem = vantrel::LoadCommandReference(referencePath, session.reference);
+  std::string problem = vantrel::ReadCommandReference(*referenceText, session.reference);
+  referenceText.reset();
   if (!problem.empty()) side.InfoBox(problem);
 
   session.RunBatch(pane);
   std::fflush(stdout);
+  CheckReportStream();
   return SavePlots(options, session, side) ? 0 : 1;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  try {
+    return Run(argc, argv);
+  } catch (const ReportNotWritten& failure) {
+    std::fprintf(stderr, "vantrel-cli: cannot write the report: %s\n", vantrel::SystemErrorText(failure.error).c_str());
+    return 1;
+  } catch (const std::bad_alloc&) {
+    std::fputs("vantrel-cli: out of memory: the run was stopped\n", stderr);
+    return 3;
+  }
 }

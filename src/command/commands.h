@@ -24,6 +24,8 @@ Outcome ListDistanceRegistersCommand(Session&);  // DSD
 Outcome SaveRegisterFileCommand(Session&);       // DDF, DAF
 Outcome ReadRegisterFileCommand(Session&);       // RDF, RAF
 Outcome RegisterEquationCommand(Session&);       // RTH
+Outcome DescribePointsCommand(Session&);         // DES
+Outcome DisplayPointsWithDescriptionsCommand(Session&);  // DSE
 
 // cogo/
 Outcome InverseBearingCommand(Session&);         // DAB
@@ -63,5 +65,9 @@ Outcome MapPointsCommand(Session&);              // MAP
 Outcome GpsReferenceCommand(Session&);           // GRF
 Outcome GpsToGridCommand(Session&);              // GPS
 Outcome ListGpsCoordinatesCommand(Session&);     // GDS
+
+// exchange/
+Outcome WriteCsvPointsCommand(Session&);         // PNW
+Outcome ReadCsvPointsCommand(Session&);          // PNR
 
 }  // namespace vantrel

@@ -47,6 +47,10 @@ constexpr CommandBranch kBranches[] = {
     {{"GRF"}, GpsReferenceCommand},
     {{"GPS"}, GpsToGridCommand},
     {{"GDS"}, ListGpsCoordinatesCommand},
+    {{"DES"}, DescribePointsCommand},
+    {{"DSE"}, DisplayPointsWithDescriptionsCommand},
+    {{"PNW"}, WriteCsvPointsCommand},
+    {{"PNR"}, ReadCsvPointsCommand},
 };
 
 }  // namespace

@@ -2,11 +2,11 @@
 // report, and the command files of the Import and Export buttons.
 #pragma once
 
-#include <fstream>
 #include <string>
 #include <string_view>
 
 #include "command/code_page.h"
+#include "command/text_file.h"
 
 namespace vantrel {
 
@@ -29,7 +29,7 @@ struct SpoolState {
   // Set when no usable name resulted or the file could not be opened: the
   // failure has been reported once, and spooling waits for a new name.
   bool SpoolFailed = false;
-  std::ofstream file;  // closed with the session
+  AppendFile file;  // closed with the session
 };
 
 // The file name for a file command or button: the given name, or the

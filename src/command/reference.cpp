@@ -1,10 +1,11 @@
 #include "command/reference.h"
 
-#include <cerrno>
-#include <cstring>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
+
+#include "command/text_file.h"
+
+#include "command/installation.h"
 
 namespace vantrel {
 namespace {
@@ -30,13 +31,7 @@ std::string ReadCommandReference(std::string_view text, CommandReference& table)
   table = CommandReference{};
   int count = 0;
   int ignoredRows = 0;
-  size_t position = 0;
-  while (position < text.size()) {
-    size_t end = text.find('\n', position);
-    std::string_view line = text.substr(position, end == std::string_view::npos ? end : end - position);
-    position = end == std::string_view::npos ? text.size() : end + 1;
-    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-
+  for (std::string_view line : TextLines(text)) {
     if (line.substr(0, 3) == "   ") {
       if (ignoredRows == 0) table.rows[count].Usage += Columns(line, 20, 76);
       continue;
@@ -58,23 +53,36 @@ std::string ReadCommandReference(std::string_view text, CommandReference& table)
   return {};
 }
 
-std::string CommandReferencePath(const std::string& workingFolder, const std::string& programFolder) {
-  namespace fs = std::filesystem;
-  const fs::path candidates[] = {fs::path(workingFolder) / "Vantrel.txt", fs::path(programFolder) / "Vantrel.txt",
-                                 fs::path(programFolder) / ".." / "share" / "vantrel" / "Vantrel.txt"};
-  std::error_code ignored;
-  for (const fs::path& path : candidates)
-    if (fs::is_regular_file(path, ignored)) return path.string();
-  return candidates[1].string();
+std::optional<std::string> ReadReferenceFile(const std::string& path, std::string& reason) {
+  std::optional<std::string> text = ReadWholeFile(path, reason);
+  if (text && TextLines(*text).empty()) {
+    reason = "the file is empty";
+    return std::nullopt;
+  }
+  return text;
 }
 
 std::string LoadCommandReference(const std::string& path, CommandReference& table) {
   table = CommandReference{};
-  std::ifstream file(path, std::ios::binary);
-  if (!file) return "Cannot read the command reference " + path + ": " + std::strerror(errno);
-  std::ostringstream content;
-  content << file.rdbuf();
-  return ReadCommandReference(content.str(), table);
+  std::string reason;
+  std::optional<std::string> text = ReadReferenceFile(path, reason);
+  if (!text) return "Cannot read the command reference " + path + ": " + reason;
+  return ReadCommandReference(*text, table);
+}
+
+std::string InstalledReferenceFile(const std::string& executableFolder) {
+  return InstalledShareFile(executableFolder, "vantrel/Vantrel.txt");
+}
+
+std::string ChooseReferenceFile(const std::string& workingFolder, const std::string& executableFolder) {
+  std::string working = (std::filesystem::path(workingFolder) / "Vantrel.txt").string();
+  std::string beside = (std::filesystem::path(executableFolder) / "Vantrel.txt").string();
+  for (const std::string& candidate : {working, beside, InstalledReferenceFile(executableFolder)}) {
+    std::error_code error;
+    if (std::filesystem::is_regular_file(candidate, error) && std::ifstream(candidate, std::ios::binary))
+      return candidate;
+  }
+  return working;
 }
 
 }  // namespace vantrel

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <array>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -16,7 +17,7 @@ struct ReferenceRow {
   std::string Description;   // column 77 to the end
 };
 
-inline constexpr int kMaxReferenceRows = 50;
+inline constexpr int kMaxReferenceRows = 100;
 
 struct CommandReference {
   // Row 0 only collects continuation lines that precede the first row.
@@ -27,19 +28,27 @@ struct CommandReference {
   int Find(std::string_view code) const;
 };
 
-// Reads the reference text (lines ended by LF or CR LF). Returns an empty
+// Reads the reference text (lines ended by CR LF, LF or CR). Returns an empty
 // string, or the message that tells the user what went wrong (the rows read
 // so far are kept).
 std::string ReadCommandReference(std::string_view text, CommandReference& table);
 
-// The command reference file to read: Vantrel.txt in the working folder when
-// one is there, else beside the executable, else in the installed data
-// folder (<prefix>/share/vantrel); when none exists, the one beside the
-// executable, so that the message names it.
-std::string CommandReferencePath(const std::string& workingFolder, const std::string& programFolder);
+// The reference file's text, or nothing with `reason` saying why it is no
+// reference: unreadable, a folder, or empty (a run would know no command).
+std::optional<std::string> ReadReferenceFile(const std::string& path, std::string& reason);
 
-// Reads the reference file from disk; a file that cannot be read leaves the
+// Reads the reference file from disk; a file that cannot be used leaves the
 // table empty and returns the message.
 std::string LoadCommandReference(const std::string& path, CommandReference& table);
+
+// Where an installation keeps the reference: PREFIX/share/vantrel/Vantrel.txt
+// for programs in PREFIX/bin.
+std::string InstalledReferenceFile(const std::string& executableFolder);
+
+// The reference to read when none is named: Vantrel.txt in the working
+// folder, otherwise the one beside the executable, otherwise the installed
+// one; when none can be read, the working folder's (so the message names
+// the file the user can provide).
+std::string ChooseReferenceFile(const std::string& workingFolder, const std::string& executableFolder);
 
 }  // namespace vantrel

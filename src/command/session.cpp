@@ -13,6 +13,13 @@ Session::Session(UserSide& side) : user(side) {
   PointEast.fill(UndefinedCoord);
 }
 
+void Session::StorePoint(int n, double north, double east) {
+  PointNorth[n] = north;
+  PointEast[n] = east;
+  PointDescription[n].clear();
+  PointElevation[n].reset();
+}
+
 void Session::WriteOutput(const std::string& line) {
   if (Display) user.ShowReportLine(line);
   SpoolLine(*this, line);

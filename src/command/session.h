@@ -28,6 +28,7 @@ enum class Outcome { Completed, Stopped };
 inline constexpr int kMaxFields = 50;
 inline constexpr int kMaxPoint = 1000;
 inline constexpr int kRegisterCount = 100;
+inline constexpr size_t kMaxDescription = 64;  // characters of a point description
 
 class Session {
  public:
@@ -56,7 +57,20 @@ class Session {
   bool IsDefined(int n) const {
     return PointNorth[n] != UndefinedCoord && PointEast[n] != UndefinedCoord;
   }
-  void ClearPoint(int n) { PointNorth[n] = PointEast[n] = UndefinedCoord; }
+  // The surveyor's description of a point (at most 64 characters) and its
+  // elevation in feet; an undefined point has neither.
+  std::array<std::string, kMaxPoint + 1> PointDescription;
+  std::array<std::optional<double>, kMaxPoint + 1> PointElevation;
+
+  // Every command that stores a computed or entered point goes through
+  // StorePoint: the point is new, so its description and elevation are
+  // cleared. MovePoint (adjustments) keeps them on the point it moves.
+  void StorePoint(int n, double north, double east);
+  void MovePoint(int n, double north, double east) {
+    PointNorth[n] = north;
+    PointEast[n] = east;
+  }
+  void ClearPoint(int n) { StorePoint(n, UndefinedCoord, UndefinedCoord); }
 
   // Reads a point number field; a number outside 1..1000 is reported
   // ("<field> is invalid point number") and gives no point.

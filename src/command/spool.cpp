@@ -1,7 +1,5 @@
 // The spool file: a copy of every report line, without the pane's
 // indentation, while "Spool" is set.
-#include <cerrno>
-
 #include "command/files.h"
 #include "command/session.h"
 #include "command/text_file.h"
@@ -14,8 +12,7 @@ constexpr const char* kSpoolingWaits = " (report lines are not spooled until a n
 // Reported once: later lines are not spooled until a new name is entered.
 void SpoolingFails(Session& s, const std::string& message) {
   SpoolState& spool = s.spool;
-  spool.file.close();
-  spool.file.clear();
+  spool.file.Close();
   spool.SpoolOpen = false;
   spool.SpoolFailed = true;
   s.InfoBox(message + kSpoolingWaits);
@@ -29,10 +26,8 @@ bool OpenSpoolFile(Session& s) {
     SpoolingFails(s, "No spool file name was given");
     return false;
   }
-  errno = 0;
-  spool.file.open(spool.SpoolFileName, std::ios::binary | std::ios::trunc);
-  if (!spool.file) {
-    SpoolingFails(s, FileErrorText(spool.SpoolFileName, SystemErrorText(errno)));
+  if (std::optional<std::string> reason = spool.file.Start(spool.SpoolFileName)) {
+    SpoolingFails(s, FileErrorText(spool.SpoolFileName, *reason));
     return false;
   }
   spool.SpoolOpen = true;
@@ -45,12 +40,9 @@ void SpoolLine(Session& s, const std::string& line) {
   SpoolState& spool = s.spool;
   if (!s.files.SpoolOn || spool.SpoolFailed) return;
   if (!spool.SpoolOpen && !OpenSpoolFile(s)) return;
-  // Flushed per line, so the file is complete whenever the surveyor looks.
-  errno = 0;
-  spool.file << line << "\r\n" << std::flush;
-  if (!spool.file) {
-    SpoolingFails(s, FileErrorText(spool.SpoolFileName, SystemErrorText(errno)));
-  }
+  // Written per line, so the file is complete whenever the surveyor looks.
+  if (std::optional<std::string> reason = spool.file.Append(line + "\r\n"))
+    SpoolingFails(s, FileErrorText(spool.SpoolFileName, *reason));
 }
 
 void ChangeSpoolName(Session& s) {
@@ -59,7 +51,7 @@ void ChangeSpoolName(Session& s) {
   std::string resolved = PromptFileName(s, s.files.SpoolFileText, "txt");
   spool.SpoolFailed = false;
   if (resolved == spool.SpoolFileName) return;
-  spool.file.close();
+  spool.file.Close();
   spool.SpoolOpen = false;
   spool.SpoolFileName = resolved;
 }

@@ -1,8 +1,9 @@
 // Whole text files for the file commands and buttons: saving so that a
-// failed save never destroys the previous file, reading with CR LF or LF
+// failed save never destroys the previous file, reading with CR LF, LF or CR
 // line ends, and the message the surveyor sees when either fails.
 #pragma once
 
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -18,17 +19,59 @@ std::string SystemErrorText(int error);
 // "<path>: <reason>"; a file without a name says so.
 std::string FileErrorText(const std::string& path, const std::string& reason);
 
-// Replaces the file with `text`: written to a temporary file beside it and
-// renamed over it once complete. A file that cannot be created or replaced
-// (a missing folder, a write-protected file) is reported with the system's
-// reason, and the old file stays as it was.
+// Every file the program writes goes through here. The file is replaced by
+// `bytes`: written to a temporary file in the target's folder, flushed to
+// disk, closed and renamed over the target, with every step checked. A
+// symbolic link is saved through: its final target is replaced and the link
+// stays. A new file gets mode 0644 less the umask, a replaced one keeps its
+// mode. Gives the reason when the file cannot be replaced (a missing folder,
+// a write-protected file, a full disk, a device); the old file then stays as
+// it was and no temporary file is left.
+std::optional<std::string> ReplaceFile(const std::string& path, std::string_view bytes);
+
+// ReplaceFile for the commands and buttons: a failure is reported as
+// "<path>: <reason>".
 bool SaveTextFile(Session& session, const std::string& path, std::string_view text);
+
+// The largest file the program reads whole (point, register, command and
+// reference files hold far less).
+inline constexpr size_t kMaxReadBytes = size_t{64} << 20;
+
+// The whole file, or the reason it cannot be read: a folder, a file that
+// passes `limit` bytes (read as a stream, so a device that never ends stops
+// there too).
+std::optional<std::string> ReadWholeFile(const std::string& path, std::string& reason,
+                                         size_t limit = kMaxReadBytes);
 
 // The whole file, or nothing after reporting why it cannot be read.
 std::optional<std::string> ReadTextFile(Session& session, const std::string& path);
 
-// The lines of a text, each without its CR LF or LF; a last line without a
-// break counts, and a final break adds no empty line.
+// The lines of a text, each without its CR LF, LF or CR; a last line without
+// a break counts, and a final break adds no empty line. A UTF-8 byte-order
+// mark at the start of the text is skipped.
 std::vector<std::string_view> TextLines(std::string_view text);
+
+// The UTF-8 byte-order mark some editors put at the start of a text file.
+inline constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+
+// A file that grows by whole lines, each added with one write so that two
+// programs appending to the same file never mix within a line.
+class AppendFile {
+ public:
+  AppendFile() = default;
+  AppendFile(const AppendFile&) = delete;
+  AppendFile& operator=(const AppendFile&) = delete;
+  ~AppendFile() { Close(); }
+
+  // Starts the file empty and opens it for appending; the target is found
+  // and checked as ReplaceFile does.
+  std::optional<std::string> Start(const std::string& path);
+  std::optional<std::string> Append(std::string_view bytes);
+  bool IsOpen() const { return descriptor_ >= 0; }
+  void Close();
+
+ private:
+  int descriptor_ = -1;
+};
 
 }  // namespace vantrel

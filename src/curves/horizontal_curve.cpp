@@ -110,8 +110,7 @@ Place AlongTangent(const Session& s, int pi, int end, double tangent) {
 }
 
 void StorePlace(Session& s, int point, Place place) {
-  s.PointNorth[point] = place.north;
-  s.PointEast[point] = place.east;
+  s.StorePoint(point, place.north, place.east);
 }
 
 // One HA1/HA2 group: the curve between the tangents B-V and V-A.

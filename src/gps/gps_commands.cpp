@@ -52,7 +52,7 @@ Outcome GpsReferenceCommand(Session& s) {
   GpsReference& g = s.gps;
   g.ReferenceLatitude = latitude;
   g.ReferenceLongitude = longitude;
-  if (s.PointNorth[p] == UndefinedCoord) s.PointNorth[p] = s.PointEast[p] = 0;
+  if (s.PointNorth[p] == UndefinedCoord) s.StorePoint(p, 0, 0);
   g.ReferencePoint = p;
   g.NorthScale = kFeetPerMinuteOfLatitude;
   // The latitude's degrees and minutes, read as an angle.
@@ -78,8 +78,7 @@ Outcome GpsToGridCommand(Session& s) {
     std::optional<int> p = s.PointNumber(s.GroupField(1));
     s.ArgUsed += s.GroupSize;
     if (!p) return Outcome::Stopped;
-    s.PointEast[*p] = east;
-    s.PointNorth[*p] = north;
+    s.StorePoint(*p, north, east);
   }
   return Outcome::Completed;
 }

@@ -65,8 +65,7 @@ bool IntersectLines(Session& s, int target, int a, int b, double m1, double m2) 
     s.ClearPoint(target);
     return false;
   }
-  s.PointNorth[target] = north;
-  s.PointEast[target] = east;
+  s.StorePoint(target, north, east);
   return true;
 }
 

@@ -27,8 +27,7 @@ bool StoreNewPoints(Session& s, std::span<const NewPoint> points) {
     return false;
   }
   for (const NewPoint& p : points) {
-    s.PointNorth[p.number] = p.north;
-    s.PointEast[p.number] = p.east;
+    s.StorePoint(p.number, p.north, p.east);
     s.WriteOutput(FormatPoint(s, p.number));
   }
   return true;

@@ -1,5 +1,5 @@
-// The commands that manage the point store as a whole: KWN, CLR, DSC, ROT,
-// TAX.
+// The commands that manage the point store as a whole: KWN, CLR, DSC, DSE,
+// ROT, TAX.
 #include <array>
 #include <cmath>
 #include <string>
@@ -9,6 +9,7 @@
 #include "notation/angles.h"
 #include "notation/format.h"
 #include "notation/geometry.h"
+#include "notation/numbers.h"
 
 namespace vantrel {
 namespace {
@@ -90,15 +91,20 @@ Outcome KnownPointsCommand(Session& s) {
       return Outcome::Stopped;
     }
     if (p <= kMaxPoint) {
-      s.PointNorth[p] = ParseDistance(s, s.GroupField(2));
-      s.PointEast[p] = ParseDistance(s, s.GroupField(3));
+      double north = ParseDistance(s, s.GroupField(2));
+      s.StorePoint(p, north, ParseDistance(s, s.GroupField(3)));
     }
     s.ArgUsed += 3;
   }
   return Outcome::Completed;
 }
 
-Outcome DisplayPointsCommand(Session& s) {
+namespace {
+
+// DSC and DSE: ranges of points (an empty line lists them all), an empty
+// line before each range, then one row for every defined point.
+template <typename Row>
+Outcome ListPoints(Session& s, Row row) {
   s.GroupSize = 2;
   DefaultToWholeStore(s);
   while (s.FieldsLeft() >= s.GroupSize) {
@@ -106,9 +112,29 @@ Outcome DisplayPointsCommand(Session& s) {
     if (!range) return Outcome::Stopped;
     s.WriteOutput("");
     for (int k = range->first; k <= range->last; ++k)
-      if (s.IsDefined(k)) s.WriteOutput(FormatPoint(s, k));
+      if (s.IsDefined(k)) s.WriteOutput(row(k));
   }
   return Outcome::Completed;
+}
+
+}  // namespace
+
+Outcome DisplayPointsCommand(Session& s) {
+  return ListPoints(s, [&s](int k) { return FormatPoint(s, k); });
+}
+
+// The DSC row, then the elevation in a column of its own (blank when the
+// point has none) and the description.
+Outcome DisplayPointsWithDescriptionsCommand(Session& s) {
+  return ListPoints(s, [&s](int k) {
+    constexpr int kElevationWidth = 12;
+    const std::optional<double>& elevation = s.PointElevation[k];
+    std::string row = FormatPoint(s, k) +
+                      PadLeft(elevation ? FormatMask(*elevation, "######0.000") : "", kElevationWidth);
+    if (!s.PointDescription[k].empty()) row += "  " + s.PointDescription[k];
+    while (!row.empty() && row.back() == ' ') row.pop_back();
+    return row;
+  });
 }
 
 Outcome RotatePointsCommand(Session& s) {

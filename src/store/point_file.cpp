@@ -22,8 +22,7 @@ Outcome SavePointFileCommand(Session& s) {
 // Points in the file are overwritten; the others keep their coordinates.
 Outcome ReadPointFileCommand(Session& s) {
   return ReadRecordFile(s, kPointFileExtension, kPointRecord, [&s](int k, const double* coordinates) {
-    s.PointNorth[k] = coordinates[0];
-    s.PointEast[k] = coordinates[1];
+    s.StorePoint(k, coordinates[0], coordinates[1]);
   });
 }
 

@@ -12,15 +12,13 @@
 #include "command/text_file.h"
 
 namespace vantrel {
-namespace {
+
 
 std::string_view TrimField(std::string_view field) {
   size_t begin = field.find_first_not_of(" \t");
   if (begin == std::string_view::npos) return {};
   return field.substr(begin, field.find_last_not_of(" \t") - begin + 1);
 }
-
-}  // namespace
 
 std::optional<double> PlainDecimal(std::string_view field) {
   std::string_view text = TrimField(field);
@@ -34,7 +32,11 @@ std::optional<double> PlainDecimal(std::string_view field) {
   return value;
 }
 
-namespace {
+std::optional<int> TableNumber(std::string_view field, int lowest, int highest) {
+  std::optional<double> number = PlainDecimal(field);
+  if (!number || *number != std::floor(*number) || *number < lowest || *number > highest) return std::nullopt;
+  return static_cast<int>(*number);
+}
 
 std::vector<std::string_view> SplitAtCommas(std::string_view line) {
   std::vector<std::string_view> fields;
@@ -45,41 +47,35 @@ std::vector<std::string_view> SplitAtCommas(std::string_view line) {
   return fields;
 }
 
-// Why records were skipped, counted for the one message after the read.
-struct SkippedRecords {
-  int outsideTable = 0;
-  int notNumeric = 0;
-  int wrongFieldCount = 0;
+SkippedRecords::SkippedRecords(std::initializer_list<std::string> reasons) {
+  for (const std::string& reason : reasons) tally_.push_back({reason, 0});
+}
 
-  int Total() const { return outsideTable + notNumeric + wrongFieldCount; }
+int SkippedRecords::Total() const {
+  int total = 0;
+  for (const auto& [reason, count] : tally_) total += count;
+  return total;
+}
 
-  // Names the file without its folder; the surveyor just chose it.
-  std::string Message(const std::string& path, const RecordLayout& layout) const {
-    int total = Total();
-    std::string file = std::filesystem::path(path).filename().string();
-    std::string text = std::to_string(total) + (total == 1 ? " record of " : " records of ") + file +
-                       (total == 1 ? " was skipped: " : " were skipped: ");
-    std::string reasons;
-    auto add = [&](int count, const std::string& why) {
-      if (count == 0) return;
-      if (!reasons.empty()) reasons += ", ";
-      reasons += std::to_string(count) + " " + why;
-    };
-    add(outsideTable, "with a " + std::string(layout.numberName) + " that is not one of " +
-                          std::to_string(layout.lowest) + ".." + std::to_string(layout.highest));
-    add(notNumeric, "with a field that is not a number");
-    add(wrongFieldCount, "not holding " + std::to_string(layout.valueCount + 1) + " fields");
-    return text + reasons;
+std::string SkippedRecords::Message(const std::string& path) const {
+  int total = Total();
+  std::string file = std::filesystem::path(path).filename().string();
+  std::string text = std::to_string(total) + (total == 1 ? " record of " : " records of ") + file +
+                     (total == 1 ? " was skipped: " : " were skipped: ");
+  std::string reasons;
+  for (const auto& [reason, count] : tally_) {
+    if (count == 0) continue;
+    if (!reasons.empty()) reasons += ", ";
+    reasons += std::to_string(count) + " " + reason;
   }
-};
+  return text + reasons;
+}
 
-std::string FileNameOfLine(Session& s, std::string_view extension) {
+std::string DataLineFileName(Session& s, std::string_view extension) {
   std::string given = s.LineFieldCount == 0 ? std::string() : std::string(TrimBlanks(s.ArgField[1]));
   s.ArgUsed = s.ArgCount;
   return PromptFileName(s, given, extension);
 }
-
-}  // namespace
 
 void AppendRecord(std::string& text, int number, std::initializer_list<double> values) {
   text += std::to_string(number);
@@ -92,7 +88,7 @@ void AppendRecord(std::string& text, int number, std::initializer_list<double> v
 
 Outcome SaveRecordFile(Session& s, std::string_view extension,
                        const std::function<void(std::string&)>& writeRecords) {
-  std::string path = FileNameOfLine(s, extension);
+  std::string path = DataLineFileName(s, extension);
   if (path.empty()) return Outcome::Completed;
   std::string text;
   writeRecords(text);
@@ -101,37 +97,41 @@ Outcome SaveRecordFile(Session& s, std::string_view extension,
 
 Outcome ReadRecordFile(Session& s, std::string_view extension, const RecordLayout& layout,
                        const std::function<void(int, const double*)>& store) {
-  std::string path = FileNameOfLine(s, extension);
+  std::string path = DataLineFileName(s, extension);
   if (path.empty()) return Outcome::Completed;
   std::optional<std::string> content = ReadTextFile(s, path);
   if (!content) return Outcome::Stopped;
-  SkippedRecords skipped;
+  enum Reason { kOutsideTable, kNotNumeric, kWrongFieldCount };
+  SkippedRecords skipped{"with a " + std::string(layout.numberName) + " that is not one of " +
+                             std::to_string(layout.lowest) + ".." + std::to_string(layout.highest),
+                         "with a field that is not a number",
+                         "not holding " + std::to_string(layout.valueCount + 1) + " fields"};
   std::vector<double> values(static_cast<size_t>(layout.valueCount));
   for (std::string_view line : TextLines(*content)) {
     if (TrimField(line).empty()) continue;  // blank lines hold no record
     std::vector<std::string_view> fields = SplitAtCommas(line);
     if (fields.size() != values.size() + 1) {
-      ++skipped.wrongFieldCount;
+      skipped.Count(kWrongFieldCount);
       continue;
     }
-    std::optional<double> number = PlainDecimal(fields[0]);
-    bool numeric = number.has_value();
+    bool numeric = PlainDecimal(fields[0]).has_value();
     for (size_t k = 0; k < values.size() && numeric; ++k) {
       std::optional<double> value = PlainDecimal(fields[k + 1]);
       numeric = value.has_value();
       if (numeric) values[k] = *value;
     }
     if (!numeric) {
-      ++skipped.notNumeric;
+      skipped.Count(kNotNumeric);
       continue;
     }
-    if (*number != std::floor(*number) || *number < layout.lowest || *number > layout.highest) {
-      ++skipped.outsideTable;
+    std::optional<int> number = TableNumber(fields[0], layout.lowest, layout.highest);
+    if (!number) {
+      skipped.Count(kOutsideTable);
       continue;
     }
-    store(static_cast<int>(*number), values.data());
+    store(*number, values.data());
   }
-  if (skipped.Total() > 0) s.InfoBox(skipped.Message(path, layout));
+  if (skipped.Total() > 0) s.InfoBox(skipped.Message(path));
   return Outcome::Completed;
 }
 

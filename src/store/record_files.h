@@ -8,17 +8,13 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 namespace vantrel {
 
 class Session;
 enum class Outcome;
-
-// A plain decimal number as a whole field (blanks around it allowed):
-// optional sign, digits with one decimal point (".5" and "-.25" too),
-// optional exponent. Texts such as "inf", "12abc" or a value beyond the
-// double range are not numbers.
-std::optional<double> PlainDecimal(std::string_view field);
 
 // Appends one record: the number, then each value in the shortest text
 // that reads back as the same double.
@@ -32,6 +28,40 @@ struct RecordLayout {
   int highest;
   const char* numberName;
 };
+
+// A field without the blanks and tabs around it.
+std::string_view TrimField(std::string_view field);
+
+// A plain decimal number as a whole field: optional sign, digits with one
+// decimal point (".5" and "-.25" too), optional exponent. Texts such as
+// "inf", "12abc" or a value beyond the double range are not numbers.
+std::optional<double> PlainDecimal(std::string_view field);
+
+// A plain decimal field that is a whole number in lowest..highest.
+std::optional<int> TableNumber(std::string_view field, int lowest, int highest);
+
+std::vector<std::string_view> SplitAtCommas(std::string_view line);
+
+// Why records of a file were skipped, counted for the one message after
+// the read: "N records of FILE were skipped: 2 <reason>, 1 <reason>", the
+// reasons in the order given here.
+class SkippedRecords {
+ public:
+  SkippedRecords(std::initializer_list<std::string> reasons);
+  void Add(const std::string& reason) { tally_.push_back({reason, 0}); }
+  void Count(size_t reason) { ++tally_.at(reason).second; }
+  int Total() const;
+  // Names the file without its folder; the surveyor just chose it.
+  std::string Message(const std::string& path) const;
+
+ private:
+  std::vector<std::pair<std::string, int>> tally_;
+};
+
+// The file name of a file command's data line: its first field, or from the
+// default rule when the line brought none (see PromptFileName). The line's
+// fields are consumed; empty when the user gave no name.
+std::string DataLineFileName(Session& session, std::string_view extension);
 
 // One data line of a file command. The file name is the line's first
 // field, or comes from the default rule when the line brought none; the

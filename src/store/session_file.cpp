@@ -60,6 +60,8 @@ bool IsSet(double value) { return value != 0 || std::signbit(value); }
 // What the file holds, collected before any of it reaches the session.
 struct SessionContent {
   std::array<double, kMaxPoint + 1> north, east;
+  std::array<std::string, kMaxPoint + 1> descriptions;
+  std::array<std::optional<double>, kMaxPoint + 1> elevations;
   std::array<double, kRegisterCount> angles{}, distances{};
   std::string project, spoolName;
   bool spool = false, ioDefault = true, display = true;
@@ -123,6 +125,16 @@ bool ReadEntry(std::string_view key, std::string_view value, SessionContent& c) 
     if (!n) return false;
     c.north[static_cast<size_t>(*n)] = v[0];
     c.east[static_cast<size_t>(*n)] = v[1];
+  } else if (key == "point-elevation") {
+    std::vector<double> v(1);
+    std::optional<int> n = IndexedValues(value, &Session::IsPointNumber, v);
+    if (!n) return false;
+    c.elevations[static_cast<size_t>(*n)] = v[0];
+  } else if (key == "point-description") {
+    size_t blank = value.find(' ');
+    std::optional<int> n = WholeNumber(value.substr(0, blank));
+    if (!n || !Session::IsPointNumber(*n) || blank == std::string_view::npos) return false;
+    c.descriptions[static_cast<size_t>(*n)] = Unescaped(value.substr(blank + 1));
   } else if (key == "angle-register") return registerEntry(c.angles);
   else if (key == "distance-register") return registerEntry(c.distances);
   else return false;
@@ -153,6 +165,11 @@ std::string SessionFileText(const Session& s, std::string_view pane) {
   for (int n = 1; n <= kMaxPoint; ++n)
     if (s.PointNorth[n] != UndefinedCoord || s.PointEast[n] != UndefinedCoord)
       put("point", std::to_string(n) + " " + RoundTripNumber(s.PointNorth[n]) + " " + RoundTripNumber(s.PointEast[n]));
+  for (int n = 1; n <= kMaxPoint; ++n) {
+    if (s.PointElevation[n]) put("point-elevation", std::to_string(n) + " " + RoundTripNumber(*s.PointElevation[n]));
+    if (!s.PointDescription[n].empty())
+      put("point-description", std::to_string(n) + " " + Escaped(s.PointDescription[n]));
+  }
   for (int k = 0; k < kRegisterCount; ++k)
     if (IsSet(s.AngleRegister[k])) put("angle-register", std::to_string(k) + " " + RoundTripNumber(s.AngleRegister[k]));
   for (int k = 0; k < kRegisterCount; ++k)
@@ -198,6 +215,8 @@ std::string ReadSessionFile(std::string_view text, Session& s, std::string& pane
         return "The session file is incomplete (line " + std::to_string(lineNumber) + ")";
       s.PointNorth = c.north;
       s.PointEast = c.east;
+      s.PointDescription = c.descriptions;
+      s.PointElevation = c.elevations;
       s.AngleRegister = c.angles;
       s.DistanceRegister = c.distances;
       s.files.ProjectName = c.project;

@@ -1,5 +1,5 @@
 // The session file: everything a surveyor's day builds up in the window —
-// the point store, both register banks, the input pane, the option boxes,
+// the point store with descriptions and elevations, both register banks, the input pane, the option boxes,
 // the project and spool names and the geographic reference — as one
 // readable text file. The first line names the format and its version, so a
 // later version can add entries and still read the files of this one.

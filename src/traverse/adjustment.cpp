@@ -159,8 +159,7 @@ bool StoreTraverse(Session& s, Closure& closure, bool adjust) {
   }
   if (adjust) s.InfoBox("Traverse Adjusted");
   for (int k = 1; k <= t.StationCount; ++k) {
-    s.PointEast[t.StationPoint[k]] = east[k];
-    s.PointNorth[t.StationPoint[k]] = north[k];
+    s.MovePoint(t.StationPoint[k], north[k], east[k]);
   }
   return true;
 }

@@ -33,12 +33,14 @@
 #include <algorithm>
 
 #include "command/files.h"
+#include "command/reference.h"
 #include "command/text_file.h"
 #include "map/plot_map.h"
 #include "store/session_file.h"
 #include "ui/help_window.h"
 #include "ui/plot_window.h"
 #include "ui/printing.h"
+#include "ui/user_guide.h"
 
 namespace vantrel::ui {
 namespace {
@@ -394,8 +396,8 @@ void MainWindow::RememberSettings() {
 
 void MainWindow::LoadReference() {
   std::string path = settings_.referenceFile.isEmpty()
-                         ? CommandReferencePath(settings_.workingFolder.toStdString(),
-                                                QCoreApplication::applicationDirPath().toStdString())
+                         ? ChooseReferenceFile(settings_.workingFolder.toStdString(),
+                                               QCoreApplication::applicationDirPath().toStdString())
                          : settings_.referenceFile.toStdString();
   std::string problem = LoadCommandReference(path, session_.reference);
   // Told once the window is on the screen; the rows read so far stay usable.
@@ -623,15 +625,9 @@ void MainWindow::ShowUsage() {
 }
 
 void MainWindow::ShowGuide() {
-  QDir program(QCoreApplication::applicationDirPath());
-  for (QString path : {program.filePath("guide.md"), program.filePath("../docs/guide.md"),
-                       program.filePath("../share/doc/vantrel/guide.md")}) {
-    if (QFileInfo::exists(path)) {
-      QDesktopServices::openUrl(QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath()));
-      return;
-    }
-  }
-  InfoBox("The user's guide (guide.md) is not installed beside the program");
+  QString guide = UserGuidePath();
+  if (guide.isEmpty()) InfoBox("The user's guide (guide.md) is not installed with the program");
+  else QDesktopServices::openUrl(QUrl::fromLocalFile(guide));
 }
 
 void MainWindow::ShowAbout() {
@@ -643,7 +639,8 @@ void MainWindow::ShowAbout() {
 // ---- Sessions ---------------------------------------------------------------
 
 MainWindow::StoredNumbers MainWindow::CurrentNumbers() const {
-  return {session_.PointNorth, session_.PointEast, session_.AngleRegister, session_.DistanceRegister};
+  return {session_.PointNorth,     session_.PointEast,     session_.PointDescription,
+          session_.PointElevation, session_.AngleRegister, session_.DistanceRegister};
 }
 
 void MainWindow::MarkSaved(bool paneToo) {

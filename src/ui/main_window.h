@@ -96,10 +96,12 @@ class MainWindow : public QMainWindow, public UserSide {
   void closeEvent(QCloseEvent* event) override;
 
  private:
-  // The numbers of the store and the registers, to tell whether a run
-  // changed them since the session was last saved.
+  // The point store and the registers, to tell whether a run changed them
+  // since the session was last saved.
   struct StoredNumbers {
     std::array<double, kMaxPoint + 1> north, east;
+    std::array<std::string, kMaxPoint + 1> descriptions;
+    std::array<std::optional<double>, kMaxPoint + 1> elevations;
     std::array<double, kRegisterCount> angles, distances;
     bool operator==(const StoredNumbers&) const = default;
   };

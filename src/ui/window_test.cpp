@@ -1,8 +1,9 @@
 // The window against a scripted user side (no modal dialog ever opens):
 // processing the input pane, the usage text on Enter, clearing the output,
-// "Show Points", the help table's sorting and the printed map's PDF; one run
-// at a time and Stop, the close question, sessions and the recovery copy,
-// command files in either encoding, the remembered settings.
+// "Show Points", the help table's sorting, the printed map's PDF and which
+// user's guide Help opens; one run at a time and Stop, the close question,
+// sessions and the recovery copy, command files in either encoding, the
+// remembered settings.
 #include <QAction>
 #include <QCheckBox>
 #include <QDir>
@@ -29,6 +30,7 @@
 #include "ui/help_window.h"
 #include "ui/main_window.h"
 #include "ui/plot_window.h"
+#include "ui/user_guide.h"
 
 namespace vantrel::ui {
 
@@ -440,6 +442,41 @@ class WindowTest : public QObject {
     QVERIFY(!Control<QLabel>("lblInfo")->text().isEmpty());
     QTest::keyClick(grid, Qt::Key_Escape);
     QVERIFY(!help->isVisible());
+  }
+
+  // The installed guide wins over the source tree's; with neither, no path.
+  void userGuideInstalledOrFromTheSourceTree() {
+    QTemporaryDir root;
+    QDir dir(root.path());
+    const QString bin = dir.filePath("prefix/bin");
+    const QString installed = dir.filePath("prefix/share/doc/vantrel/guide.md");
+    const QString source = dir.filePath("source/docs/guide.md");
+    struct Case {
+      const char* what;
+      QStringList present;
+      QString expected;
+    };
+    const Case cases[] = {
+        {"neither", {}, QString()},
+        {"source tree only (run from the build folder)", {source}, source},
+        {"installed only", {installed}, installed},
+        {"both: the installed one", {installed, source}, installed},
+    };
+    for (const Case& c : cases) {
+      QFile::remove(installed);
+      QFile::remove(source);
+      dir.mkpath("prefix/bin");
+      dir.mkpath("prefix/share/doc/vantrel");
+      dir.mkpath("source/docs");
+      for (const QString& file : c.present) {
+        QFile guide(file);
+        QVERIFY(guide.open(QIODevice::WriteOnly));
+      }
+      QVERIFY2(UserGuidePath(bin, dir.filePath("source")) == c.expected, c.what);
+    }
+    // This test program runs from the build folder: the source tree's guide.
+    QVERIFY(UserGuidePath().endsWith("/docs/guide.md"));
+    QVERIFY(QFileInfo(UserGuidePath()).isFile());
   }
 };
 

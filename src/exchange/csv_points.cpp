@@ -1,0 +1,147 @@
+// PNW and PNR: points with elevations and descriptions in the comma-separated
+// files of data collectors and other offices — one point a line,
+// "P,N,E,Z,D" (point, north, east, elevation, description).
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "command/commands.h"
+#include "command/session.h"
+#include "command/text_file.h"
+#include "exchange/point_exchange.h"
+#include "notation/numbers.h"
+#include "store/descriptions.h"
+#include "store/record_files.h"
+
+namespace vantrel {
+namespace {
+
+constexpr const char* kCsvExtension = "csv";
+
+// A description holding a comma or a quote is quoted, its quotes doubled.
+std::string CsvDescription(const std::string& description) {
+  if (description.find_first_of(",\"") == std::string::npos) return description;
+  std::string quoted = "\"";
+  for (char c : description) quoted += c == '"' ? std::string("\"\"") : std::string(1, c);
+  return quoted + "\"";
+}
+
+// The fields of one line: commas separate them, except inside a field
+// opened by a quote (blanks before it allowed), where a doubled quote
+// stands for one. An unclosed quote runs to the end of the line.
+std::vector<std::string> CsvFields(std::string_view line) {
+  std::vector<std::string> fields(1);
+  size_t k = 0;
+  while (k < line.size()) {
+    std::string& field = fields.back();
+    bool opensQuote = line[k] == '"' && TrimField(field).empty();
+    if (opensQuote) {
+      field.clear();
+      for (++k; k < line.size(); ++k) {
+        if (line[k] != '"') field += line[k];
+        else if (k + 1 < line.size() && line[k + 1] == '"') field += line[++k];
+        else break;
+      }
+      // Anything between the closing quote and the next comma is dropped.
+      size_t comma = line.find(',', k);
+      if (comma == std::string_view::npos) break;
+      k = comma;
+    }
+    if (line[k] == ',') fields.emplace_back();
+    else field += line[k];
+    ++k;
+  }
+  return fields;
+}
+
+enum CsvSkipReason : size_t { kWrongFieldCount = kSharedReasonCount };
+
+}  // namespace
+
+// Data line: file name, then optionally the first and last point to write
+// (one number writes that point alone); every defined point otherwise.
+Outcome WriteCsvPointsCommand(Session& s) {
+  int first = 1, last = kMaxPoint;
+  if (s.ArgCount >= 2 && !TrimBlanks(s.ArgField[2]).empty()) {
+    std::optional<int> from = s.PointNumber(s.ArgField[2]);
+    std::optional<int> to = s.ArgCount >= 3 ? s.PointNumber(s.ArgField[3]) : from;
+    if (!from || !to) {
+      s.ArgUsed = s.ArgCount;
+      return Outcome::Stopped;
+    }
+    first = *from;
+    last = *to;
+  }
+  std::string path = DataLineFileName(s, kCsvExtension);
+  if (path.empty()) return Outcome::Completed;
+
+  std::string text;
+  for (int k = first; k <= last; ++k) {
+    if (!s.IsDefined(k)) continue;
+    const std::optional<double>& elevation = s.PointElevation[k];
+    text += std::to_string(k) + "," + RoundTripNumber(s.PointNorth[k]) + "," + RoundTripNumber(s.PointEast[k]) +
+            "," + (elevation ? RoundTripNumber(*elevation) : "") + "," + CsvDescription(s.PointDescription[k]) +
+            "\r\n";
+  }
+  if (text.empty()) {
+    s.InfoBox("No point from " + std::to_string(first) + " to " + std::to_string(last) + " is defined; " +
+              std::filesystem::path(path).filename().string() + " was not written");
+    return Outcome::Stopped;
+  }
+  return SaveTextFile(s, path, text) ? Outcome::Completed : Outcome::Stopped;
+}
+
+// Data line: file name. Accepts a header line, "P,N,E", "P,N,E,D", "P,N,E,Z"
+// (a number as the fourth field is the elevation) and "P,N,E,Z,D" records.
+Outcome ReadCsvPointsCommand(Session& s) {
+  std::string path = DataLineFileName(s, kCsvExtension);
+  if (path.empty()) return Outcome::Completed;
+  std::optional<std::string> content = ReadTextFile(s, path);
+  if (!content) return Outcome::Stopped;
+  std::vector<std::string_view> lines = TextLines(*content);  // blank lines hold no record
+  std::erase_if(lines, [](std::string_view line) { return TrimField(line).empty(); });
+
+  SkippedRecords skipped = PointFileSkips({"not holding 3 to 5 fields"});
+  std::vector<ReadPoint> points;
+  int shortened = 0;
+  for (size_t i = 0; i < lines.size(); ++i) {
+    std::vector<std::string> fields = CsvFields(lines[i]);
+    // A first line whose first field is not a number is a header.
+    if (i == 0 && !PlainDecimal(fields[0])) continue;
+    if (fields.size() < 3 || fields.size() > 5) {
+      skipped.Count(kWrongFieldCount);
+      continue;
+    }
+    std::optional<double> number = PlainDecimal(fields[0]), north = PlainDecimal(fields[1]),
+                          east = PlainDecimal(fields[2]), elevation;
+    std::string description;
+    bool cut = false;
+    bool numeric = number && north && east;
+    if (fields.size() >= 4) {
+      bool elevationField = fields.size() == 5 || PlainDecimal(fields[3]) || TrimField(fields[3]).empty();
+      if (elevationField && !TrimField(fields[3]).empty()) {
+        elevation = PlainDecimal(fields[3]);
+        numeric = numeric && elevation;
+      }
+      if (!elevationField || fields.size() == 5) description = FileDescription(fields.back(), cut);
+    }
+    if (!numeric) {
+      skipped.Count(kNotNumeric);
+      continue;
+    }
+    std::optional<int> p = TableNumber(fields[0], 1, kMaxPoint);
+    if (!p) {
+      skipped.Count(kOutsideStore);
+      continue;
+    }
+    if (!StorableCoordinate(*north) || !StorableCoordinate(*east)) {
+      skipped.Count(kUnusableCoordinate);
+      continue;
+    }
+    points.push_back({*p, *north, *east, elevation, description});
+    shortened += cut ? 1 : 0;
+  }
+  return StoreReadPoints(s, path, points, skipped, shortened);
+}
+
+}  // namespace vantrel

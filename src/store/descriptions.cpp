@@ -1,0 +1,65 @@
+// DES: descriptions given to stored points, and the rules every description
+// follows wherever it comes from.
+#include "store/descriptions.h"
+
+#include <algorithm>
+
+#include "command/commands.h"
+#include "command/session.h"
+#include "notation/numbers.h"
+
+namespace vantrel {
+namespace {
+
+bool IsControl(char c) { return static_cast<unsigned char>(c) < 0x20 || c == 0x7f; }
+
+bool IsContinuationByte(char c) { return (static_cast<unsigned char>(c) & 0xc0) == 0x80; }
+
+}  // namespace
+
+size_t CharacterCount(std::string_view text) {
+  return static_cast<size_t>(std::count_if(text.begin(), text.end(), [](char c) { return !IsContinuationByte(c); }));
+}
+
+std::string FileDescription(std::string_view text, bool& shortened) {
+  std::string description(text);
+  std::replace_if(description.begin(), description.end(), IsControl, ' ');
+  description = std::string(TrimBlanks(description));
+  shortened = CharacterCount(description) > kMaxDescription;
+  if (!shortened) return description;
+  size_t characters = 0, end = 0;
+  while (end < description.size() && (IsContinuationByte(description[end]) || characters++ < kMaxDescription)) ++end;
+  return std::string(TrimBlanks(description.substr(0, end)));
+}
+
+// Groups of (point, description); an empty description clears it. A point
+// that is not defined, a description longer than 64 characters or holding a
+// control character is reported and stops the line.
+Outcome DescribePointsCommand(Session& s) {
+  s.GroupSize = 2;
+  while (s.FieldsLeft() >= s.GroupSize) {
+    std::string pointField = s.GroupField(1);
+    std::string description(TrimBlanks(s.GroupField(2)));
+    s.ArgUsed += s.GroupSize;
+    std::optional<int> p = s.PointNumber(pointField);
+    if (!p) return Outcome::Stopped;
+    if (!s.IsDefined(*p)) {
+      s.InfoBox("Point " + std::to_string(*p) + " is not defined; its description was not stored");
+      return Outcome::Stopped;
+    }
+    if (CharacterCount(description) > kMaxDescription) {
+      s.InfoBox("The description of point " + std::to_string(*p) + " is longer than " +
+                std::to_string(kMaxDescription) + " characters and was not stored");
+      return Outcome::Stopped;
+    }
+    if (std::any_of(description.begin(), description.end(), IsControl)) {
+      s.InfoBox("The description of point " + std::to_string(*p) +
+                " holds a control character (a tab) and was not stored");
+      return Outcome::Stopped;
+    }
+    s.PointDescription[*p] = description;
+  }
+  return Outcome::Completed;
+}
+
+}  // namespace vantrel

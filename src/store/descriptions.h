@@ -1,0 +1,18 @@
+// Point descriptions: the surveyor's text that travels with a point (at most
+// 64 characters, no commas or control characters).
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace vantrel {
+
+// Characters of a text, a UTF-8 sequence counting once.
+size_t CharacterCount(std::string_view text);
+
+// A description as a file brings it: control characters (tabs) become
+// blanks, blanks at both ends go, and a longer text is cut after its 64th
+// character (`shortened` is then set).
+std::string FileDescription(std::string_view text, bool& shortened);
+
+}  // namespace vantrel

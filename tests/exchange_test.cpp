@@ -1,0 +1,127 @@
+// Points and drawings exchanged with other programs: what the files hold on
+// disk, and that points come back from them exactly, to the bit.
+#include <gtest/gtest.h>
+
+#include <bit>
+#include <cmath>
+#include <filesystem>
+#include <fstream>
+#include <limits>
+
+#include "session_fixture.h"
+#include "store/descriptions.h"
+#include "text_files.h"
+
+namespace fs = std::filesystem;
+
+namespace vantrel {
+namespace {
+
+class ExchangeTest : public SessionTest {
+ protected:
+  fs::path folder;
+
+  ExchangeTest() {
+    const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
+    folder = fs::temp_directory_path() / (std::string("vantrel-exchange-") + test->name());
+    fs::remove_all(folder);
+    fs::create_directories(folder);
+    session.files.ProgramFolder = folder.string();
+  }
+  ~ExchangeTest() override { fs::remove_all(folder); }
+
+  // Awkward values in every point, elevation and description the store can
+  // hold, then the store as it was.
+  struct StoredPoint {
+    double north, east;
+    std::optional<double> elevation;
+    std::string description;
+  };
+  std::map<int, StoredPoint> FillStore() {
+    const double values[] = {1.0 / 3,  -2.0 / 3, 1e-300, -1e15 + 0.3, 123456789.123456789,
+                             -0.0,     5e-324,   0.1,    4820.55,     std::nextafter(1000.0, 2000.0)};
+    const char* descriptions[] = {"", "IRON PIN", "FENCE, WOOD", "SAY \"HI\"", "ÉCOLE"};
+    std::map<int, StoredPoint> stored;
+    int k = 0;
+    for (int n : {1, 2, 17, 500, 999, 1000}) {
+      StoredPoint p{values[k % 10], values[(k + 3) % 10], std::nullopt, descriptions[k % 5]};
+      if (k % 2 == 0) p.elevation = values[(k + 7) % 10];
+      session.StorePoint(n, p.north, p.east);
+      session.PointElevation[n] = p.elevation;
+      session.PointDescription[n] = p.description;
+      stored[n] = p;
+      ++k;
+    }
+    return stored;
+  }
+
+  void ExpectStore(const std::map<int, StoredPoint>& stored) {
+    for (int n = 1; n <= kMaxPoint; ++n) {
+      auto it = stored.find(n);
+      if (it == stored.end()) {
+        EXPECT_FALSE(session.IsDefined(n)) << n;
+        continue;
+      }
+      const StoredPoint& p = it->second;
+      EXPECT_EQ(std::bit_cast<uint64_t>(session.PointNorth[n]), std::bit_cast<uint64_t>(p.north)) << n;
+      EXPECT_EQ(std::bit_cast<uint64_t>(session.PointEast[n]), std::bit_cast<uint64_t>(p.east)) << n;
+      ASSERT_EQ(session.PointElevation[n].has_value(), p.elevation.has_value()) << n;
+      if (p.elevation) {
+        EXPECT_EQ(std::bit_cast<uint64_t>(*session.PointElevation[n]), std::bit_cast<uint64_t>(*p.elevation)) << n;
+      }
+      EXPECT_EQ(session.PointDescription[n], p.description) << n;
+    }
+  }
+};
+
+TEST_F(ExchangeTest, CsvRoundTripIsExact) {
+  std::map<int, StoredPoint> stored = FillStore();
+  Run("PNW\r\nround\r\nCLR\r\n1,1000\r\n");
+  for (int n = 1; n <= kMaxPoint; ++n) ASSERT_FALSE(session.IsDefined(n));
+  std::vector<std::string> transcript = Run("PNR\r\nround\r\n");
+  EXPECT_EQ(transcript, std::vector<std::string>{"Info Only: 6 points read from round.csv"});
+  ExpectStore(stored);
+}
+
+TEST_F(ExchangeTest, CsvRecordsAreWrittenAsPointNorthEastElevationDescription) {
+  Run("KWN\r\n1,5000,3000.25,2,-0.5,1E-7\r\nDES\r\n1,IRON PIN,2,SAY \"HI\"\r\n");
+  session.PointElevation[1] = 412.35;
+  Run("PNW\r\nlot.csv\r\n");
+  EXPECT_EQ(ReadFile(folder / "lot.csv"), "1,5000,3000.25,412.35,IRON PIN\r\n2,-0.5,1e-07,,\"SAY \"\"HI\"\"\"\r\n");
+}
+
+TEST_F(ExchangeTest, CsvQuotesAndRepeatedPoints) {
+  std::ofstream(folder / "odd.csv", std::ios::binary)
+      << "1,1,1,,\"OPEN, QUOTE\r\n"     // an unclosed quote runs to the end of the line
+      << "2,2,2,, \"X\"\"Y\" \r\n"    // blanks around a quoted field
+      << "3,3,3\r\n3,4,4,5\r";      // the later record of a point wins
+  EXPECT_EQ(Run("PNR\r\nodd\r\n"), std::vector<std::string>{"Info Only: 3 points read from odd.csv"});
+  EXPECT_EQ(session.PointDescription[1], "OPEN, QUOTE");
+  EXPECT_EQ(session.PointDescription[2], "X\"Y");
+  EXPECT_EQ(session.PointNorth[3], 4);
+  EXPECT_EQ(session.PointElevation[3], 5);
+}
+
+TEST(Descriptions, FileDescriptionsAreCleanedAndCutAtCharacters) {
+  struct Case {
+    std::string given, kept;
+    bool shortened;
+  } cases[] = {
+      {"  IRON PIN  ", "IRON PIN", false},
+      {"\tCURB\tCUT\r", "CURB CUT", false},
+      {std::string(64, 'X'), std::string(64, 'X'), false},
+      {std::string(65, 'X'), std::string(64, 'X'), true},
+      {std::string(63, 'X') + "ÉÉ", std::string(63, 'X') + "É", true},
+      {std::string(63, 'X') + " Y", std::string(63, 'X'), true},
+      {"", "", false},
+  };
+  for (const Case& c : cases) {
+    bool shortened = false;
+    EXPECT_EQ(FileDescription(c.given, shortened), c.kept) << c.given;
+    EXPECT_EQ(shortened, c.shortened) << c.given;
+  }
+  EXPECT_EQ(CharacterCount("ÉCOLE"), 5u);
+}
+
+}  // namespace
+}  // namespace vantrel
