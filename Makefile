@@ -1,8 +1,8 @@
 # Set-up and everyday commands. `make run` and `make test` install what is
 # missing, configure and build (Release) in build/.
 BUILD ?= build
-PACKAGES := cmake g++ make libgtest-dev desktop-file-utils man-db shared-mime-info
-WINDOW_PACKAGES := qt6-base-dev xvfb xauth
+PACKAGES := cmake g++ make libgtest-dev locales desktop-file-utils man-db shared-mime-info time
+WINDOW_PACKAGES := qt6-base-dev xvfb xauth xdotool openbox
 FUZZ_PACKAGES := clang libclang-rt-14-dev
 DEB_PACKAGES := dpkg-dev file lintian
 FUZZ_SECONDS ?= 30
@@ -14,9 +14,11 @@ SANITIZE_FLAGS := -O1 -g -fsanitize=address,undefined -fno-sanitize-recover=unde
 all: build
 
 # Installs the Debian packages that are missing (apt-get as root, otherwise
-# the one sudo line to run).
+# the one sudo line to run), and the decimal-comma locale the tests run
+# the program in.
 deps:
 	@scripts/install-packages $(PACKAGES) $(WINDOW_PACKAGES) $(FUZZ_PACKAGES)
+	@scripts/generate-locale de_DE.UTF-8
 
 build: deps
 	@cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Release >/dev/null

@@ -29,6 +29,19 @@ printf 'COM\nfrom file one\n' >"$tmp/a.cmd"
 printf 'from file two\n' >"$tmp/b.cmd"
 out=$("$cli" "$tmp/a.cmd" "$tmp/b.cmd" 2>&1)
 check "files joined as one pane" "$(printf 'from file one\nfrom file two')" "$out"
+printf 'COM\nends with CR\r' >"$tmp/cr.cmd"
+printf '\nafter the LF\nno break' >"$tmp/lf.cmd"
+out=$("$cli" "$tmp/cr.cmd" "$tmp/lf.cmd" "$tmp/b.cmd" 2>&1)
+check "a CR LF split between files is one break; a last line without one ends at the file's end" \
+  "$(printf 'ends with CR\nafter the LF\nno break\nfrom file two')" "$out"
+out=$("$cli" "$tmp/a.cmd" /nonexistent/job.cmd 2>&1); status=$?
+check "a missing file stops the run before any line" "2 cannot read /nonexistent/job.cmd: No such file or directory" \
+  "$status ${out#vantrel-cli: }"
+# The job is read as a stream: a long one takes no more memory than a short one.
+awk 'BEGIN { print "KWN"; for (i = 0; i < 2000000; i++) print "1,5000.125,4000.250,2,5100.5,4100.75" }' >"$tmp/long.cmd"
+/usr/bin/time -f %M -o "$tmp/peak" "$cli" "$tmp/long.cmd" >/dev/null 2>&1
+peak=$(cat "$tmp/peak")
+check "2,000,000 lines within 32 MB" yes "$([ "$peak" -lt 32768 ] && echo yes || echo "no ($peak KB)")"
 rm -rf "$tmp"
 
 # The plot window into a picture file, the printed map into a PDF.

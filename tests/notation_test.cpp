@@ -5,6 +5,9 @@
 
 #include <clocale>
 #include <cmath>
+#include <cstdlib>
+#include <random>
+#include <string>
 
 #include "notation/angles.h"
 #include "notation/format.h"
@@ -32,6 +35,39 @@ TEST(Numbers, LeadingNumberReadsTheNumericPrefix) {
   EXPECT_TRUE(IsNumericText(" -1 e3"));
   EXPECT_FALSE(IsNumericText("DIS"));
   EXPECT_FALSE(IsNumericText("1,2"));
+}
+
+// Numbers are read to their last digit, however long the field, and every
+// number reads exactly as the C library's strtod reads it: near ties,
+// subnormals, overflow and the D exponent included.
+TEST(Numbers, LeadingNumberReadsEveryDigitAsStrtodDoes) {
+  const std::string zeros(450, '0');
+  struct Case {
+    std::string text;
+    double value;
+  } cases[] = {
+      {zeros + "42.5", 42.5},
+      {"0." + zeros + "1E460", 1e9},
+      {"1" + zeros + "D-450", 1},
+      {"-" + zeros + "7 .2 5", -7.25},  // blanks are ignored
+      {"1E400", HUGE_VAL},
+      {"-1D400", -HUGE_VAL},
+      {"1E-400", 0},
+      {"+2.5D", 2.5},
+      {"4.9406564584124654E-324", 4.9406564584124654E-324},
+  };
+  for (const Case& c : cases) EXPECT_EQ(LeadingNumber(c.text), c.value) << c.text.substr(0, 60);
+
+  // Random fields of up to 25 significant digits, with exponents across the
+  // whole range of doubles (subnormals included), compared bit for bit.
+  std::mt19937_64 random(18);
+  for (int k = 0; k < 20000; ++k) {
+    std::string text = std::to_string(random() % 100000) + "." + std::to_string(random());
+    if (k % 3 == 0) text.append("e").append(std::to_string(static_cast<int>(random() % 640) - 330));
+    if (k % 5 == 0) text = "-" + text;
+    double expected = std::strtod(text.c_str(), nullptr);
+    ASSERT_EQ(LeadingNumber(text), expected) << text;
+  }
 }
 
 TEST(Numbers, IntegerFieldsRoundHalfToEvenAndNeverWrap) {

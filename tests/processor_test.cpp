@@ -96,6 +96,46 @@ TEST_F(ProcessorTest, CommentBlocksAreSkipped) {
   EXPECT_EQ(Run("shown"), (Lines{"shown"}));
 }
 
+// A job read as a stream runs exactly as the same text in one piece, wherever
+// the pieces break it: inside a line, between the CR and LF of a break,
+// inside a comment block or before the last line's end.
+TEST(BatchRun, PiecesRunAsTheWholeText) {
+  const std::string pane =
+      "KWN\r\n1,100,200\r2,300,400\n\n(3,500,600\r\n)\r\n4,700,\r\n800\r\r\nDAB\n1,2,2,4\r\n"
+      "COM\r\nlast line without a break";
+  auto run = [](const std::vector<std::string>& pieces) {
+    ScriptedUser user;
+    Session session(user);
+    EXPECT_EQ(LoadCommandReference(VANTREL_REFERENCE_FILE, session.reference), "");
+    BatchRun batch(session, 0);
+    for (const std::string& piece : pieces) batch.Feed(piece);
+    batch.Finish();
+    EXPECT_EQ(user.printerDocumentsEnded, 4);  // three code lines and the end of the run
+    return user.transcript;
+  };
+  Lines whole = run({pane});
+  ASSERT_EQ(whole.size(), 5u);  // the DAB heading, its two rows and the COM line
+  EXPECT_EQ(whole.back(), "last line without a break");
+  for (size_t cut = 0; cut <= pane.size(); ++cut)
+    EXPECT_EQ(run({pane.substr(0, cut), "", pane.substr(cut)}), whole) << "cut after " << cut;
+  std::vector<std::string> characters;
+  for (char c : pane) characters.emplace_back(1, c);
+  EXPECT_EQ(run(characters), whole);
+}
+
+// A run whose input broke off drops the unfinished line instead of running
+// what is left of it.
+TEST(BatchRun, AbandonedRunDropsTheUnfinishedLine) {
+  ScriptedUser user;
+  Session session(user);
+  ASSERT_EQ(LoadCommandReference(VANTREL_REFERENCE_FILE, session.reference), "");
+  BatchRun batch(session, 0);
+  batch.Feed("COM\nfirst\nsec");
+  batch.Abandon();
+  EXPECT_EQ(user.transcript, (Lines{"first"}));
+  EXPECT_EQ(user.printerDocumentsEnded, 2);
+}
+
 TEST_F(ProcessorTest, PendingFieldsSurviveRunsButNotCodeLines) {
   Run("KWN\r\n1,100");
   Run("200");  // the next run completes the group

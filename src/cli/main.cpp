@@ -4,6 +4,7 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cctype>
 #include <cerrno>
 #include <cstdio>
@@ -140,6 +141,11 @@ class TerminalSide : public vantrel::UserSide {
   std::string Ask(const std::string& question) {
     Message(question);
     std::string answer;
+    // Without a terminal the answers come from standard input, unless the job
+    // itself is read from there: its lines are never taken as answers.
+    bool jobOnStandardInput = options_.files.empty() ||
+                              std::find(options_.files.begin(), options_.files.end(), "-") != options_.files.end();
+    if (!terminal_.is_open() && jobOnStandardInput) return answer;
     std::istream& in = terminal_.is_open() ? static_cast<std::istream&>(terminal_) : std::cin;
     std::getline(in, answer);
     if (!answer.empty() && answer.back() == '\r') answer.pop_back();
@@ -224,27 +230,52 @@ bool ParseOptions(int argc, char** argv, Options& options, bool& help) {
   return true;
 }
 
-// The text of all input files, joined as one input pane.
-bool ReadInput(const Options& options, std::string& pane) {
-  std::vector<std::string> files = options.files;
-  if (files.empty()) files.push_back("-");
-  for (const std::string& name : files) {
+// The input files, opened before the run so that a missing one stops it
+// before any line has run.
+struct InputFile {
+  std::string name;
+  std::FILE* file;
+};
+
+bool OpenInputs(const Options& options, std::vector<InputFile>& inputs) {
+  std::vector<std::string> names = options.files;
+  if (names.empty()) names.push_back("-");
+  for (const std::string& name : names) {
     std::FILE* file = name == "-" ? stdin : std::fopen(name.c_str(), "rb");
     if (file == nullptr) {
       std::cerr << "vantrel-cli: cannot read " << name << ": " << std::strerror(errno) << "\n";
       return false;
     }
-    if (!pane.empty() && pane.back() != '\n' && pane.back() != '\r') pane += "\r\n";
-    // Read straight into the pane: a long job is held once, not copied.
-    char buffer[1 << 16];
-    for (size_t n; (n = std::fread(buffer, 1, sizeof buffer, file)) > 0;) pane.append(buffer, n);
-    bool failed = std::ferror(file) != 0;
-    if (file != stdin) std::fclose(file);
+    inputs.push_back({name, file});
+  }
+  return true;
+}
+
+// Runs the input files as one input pane, read as a stream: each piece is
+// run as it arrives, so memory stays the same whatever the job's length. A
+// file that does not end its last line is joined to the next by a line break.
+bool RunInputs(const std::vector<InputFile>& inputs, Session& session) {
+  vantrel::BatchRun run(session, 0);
+  char last = '\n';  // nothing read yet: no break is needed before the first file
+  static char buffer[1 << 16];
+  for (const InputFile& input : inputs) {
+    if (last != '\n' && last != '\r') {
+      run.Feed("\r\n");
+      last = '\n';
+    }
+    for (size_t n; (n = std::fread(buffer, 1, sizeof buffer, input.file)) > 0;) {
+      run.Feed(std::string_view(buffer, n));
+      last = buffer[n - 1];
+    }
+    bool failed = std::ferror(input.file) != 0;
+    if (failed) std::cerr << "vantrel-cli: cannot read " << input.name << ": " << std::strerror(errno) << "\n";
+    if (input.file != stdin) std::fclose(input.file);
     if (failed) {
-      std::cerr << "vantrel-cli: cannot read " << name << ": " << std::strerror(errno) << "\n";
+      run.Abandon();  // the last line may be cut short
       return false;
     }
   }
+  run.Finish();
   return true;
 }
 
@@ -307,17 +338,19 @@ int Run(int argc, char** argv) {
     std::cerr << "vantrel-cli: cannot read the command reference " << referencePath << ": " << reason << "\n";
     return 2;
   }
-  std::string pane;
-  if (!ReadInput(options, pane)) return 2;
+  std::vector<InputFile> inputs;
+  if (!OpenInputs(options, inputs)) return 2;
 
   std::string problem = vantrel::ReadCommandReference(*referenceText, session.reference);
   referenceText.reset();
   if (!problem.empty()) side.InfoBox(problem);
 
-  session.RunBatch(pane);
+  bool read = RunInputs(inputs, session);
   std::fflush(stdout);
   CheckReportStream();
-  return SavePlots(options, session, side) ? 0 : 1;
+  bool saved = SavePlots(options, session, side);
+  if (!read) return 2;
+  return saved ? 0 : 1;
 }
 
 }  // namespace

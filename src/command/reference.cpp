@@ -22,8 +22,13 @@ std::string Columns(std::string_view line, size_t first, size_t last = std::stri
 }  // namespace
 
 int CommandReference::Find(std::string_view code) const {
-  for (int k = 1; k <= ReferenceCount; ++k)
-    if (rows[k].Code == code) return k;
+  // Every three-character line is looked up: the first letter is compared
+  // inline before the whole code, so most rows cost one comparison.
+  for (int k = 1; k <= ReferenceCount; ++k) {
+    const std::string& listed = rows[k].Code;
+    if (!listed.empty() && !code.empty() && listed[0] != code[0]) continue;
+    if (listed == code) return k;
+  }
   return 0;
 }
 

@@ -80,10 +80,6 @@ void TakeShiftFields(Session& s) {
   s.LineFieldCount = kept;
 }
 
-}  // namespace
-
-namespace {
-
 std::string_view WithoutComment(std::string_view line) { return line.substr(0, line.find('\'')); }
 
 }  // namespace
@@ -147,35 +143,70 @@ void Session::ProcessCommandLine(std::string line) {
 
 Session::BatchEnd Session::RunBatch(std::string_view text) {
   StopRequested = false;
-  BatchEnd run;
-  bool inCommentBlock = false;
-  size_t position = 0;
-  std::string line;
-  while (position < text.size()) {
-    if (StopRequested) {
-      run.stopped = true;
-      break;
+  BatchRun run(*this, text.size());
+  run.Feed(text);
+  run.Finish();
+  return {run.LinesRead(), run.Stopped()};
+}
+
+BatchRun::BatchRun(Session& session, size_t expectedSize) : session_(session), expectedSize_(expectedSize) {}
+
+void BatchRun::Feed(std::string_view text) {
+  if (text.empty()) return;
+  size_t position = afterReturn_ && text[0] == '\n' ? 1 : 0;
+  done_ += position;
+  afterReturn_ = false;
+  while (position < text.size() && !stopped_) {
+    // A plain scan for the line's end: lines are short, and a library search
+    // for one of two characters costs a call per character.
+    size_t end = position;
+    while (end < text.size() && text[end] != '\r' && text[end] != '\n') ++end;
+    if (end == text.size()) {
+      partial_.append(text.substr(position));
+      done_ += end - position;
+      return;
     }
-    ++run.linesRead;
-    // Lines end at CR LF (the pane's own breaks), a lone LF or a lone CR.
-    size_t end = text.find_first_of("\r\n", position);
-    if (end == std::string_view::npos) {
-      line.assign(text.substr(position));
-      position = text.size();
+    std::string_view piece = text.substr(position, end - position);
+    size_t next = end + 1;
+    if (text[end] == '\r') {
+      if (next < text.size() && text[next] == '\n') ++next;
+      else if (next == text.size()) afterReturn_ = true;
+    }
+    done_ += next - position;
+    position = next;
+    if (partial_.empty()) {
+      Line(piece);
     } else {
-      line.assign(text.substr(position, end - position));
-      position = end + 1;
-      if (text[end] == '\r' && position < text.size() && text[position] == '\n') ++position;
+      partial_.append(piece);
+      Line(partial_);
+      partial_.clear();
     }
-    if (!line.empty() && std::string_view("<([{").find(line.front()) != std::string_view::npos)
-      inCommentBlock = true;
-    bool closesBlock = !line.empty() && std::string_view(">)]}").find(line.back()) != std::string_view::npos;
-    if (!inCommentBlock) ProcessCommandLine(line);
-    if (closesBlock) inCommentBlock = false;
-    user.BatchProgress(position, text.size());
   }
-  user.EndPrintDocument();
-  return run;
+}
+
+void BatchRun::Finish() {
+  if (!partial_.empty()) Line(partial_);
+  partial_.clear();
+  session_.user.EndPrintDocument();
+}
+
+void BatchRun::Abandon() {
+  partial_.clear();
+  Finish();
+}
+
+void BatchRun::Line(std::string_view line) {
+  // A stop asked for while the last line was shown ends the run here,
+  // between two lines.
+  if (session_.StopRequested) stopped_ = true;
+  if (stopped_) return;
+  ++linesRead_;
+  if (!line.empty() && std::string_view("<([{").find(line.front()) != std::string_view::npos)
+    inCommentBlock_ = true;
+  bool closesBlock = !line.empty() && std::string_view(">)]}").find(line.back()) != std::string_view::npos;
+  if (!inCommentBlock_) session_.ProcessCommandLine(std::string(line));
+  if (closesBlock) inCommentBlock_ = false;
+  session_.user.BatchProgress(done_, std::max(done_, expectedSize_));
 }
 
 std::optional<std::string> Session::UsageForEnter(std::string_view text, size_t caret) {

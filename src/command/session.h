@@ -129,9 +129,10 @@ class Session {
   void ProcessCommandLine(std::string line);
 
   // The batch run over the input pane's text: every line from the top,
-  // skipping bracketed comment blocks, then printer end-of-document. A run
-  // stops before the next line once StopRequested is set (by the user's side
-  // during BatchProgress); the lines before it have done all they do.
+  // skipping bracketed comment blocks, then printer end-of-document (see
+  // BatchRun, which also takes the text in pieces). A run stops before the
+  // next line once StopRequested is set (by the user's side during
+  // BatchProgress); the lines before it have done all they do.
   struct BatchEnd {
     size_t linesRead = 0;  // pane lines taken, comment lines included
     bool stopped = false;
@@ -148,6 +149,39 @@ class Session {
   // the code typed on the caret's line and returns its usage text with line
   // breaks, or nothing when the line up to the caret is no code line.
   std::optional<std::string> UsageForEnter(std::string_view paneText, size_t caret);
+};
+
+// A batch run fed the pane's text in pieces as they arrive (a job read as a
+// stream holds one piece at a time): lines end at CR LF, a lone LF or a lone
+// CR, a CR LF split between two pieces being one break; a line opening with
+// "<([{" starts a comment block that the line closing with ">)]}" ends, and
+// the lines of a block are skipped. Finish runs the last line when no break
+// ends it, then printer end-of-document.
+class BatchRun {
+ public:
+  // `expectedSize` is the whole text's length when known (for the window's
+  // progress), otherwise 0.
+  BatchRun(Session& session, size_t expectedSize);
+  void Feed(std::string_view text);
+  void Finish();
+  // Ends a run whose input broke off: the unfinished last line is dropped.
+  void Abandon();
+  // Lines taken so far, and whether the session's StopRequested ended the
+  // run before one of them.
+  size_t LinesRead() const { return linesRead_; }
+  bool Stopped() const { return stopped_; }
+
+ private:
+  void Line(std::string_view line);
+
+  Session& session_;
+  size_t expectedSize_;
+  size_t done_ = 0;           // characters consumed so far
+  std::string partial_;       // the start of a line the last piece did not end
+  bool afterReturn_ = false;  // the last piece ended with a CR
+  bool inCommentBlock_ = false;
+  size_t linesRead_ = 0;
+  bool stopped_ = false;
 };
 
 // Splits a line at commas into at most `kMaxFields` fields; an empty text has

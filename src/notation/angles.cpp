@@ -80,6 +80,24 @@ namespace {
 constexpr double kLargestFormattedAngle = 1e5;
 constexpr const char* kAngleMarker = "***********";
 
+// Appends degrees, minutes or seconds right-justified in three columns.
+// They are whole numbers below 1000 once the angle is within one turn, and
+// the mask then writes just their digits: those are written straight into
+// the row, as this column is on nearly every line of a report. Anything else
+// goes through the mask.
+void AppendAngleColumn(std::string& row, double value, std::string_view mask) {
+  constexpr int kWidth = 3;
+  if (value >= 0 && value < 1000 && value == std::trunc(value)) {
+    int n = static_cast<int>(value);
+    char column[kWidth] = {' ', ' ', static_cast<char>('0' + n % 10)};
+    if (n >= 10) column[1] = static_cast<char>('0' + n / 10 % 10);
+    if (n >= 100) column[0] = static_cast<char>('0' + n / 100);
+    row.append(column, kWidth);
+    return;
+  }
+  row += PadLeft(FormatMask(value, mask), kWidth);
+}
+
 }  // namespace
 
 std::string FormatAngle(double angle, std::string_view mode) {
@@ -116,9 +134,9 @@ std::string FormatAngle(double angle, std::string_view mode) {
     }
   }
   std::string result(1, q1);
-  result += PadLeft(FormatMask(degrees, "##0"), 3);
-  result += PadLeft(FormatMask(minutes, "#0"), 3);
-  result += PadLeft(FormatMask(seconds, "#0"), 3);
+  AppendAngleColumn(result, degrees, "##0");
+  AppendAngleColumn(result, minutes, "#0");
+  AppendAngleColumn(result, seconds, "#0");
   result += q2;
   return result;
 }

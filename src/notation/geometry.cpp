@@ -1,5 +1,6 @@
 #include "notation/geometry.h"
 
+#include <algorithm>
 #include <cmath>
 #include <string>
 
@@ -14,20 +15,23 @@ double OutOfRange(Session& s, std::string_view text) {
 }
 
 double ParseDistance(Session& s, std::string_view text) {
-  std::string t = UpperCase(TrimBlanks(text));
-  size_t d = t.find('D');
-  if (d != std::string::npos && d >= 2) return 0;  // a register letter out of place
+  // The register letter is looked for in place: the field is not copied.
+  std::string_view t = TrimBlanks(text);
+  auto isRegisterLetter = [](char c) { return c == 'D' || c == 'd'; };
+  size_t d = std::find_if(t.begin(), t.end(), isRegisterLetter) - t.begin();
+  bool hasLetter = d < t.size();
+  if (hasLetter && d >= 2) return 0;  // a register letter out of place
 
   double sign = 1;
-  if (d != std::string::npos && t[0] == '-') {
-    t.erase(0, 1);
+  if (hasLetter && t[0] == '-') {
+    t.remove_prefix(1);
     sign = -1;
   }
-  if (t.empty() || t[0] != 'D') {  // a number; in "1D3" the D is an exponent marker
+  if (t.empty() || !isRegisterLetter(t[0])) {  // a number; in "1D3" the D is an exponent marker
     double number = LeadingNumber(text);
     return std::isfinite(number) ? number : OutOfRange(s, text);
   }
-  double number = RoundHalfEven(LeadingNumber(std::string_view(t).substr(1)));
+  double number = RoundHalfEven(LeadingNumber(t.substr(1)));
   int n = number >= -1 && number < kRegisterCount ? static_cast<int>(number) : -1;
   if (!Session::IsRegisterNumber(n) || s.DistanceRegister[n] == UndefinedCoord) {
     s.InfoBox(std::string(text) + " is invalid distance code");

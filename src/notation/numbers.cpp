@@ -40,24 +40,18 @@ double CReadNumber(const char* text) {
 
 bool IsIgnoredBlank(char c) { return c == ' ' || c == '\t' || c == '\n'; }
 
-// Strips the ignored blanks so the scanner below sees one compact text.
-// Fields are short; a small fixed buffer covers them, longer ones fall back.
+// The text with the ignored blanks removed, so the scanner below sees one
+// compact text. A field without blanks (the usual case) is used in place.
 struct CompactText {
-  char small[64];
-  std::string large;
-  const char* data = small;
-  size_t size = 0;
+  std::string stripped;
+  std::string_view text;
 
-  explicit CompactText(std::string_view text) {
-    if (text.size() < sizeof small) {
-      for (char c : text)
-        if (!IsIgnoredBlank(c)) small[size++] = c;
-    } else {
-      for (char c : text)
-        if (!IsIgnoredBlank(c)) large.push_back(c);
-      data = large.data();
-      size = large.size();
-    }
+  explicit CompactText(std::string_view field) : text(field) {
+    if (std::none_of(field.begin(), field.end(), IsIgnoredBlank)) return;
+    stripped.reserve(field.size());
+    for (char c : field)
+      if (!IsIgnoredBlank(c)) stripped.push_back(c);
+    text = stripped;
   }
 };
 
@@ -81,59 +75,69 @@ double RadixInteger(const char* p, size_t n, size_t& used) {
   return value;
 }
 
-// Scans the numeric prefix of a compact text; `used` receives its length.
-double ScanNumber(const char* p, size_t n, size_t& used) {
+// Scans the numeric prefix of a compact text, of any length; `used`
+// receives its length.
+double ScanNumber(std::string_view p, size_t& used) {
   used = 0;
+  size_t n = p.size();
   if (n >= 2 && p[0] == '&' && (p[1] == 'H' || p[1] == 'h' || p[1] == 'O' || p[1] == 'o'))
-    return RadixInteger(p, n, used);
-  char buffer[400];
-  size_t len = 0, i = 0;
-  auto put = [&](char c) {
-    if (len < sizeof buffer - 1) buffer[len++] = c;
-  };
-  if (i < n && (p[i] == '+' || p[i] == '-')) put(p[i++]);
+    return RadixInteger(p.data(), n, used);
+  size_t i = 0;
+  if (i < n && (p[i] == '+' || p[i] == '-')) ++i;
   size_t digits = 0;
-  while (i < n && p[i] >= '0' && p[i] <= '9') put(p[i++]), ++digits;
+  auto skipDigits = [&] {
+    for (; i < n && p[i] >= '0' && p[i] <= '9'; ++i) ++digits;
+  };
+  skipDigits();
   if (i < n && p[i] == '.') {
-    put(p[i++]);
-    while (i < n && p[i] >= '0' && p[i] <= '9') put(p[i++]), ++digits;
+    ++i;
+    skipDigits();
   }
   if (digits == 0) return 0;
   size_t mantissaEnd = i;
-  if (i < n && (p[i] == 'E' || p[i] == 'e' || p[i] == 'D' || p[i] == 'd')) {
-    size_t j = i + 1;
-    char sign = '+';
-    if (j < n && (p[j] == '+' || p[j] == '-')) sign = p[j++];
-    size_t start = j;
-    while (j < n && p[j] >= '0' && p[j] <= '9') ++j;
-    put('e');
-    put(sign);
-    if (j > start) {
-      for (size_t k = start; k < j; ++k) put(p[k]);
-    } else {
-      put('0');
-    }
-    mantissaEnd = j;
+  char marker = i < n ? p[i] : '\0';
+  bool exponent = marker == 'E' || marker == 'e' || marker == 'D' || marker == 'd';
+  if (exponent) {
+    ++i;
+    if (i < n && (p[i] == '+' || p[i] == '-')) ++i;
+    while (i < n && p[i] >= '0' && p[i] <= '9') ++i;
   }
-  buffer[len] = '\0';
-  used = mantissaEnd;
-  return CReadNumber(buffer);
+  used = i;
+
+  // Fast path: std::from_chars reads the usual field (no "+", an E exponent
+  // or none) exactly as strtod would, without its locale or multi-precision
+  // set-up. It stops by itself before an exponent marker without digits.
+  size_t begin = p[0] == '+' ? 1 : 0;
+  double value = 0;
+  if (marker != 'D' && marker != 'd') {
+    auto [end, error] = std::from_chars(p.data() + begin, p.data() + used, value);
+    if (error == std::errc() && (end == p.data() + used || end == p.data() + mantissaEnd)) return value;
+  }
+  // General path: a D exponent, or a value beyond the range of doubles that
+  // strtod turns into an infinity or a zero as the program always has.
+  std::string text(p.substr(0, mantissaEnd));
+  if (exponent) {
+    std::string_view power = p.substr(mantissaEnd + 1, used - mantissaEnd - 1);
+    text += 'e';
+    text += power.empty() || (power.size() == 1 && (power[0] == '+' || power[0] == '-')) ? std::string(power) + "0"
+                                                                                           : std::string(power);
+  }
+  return CReadNumber(text.c_str());
 }
 
 }  // namespace
 
 double LeadingNumber(std::string_view text) {
-  CompactText compact(text);
   size_t used;
-  return ScanNumber(compact.data, compact.size, used);
+  return ScanNumber(CompactText(text).text, used);
 }
 
 bool IsNumericText(std::string_view text) {
   CompactText compact(text);
-  if (compact.size == 0) return false;
+  if (compact.text.empty()) return false;
   size_t used;
-  ScanNumber(compact.data, compact.size, used);
-  return used == compact.size;
+  ScanNumber(compact.text, used);
+  return used == compact.text.size();
 }
 
 double RoundHalfEven(double value) { return std::nearbyint(value); }

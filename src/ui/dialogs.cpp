@@ -34,7 +34,7 @@ bool ModalDialogs::AskYesNo(const std::string& message) {
 }
 
 UserSide::SaveChoice ModalDialogs::AskSaveDiscardCancel(const std::string& message) {
-  QMessageBox box(QMessageBox::Warning, "Vantrel", MessageText(message),
+  QMessageBox box(QMessageBox::Warning, "Close Vantrel", MessageText(message),
                   QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, QApplication::activeWindow());
   box.setDefaultButton(QMessageBox::Save);
   switch (box.exec()) {
