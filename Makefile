@@ -2,7 +2,7 @@
 # missing, configure and build (Release) in build/.
 BUILD ?= build
 PACKAGES := cmake g++ make libgtest-dev locales desktop-file-utils man-db shared-mime-info time
-WINDOW_PACKAGES := qt6-base-dev xvfb xauth xdotool openbox
+WINDOW_PACKAGES := qt6-base-dev xvfb xauth poppler-utils xdotool openbox
 FUZZ_PACKAGES := clang libclang-rt-14-dev
 DEB_PACKAGES := dpkg-dev file lintian
 FUZZ_SECONDS ?= 30

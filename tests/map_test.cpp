@@ -3,6 +3,7 @@
 // page, and the picture files written from a recording.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
@@ -240,9 +241,71 @@ TEST_F(MapTest, PrinterPageGetsTheFigureOnlyWithSpool) {
   EXPECT_EQ(pages[0].Width(), 14400);
   EXPECT_EQ(pages[0].Height(), 10800);
   EXPECT_FLOAT_EQ(session.plot.printer.scale, 6.8f);
+  EXPECT_FLOAT_EQ(pages[0].Transform().scale, 6.8f);  // the page knows its scale for the title block
   EXPECT_EQ(Drawn(pages[0]), (std::vector<std::string>{"dot 400,8800 pen 10", "text 430,8800 '1' black 10pt",
                                                        "dot 14000,2000 pen 10", "text 14030,2000 '2' black 10pt",
                                                        "line 400,8800 14000,2000 pen 8"}));
+}
+
+// A map after "Show Points" starts its own picture even when the command
+// before was a map too: nothing of the overview stays under it.
+TEST_F(MapTest, MapAfterTheOverviewStartsAFreshPicture) {
+  Place(1, 0, 0);
+  Place(2, 1000, 2000);
+  Place(3, 5000, 5000);
+  Run("MAP\n1,2\n");
+  ShowAllPoints(session);
+  EXPECT_TRUE(session.plot.OverviewShown);
+  Run("MAP\n1,2\n");
+  EXPECT_FALSE(session.plot.OverviewShown);
+  EXPECT_FLOAT_EQ(session.plot.screen.scale, 4.0f);  // the map's own fit, not the overview's
+  EXPECT_EQ(Drawn(user.window),
+            (std::vector<std::string>{"dot 400,5400 pen 3", "text 430,5400 '1' red 8pt", "dot 8400,1400 pen 3",
+                                      "text 8430,1400 '2' red 8pt", "line 400,5400 8400,1400 pen 1"}));
+  EXPECT_FLOAT_EQ(user.window.Transform().scale, 4.0f);
+
+  // Its next line still draws over it.
+  Run("2,3\n");
+  EXPECT_EQ(user.window.Primitives().size(), 10u);
+}
+
+// The fit counts the bulge of every arc: the drawn arc stays inside the
+// 400-unit margins, and touches them where it is the figure's extreme.
+TEST_F(MapTest, ArcsBulgingOutOfTheirPointsStayInsideTheMargins) {
+  struct Case {
+    const char* what;
+    double fromNorth, fromEast, toNorth, toEast;
+  };
+  const Case cases[] = {
+      {"half turn through north", 0, 100, 0, -100},
+      {"half turn through south", 0, -100, 0, 100},
+      {"quarter through east", -70.71, 70.71, 70.71, 70.71},
+      {"quarter through west", 70.71, -70.71, -70.71, -70.71},
+      {"small arc about a far center", 990, 141.07, 990, -141.07},
+  };
+  session.plot.ShowPointNumbers = false;
+  for (const Case& c : cases) {
+    Place(1, c.fromNorth, c.fromEast);
+    Place(2, 0, 0);
+    Place(3, c.toNorth, c.toEast);
+    Run("COM\n-\nMAP\n1,C2,3\n");
+    const PlotPrimitive* arc = nullptr;
+    for (const PlotPrimitive& p : user.window.Primitives())
+      if (p.kind == PlotPrimitive::Kind::Arc) arc = &p;
+    ASSERT_NE(arc, nullptr) << c.what;
+    double sweep = std::fmod(arc->endAngle - arc->startAngle + TWO_PI, TWO_PI);
+    double left = 1e9, right = -1e9, top = 1e9, bottom = -1e9;
+    for (int k = 0; k <= 1000; ++k) {
+      double angle = arc->startAngle + sweep * k / 1000;
+      double x = arc->x + arc->radius * std::cos(angle), y = arc->y - arc->radius * std::sin(angle);
+      left = std::min(left, x), right = std::max(right, x), top = std::min(top, y), bottom = std::max(bottom, y);
+    }
+    EXPECT_GE(left, 399) << c.what;
+    EXPECT_LE(right, 8401) << c.what;
+    EXPECT_GE(top, 399) << c.what;
+    EXPECT_LE(bottom, 6401) << c.what;
+    EXPECT_TRUE(std::fabs(left - 400) < 2 || std::fabs(top - 400) < 2) << c.what << " " << left << " " << top;
+  }
 }
 
 // ---- Picture files ----------------------------------------------------------

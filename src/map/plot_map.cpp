@@ -17,7 +17,6 @@ namespace vantrel {
 namespace {
 
 constexpr int kMargin = 400;        // free border on every side of a new picture
-constexpr int kNumberOffset = 30;   // point numbers start this far right of the dot
 constexpr float kNoScale = 1e10f;   // a coordinate range of zero gives no scale
 constexpr float kEmptyBox = 1e10f;  // start of the bounding box search
 constexpr int kScreenFontPoints = 8;
@@ -114,7 +113,7 @@ void DrawNumberedDot(PlotSurface& surface, const PlotStyle& style, DrawPosition 
   surface.Dot(at.x, at.y);
   if (label == nullptr) return;
   surface.SetColor(style.numberColor);
-  surface.Text(at.x + kNumberOffset, at.y, *label);
+  surface.Text(at.x + kPointNumberOffset, at.y, *label);
   surface.SetColor(kPlotBlack);
 }
 
@@ -127,19 +126,42 @@ double ArcAngle(const Session& s, int onArc, int center) {
   return angle;
 }
 
+// A center entry with plain, drawable neighbours draws an arc between them.
+bool DrawsArc(const std::vector<MapEntry>& entries, size_t i) {
+  return entries[i].value <= 0 && entries[i].drawable && i > 0 && i + 1 < entries.size() &&
+         entries[i - 1].value > 0 && entries[i + 1].value > 0 && entries[i - 1].drawable &&
+         entries[i + 1].drawable;
+}
+
+// The arc about a center, in feet, running counterclockwise from `start` to
+// `end` (radians from east).
+struct ArcSpan {
+  double radius, start, end;
+};
+
 // The arc about `center` from `from` to `to`: always the one of at most half
-// a turn, a half turn counterclockwise from `from`.
-void DrawArc(const Session& s, PlotSurface& surface, const PlotTransform& t, DrawPosition at, int from, int center,
-             int to) {
+// a turn, a half turn counterclockwise from `from`. Points so far apart that
+// the radius leaves the range of numbers give no arc.
+std::optional<ArcSpan> ArcBetween(const Session& s, int from, int center, int to) {
   double radius = PointDistance(s, to, center) / 2 + PointDistance(s, from, center) / 2;
   double a1 = ArcAngle(s, from, center);
   double a2 = ArcAngle(s, to, center);
-  // Points so far apart that the radius leaves the range of numbers give no
-  // arc to draw; the dots and lines around it still are.
-  if (!std::isfinite(radius)) return;
+  if (!std::isfinite(radius)) return std::nullopt;
   double d = std::fabs(a1 - a2);
   if ((a1 >= a2 && d < PI) || (a1 < a2 && d > PI)) std::swap(a1, a2);
-  surface.Arc(at.x, at.y, t.scale * radius, a1, a2);
+  return ArcSpan{radius, a1, a2};
+}
+
+// The arc's bulge: the points due east, north, west and south of the center
+// that lie on the arc.
+void AddArcExtremes(BoundingBox& box, const Session& s, int center, const ArcSpan& arc) {
+  constexpr double kDirections[4][3] = {{0, 1, 0}, {HALF_PI, 0, 1}, {PI, -1, 0}, {THREE_HALF_PI, 0, -1}};
+  double sweep = std::fmod(arc.end - arc.start + TWO_PI, TWO_PI);
+  for (const auto& [angle, east, north] : kDirections) {
+    double along = std::fmod(angle - arc.start + 2 * TWO_PI, TWO_PI);
+    if (along <= sweep)
+      box.Add(s.PointEast[center] + east * arc.radius, s.PointNorth[center] + north * arc.radius);
+  }
 }
 
 // The listed figure: dots and numbers as the options ask, lines between
@@ -168,8 +190,10 @@ void DrawFigure(const Session& s, PlotSurface& surface, const PlotTransform& t, 
       if (entries[i - 1].value > 0 && previous) surface.Line(previous->x, previous->y, at.x, at.y);
       previous = at;
     } else if (i + 1 < entries.size() && entries[i - 1].value > 0 && entries[i + 1].value > 0) {
-      if (entries[i - 1].drawable && entries[i + 1].drawable)
-        DrawArc(s, surface, t, at, entries[i - 1].point, entry.point, entries[i + 1].point);
+      if (DrawsArc(entries, i)) {
+        std::optional<ArcSpan> arc = ArcBetween(s, entries[i - 1].point, entry.point, entries[i + 1].point);
+        if (arc) surface.Arc(at.x, at.y, t.scale * arc->radius, arc->start, arc->end);
+      }
       previous.reset();  // the point after the arc starts afresh
     }
   }
@@ -197,8 +221,13 @@ void PlotMap(Session& s) {
   BoundingBox box;
   if (mapMode) {
     entries = ReadMapList(s);
-    for (const MapEntry& entry : entries)
-      if (entry.drawable) box.Add(s.PointEast[entry.point], s.PointNorth[entry.point]);
+    for (size_t i = 0; i < entries.size(); ++i) {
+      if (!entries[i].drawable) continue;
+      box.Add(s.PointEast[entries[i].point], s.PointNorth[entries[i].point]);
+      if (!DrawsArc(entries, i)) continue;
+      if (std::optional<ArcSpan> arc = ArcBetween(s, entries[i - 1].point, entries[i].point, entries[i + 1].point))
+        AddArcExtremes(box, s, entries[i].point, *arc);
+    }
   } else {
     for (int k = 1; k <= kMaxPoint; ++k)
       if (s.IsDefined(k)) box.Add(s.PointEast[k], s.PointNorth[k]);
@@ -211,18 +240,22 @@ void PlotMap(Session& s) {
   }
 
   // The overview always fits all points afresh; a map starts a new picture
-  // with a new command, or when the last picture could not be fitted.
+  // with a new command, over the overview, or when the last picture could
+  // not be fitted.
   bool fitted = window != nullptr ? s.plot.screen.usable : s.plot.printer.usable;
-  if (!mapMode || s.CurrentCommand != s.PreviousCommand || !fitted) {
+  if (!mapMode || s.CurrentCommand != s.PreviousCommand || !fitted || s.plot.OverviewShown) {
     if (window != nullptr) {
       window->Clear();
       s.plot.screen = FitTransform(box, window->Width(), window->Height());
+      window->Fitted(s.plot.screen);
     }
     if (mapMode && printer != nullptr) {
       printer->SetUpPage(box.Wide());
       s.plot.printer = FitTransform(box, printer->Width(), printer->Height());
+      printer->Fitted(s.plot.printer);
     }
   }
+  s.plot.OverviewShown = !mapMode && window != nullptr;
 
   if (!mapMode) {
     if (window != nullptr && s.plot.screen.usable) DrawOverview(s, *window, s.plot.screen);

@@ -21,6 +21,10 @@ struct PlotState {
   bool ShowPointNumbers = true;
   bool ShowCenters = false;
 
+  // The plot window holds the overview of all points: a map never draws
+  // over it, whatever the previous command was.
+  bool OverviewShown = false;
+
   // One transform for the plot window, one for the printer page.
   PlotTransform screen;
   PlotTransform printer;

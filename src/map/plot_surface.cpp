@@ -59,6 +59,11 @@ void PrinterPages::SetUpPage(bool landscape) {
   pages_.push_back(NewPage());
 }
 
+void PrinterPages::Fitted(const PlotTransform& transform) {
+  if (pages_.empty()) pages_.push_back(NewPage());
+  pages_.back().Fitted(transform);
+}
+
 void PrinterPages::Draw(const PlotPrimitive& primitive) {
   if (pages_.empty()) pages_.push_back(NewPage());
   pages_.back().Draw(primitive);

@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "map/plot_state.h"
+
 namespace vantrel {
 
 // Colours as 0xRRGGBB.
@@ -15,6 +17,9 @@ inline constexpr std::uint32_t kPlotBlack = 0x000000;
 inline constexpr std::uint32_t kPlotRed = 0xFF0000;
 
 inline constexpr int kTwipsPerInch = 1440;
+
+// A point number starts this far right of its dot.
+inline constexpr int kPointNumberOffset = 30;
 
 // One drawing operation with the pen, colour and font in force when it was
 // drawn.
@@ -47,6 +52,9 @@ class PlotSurface {
   // Page set-up before a new plot: a fresh page turned for a figure that is
   // wider than tall. Windows ignore it.
   virtual void SetUpPage(bool landscape) { (void)landscape; }
+  // The transform a new picture was fitted with (feet to drawing units), so
+  // the surface can tell the scale and the coordinates of a place on it.
+  virtual void Fitted(const PlotTransform& transform) { (void)transform; }
 
   void SetPenWidth(int pixels) { pen_.penWidth = pixels; }
   void SetColor(std::uint32_t color) { pen_.color = color; }
@@ -76,7 +84,18 @@ class PlotPicture : public PlotSurface {
 
   int Width() const override { return width_; }
   int Height() const override { return height_; }
-  void Clear() override { primitives_.clear(); }
+  // A new size for the next picture (a window that was resized).
+  void SetSize(int width, int height) {
+    width_ = width;
+    height_ = height;
+  }
+  void Clear() override {
+    primitives_.clear();
+    transform_ = PlotTransform{};
+  }
+  void Fitted(const PlotTransform& transform) override { transform_ = transform; }
+  // Unusable until a plot has fitted a figure on the picture.
+  const PlotTransform& Transform() const { return transform_; }
 
   // Size of one device pixel of the surface, the unit of pen widths.
   double TwipsPerPixel() const { return twipsPerPixel_; }
@@ -90,6 +109,7 @@ class PlotPicture : public PlotSurface {
   int height_;
   double twipsPerPixel_;
   std::vector<PlotPrimitive> primitives_;
+  PlotTransform transform_;
 };
 
 // The printer document: pages drawn since the last end of document. Pages
@@ -107,6 +127,7 @@ class PrinterPages : public PlotSurface {
   // The printer cannot be wiped: what was drawn stays on the page.
   void Clear() override {}
   void SetUpPage(bool landscape) override;
+  void Fitted(const PlotTransform& transform) override;
 
   // The pages that hold a drawing, handed over for printing; the document
   // starts again empty with the current page turn.

@@ -267,6 +267,7 @@ void MainWindow::CreateMenus() {
   file->addSeparator();
   add(file, "&Import...", {}, [this] { Import(); });
   add(file, "&Export...", {}, [this] { Export(); });
+  add(file, "&Print Report...", QKeySequence::Print, [this] { PrintOutput(); });
   recentMenu_ = file->addMenu("Recent &Files");
   add(file, "&Working Folder...", {}, [this] { ChooseWorkingFolder(); });
   file->addSeparator();
@@ -624,6 +625,15 @@ void MainWindow::ShowUsage() {
   lblInfo_->setText(usage ? FromCrLf(*usage) : QString());
 }
 
+void MainWindow::PrintOutput() {
+  FlushReport();
+  QTextCursor selection = txtOutput_->textCursor();
+  // The selection's paragraph separators are line breaks on paper.
+  QString text = selection.hasSelection() ? selection.selectedText().replace(QChar::ParagraphSeparator, '\n')
+                                          : txtOutput_->toPlainText();
+  PrintReport(this, text, txtProject_->text(), settings_.workingFolder);
+}
+
 void MainWindow::ShowGuide() {
   QString guide = UserGuidePath();
   if (guide.isEmpty()) InfoBox("The user's guide (guide.md) is not installed with the program");
@@ -812,6 +822,7 @@ void MainWindow::EndPrintDocument() {
 PlotSurface* MainWindow::PlotWindow() {
   if (plot_ == nullptr) {
     plot_ = new MapPlotWindow(this);
+    plot_->SetDocumentSource([this] { return MapPlotWindow::Document{settings_.workingFolder, txtProject_->text()}; });
     PlaceBeside(plot_);
   }
   return plot_;

@@ -133,6 +133,7 @@ class MainWindow : public QMainWindow, public UserSide {
   void ClearInput();
   void ChooseWorkingFolder();
   void SetWorkingFolder(const QString& folder);
+  void PrintOutput();
   void ShowGuide();
   void ShowAbout();
 

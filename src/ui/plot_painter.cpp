@@ -17,12 +17,13 @@ QColor ColorOf(const PlotPrimitive& p) { return QColor::fromRgb(static_cast<QRgb
 
 }  // namespace
 
-void PaintPicture(QPainter& painter, const PlotPicture& picture, double pixelsPerTwip) {
+void PaintPicture(QPainter& painter, const PlotPicture& picture, double pixelsPerTwip, double twipsPerPen) {
+  if (twipsPerPen <= 0) twipsPerPen = picture.TwipsPerPixel();
   painter.save();
   painter.setRenderHint(QPainter::Antialiasing);
   auto at = [pixelsPerTwip](double x, double y) { return QPointF(x * pixelsPerTwip, y * pixelsPerTwip); };
   for (const PlotPrimitive& p : picture.Primitives()) {
-    double penPixels = p.penWidth * picture.TwipsPerPixel() * pixelsPerTwip;
+    double penPixels = p.penWidth * twipsPerPen * pixelsPerTwip;
     painter.setPen(QPen(ColorOf(p), penPixels, Qt::SolidLine, Qt::RoundCap));
     switch (p.kind) {
       case PlotPrimitive::Kind::Dot:

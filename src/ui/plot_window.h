@@ -1,15 +1,25 @@
 // frmPlot, the "Map Plot" window: its picture is the list of primitives
 // drawn since it was last cleared, painted again whenever the window needs
-// it, so the map survives being covered or resized.
+// it, so the map survives being covered or resized. The view over the
+// picture fits it to the window when the window is resized; the mouse wheel
+// zooms about the cursor, dragging pans, Home and a double-click fit it all
+// again. The status bar shows the north and east under the cursor; a scale
+// bar and a north arrow stand over the map. Map > Export saves the picture
+// as SVG, PNG or PDF; Map > Print prints it as a sheet with a title block.
 #pragma once
 
-#include <QWidget>
+#include <QMainWindow>
+#include <QPointF>
+#include <functional>
+#include <optional>
 
 #include "map/plot_surface.h"
 
+class QLabel;
+
 namespace vantrel::ui {
 
-class MapPlotWindow : public QWidget, public PlotPicture {
+class MapPlotWindow : public QMainWindow, public PlotPicture {
   Q_OBJECT
 
  public:
@@ -17,16 +27,55 @@ class MapPlotWindow : public QWidget, public PlotPicture {
   static constexpr int kStartWidth = 8800;
   static constexpr int kStartHeight = 6800;
 
+  // Where Map > Print and Export put their files and the title they print.
+  struct Document {
+    QString folder;
+    QString project;
+  };
+
   explicit MapPlotWindow(QWidget* parent = nullptr);
 
-  int Width() const override;
-  int Height() const override;
+  // The working folder and project name at the time of printing or export.
+  void SetDocumentSource(std::function<Document()> source) { documentSource_ = std::move(source); }
+
+  // A new picture takes the map area's size at that moment; later map lines
+  // of the same command land on it whatever the window's size is since.
   void Clear() override;
   void Show() override;
   void Draw(const PlotPrimitive& primitive) override;
 
- protected:
-  void paintEvent(QPaintEvent* event) override;
+  // The view: a twip of the picture is PixelsPerTwip() pixels of the map
+  // area, and the picture's top-left corner lies at Origin().
+  double PixelsPerTwip() const { return pixelsPerTwip_; }
+  QPointF Origin() const { return origin_; }
+  // The map area: the part of the window under the menu and above the
+  // status bar.
+  QWidget* MapArea() const { return canvas_; }
+
+  void FitAll();
+  void ZoomAbout(QPointF pixel, double factor);
+  void PanBy(QPointF pixels);
+  // East and north under a pixel of the map area, when a map is fitted.
+  std::optional<QPointF> GroundAt(QPointF pixel) const;
+  // Saves the picture as SVG, PNG or PDF by the file's extension; an empty
+  // text, or why it could not be saved.
+  QString ExportTo(const QString& path) const;
+
+ private:
+  friend class PlotCanvas;
+
+  void CreateMenus();
+  void Export();
+  void Print();
+  void ShowCursorPosition(QPointF pixel);
+  Document CurrentDocument() const;
+
+  QWidget* canvas_ = nullptr;
+  QLabel* position_ = nullptr;
+  std::function<Document()> documentSource_;
+  double pixelsPerTwip_ = 1;
+  QPointF origin_;
+  bool placed_ = false;
 };
 
 }  // namespace vantrel::ui

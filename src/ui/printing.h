@@ -1,10 +1,15 @@
-// The printer side of the map: the pages drawn since the last end of
-// document go to the system's default printer, or into a PDF file when
-// there is none.
+// Printing: the map pages drawn with Spool set, the plot window's map and
+// the report of the Output pane go to a printer, or into a PDF file in the
+// working folder when there is none. Maps are printed as sheets with a
+// title block; reports in the fixed-pitch font, with a header line and page
+// numbers. PDF files are written whole or not at all.
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <vector>
+
+class QWidget;
 
 namespace vantrel {
 class PlotPicture;
@@ -12,11 +17,36 @@ class PlotPicture;
 
 namespace vantrel::ui {
 
-// Prints `pages`. With `usePrinter` and a default printer they go there;
-// otherwise into "<name>-<n>.pdf" in `folder`, with the project name (or
-// "map" without one) and the next free number. Returns the sentence for the
-// status bar that says where the pages went.
+// Prints `pages` (the printer document of a run). With `usePrinter` and a
+// default printer they go there; otherwise into "<name>-<n>.pdf" in
+// `folder`, with the project name (or "map" without one) and the next free
+// number. Returns the sentence for the status bar that says where the pages
+// went, or why they could not be printed.
 QString PrintPages(const std::vector<PlotPicture>& pages, const QString& folder, const QString& projectName,
                    bool usePrinter);
+
+// Map > Print: the plot window's picture on one sheet, through the system
+// print dialog, or into "<name>-<n>.pdf" in `folder` without a printer.
+// Returns the sentence for the status bar (empty when the dialog was
+// cancelled).
+QString PrintMap(QWidget* parent, const PlotPicture& picture, const QString& projectName, const QString& folder);
+
+// File > Print Report: `text` (the Output pane or its selection) through
+// the system print dialog, or into "<name> report-<n>.pdf" in
+// `workingFolder` without a printer. Where it went shows in the status bar
+// of the parent's window; a failure in a message box.
+void PrintReport(QWidget* parent, const QString& text, const QString& projectName, const QString& workingFolder);
+
+// The report saved as a PDF in `folder`: the file's path, or a sentence
+// saying why it could not be saved.
+struct SavedPdf {
+  bool saved = false;
+  QString pathOrReason;
+};
+SavedPdf SaveReportPdf(const QString& text, const QString& projectName, const QString& folder);
+
+// The report's lines split into pages of `linesPerPage`, every line longer
+// than `columns` continued on the next line so no character is lost.
+std::vector<QStringList> ReportPages(const QString& text, int linesPerPage, int columns);
 
 }  // namespace vantrel::ui

@@ -1,0 +1,253 @@
+// The plot window's view and the printed pages, against a session whose
+// user side draws on a real plot window (no modal dialog ever opens): the
+// map refitted on resize, zoom about the cursor, panning, fit all, the
+// cursor's north and east, export, the printed map sheet and the printed
+// report.
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QMainWindow>
+#include <QPrinterInfo>
+#include <QProcess>
+#include <QStatusBar>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QtTest>
+#include <memory>
+
+#include "command/reference.h"
+#include "command/session.h"
+#include "map/plot_map.h"
+#include "scripted_user.h"
+#include "ui/plot_window.h"
+#include "ui/printing.h"
+
+namespace vantrel::ui {
+namespace {
+
+class PlotWindowUser : public ScriptedUser {
+ public:
+  MapPlotWindow* window = nullptr;
+  PlotSurface* PlotWindow() override { return window; }
+};
+
+// The text of a PDF as pdftotext reads it, or a null string without it.
+QString PdfText(const QString& path) {
+  if (QStandardPaths::findExecutable("pdftotext").isEmpty()) return {};
+  QProcess reader;
+  reader.start("pdftotext", {"-layout", path, "-"});
+  reader.waitForFinished(30000);
+  return QString::fromUtf8(reader.readAllStandardOutput());
+}
+
+}  // namespace
+
+class PlotWindowTest : public QObject {
+  Q_OBJECT
+
+ private:
+  QTemporaryDir folder_;
+  PlotWindowUser user_;
+  std::unique_ptr<Session> session_;
+  std::unique_ptr<QWidget> main_;  // stands for the main window the plot opens beside
+  MapPlotWindow* plot_ = nullptr;
+
+  // Where the picture's point at drawing position (x, y) shows on the map area.
+  QPointF PixelOf(int x, int y) const { return plot_->Origin() + QPointF(x, y) * plot_->PixelsPerTwip(); }
+  QPointF DotPixel(int nth) const {
+    int seen = 0;
+    for (const PlotPrimitive& p : plot_->Primitives())
+      if (p.kind == PlotPrimitive::Kind::Dot && seen++ == nth) return PixelOf(p.x, p.y);
+    qFatal("no dot %d", nth);
+  }
+  void Run(const char* pane) { session_->RunBatch(pane); }
+
+ private slots:
+  void init() {
+    main_ = std::make_unique<QWidget>();
+    main_->setGeometry(0, 0, 150, 300);
+    main_->show();
+    plot_ = new MapPlotWindow(main_.get());
+    plot_->SetDocumentSource([this] { return MapPlotWindow::Document{folder_.path(), "Lot 7"}; });
+    user_ = PlotWindowUser();
+    user_.window = plot_;
+    session_ = std::make_unique<Session>(user_);
+    QCOMPARE(LoadCommandReference(VANTREL_REFERENCE_FILE, session_->reference), "");
+    Run("KWN\n1,0,0,2,1000,2000,3,0,2000\nMAP\n1,2,3\n");
+    QVERIFY(plot_->isVisible());
+  }
+  void cleanup() {
+    session_.reset();
+    main_.reset();  // takes the plot window with it
+  }
+
+  void opensBesideTheMainWindow() {
+    QVERIFY(plot_->frameGeometry().left() >= main_->frameGeometry().right());
+    QCOMPARE(plot_->windowTitle(), "Map Plot");
+  }
+
+  // The whole picture (the map area when it was drawn) fits the map area
+  // after every resize, centred, and every dot stays inside it.
+  void mapIsRefittedWhenTheWindowIsResized() {
+    for (QSize size : {QSize(900, 500), QSize(400, 700), QSize(1200, 900)}) {
+      plot_->resize(size);
+      QTest::qWait(20);
+      QWidget* area = plot_->MapArea();
+      QRectF picture(plot_->Origin(), QSizeF(plot_->Width(), plot_->Height()) * plot_->PixelsPerTwip());
+      QVERIFY2(qAbs(picture.width() - area->width()) < 1 || qAbs(picture.height() - area->height()) < 1,
+               qPrintable(QString("%1x%2").arg(size.width()).arg(size.height())));
+      QVERIFY(qAbs(picture.center().x() - area->width() / 2.0) < 1);
+      QVERIFY(qAbs(picture.center().y() - area->height() / 2.0) < 1);
+      for (int dot = 0; dot < 3; ++dot) QVERIFY(area->rect().contains(DotPixel(dot).toPoint()));
+    }
+    // A new map takes the new size of the area.
+    Run("COM\n-\nMAP\n1,2\n");
+    QCOMPARE(plot_->Width(), qRound(plot_->MapArea()->width() / (plot_->logicalDpiX() / 1440.0)));
+  }
+
+  void wheelZoomsAboutTheCursorDragPansHomeAndDoubleClickFitAll() {
+    QWidget* area = plot_->MapArea();
+    QPointF fittedOrigin = plot_->Origin();
+    double fitted = plot_->PixelsPerTwip();
+
+    QPointF under = DotPixel(1);
+    QWheelEvent notch(under, area->mapToGlobal(under), QPoint(), QPoint(0, 240), Qt::NoButton, Qt::NoModifier,
+                      Qt::NoScrollPhase, false);
+    QApplication::sendEvent(area, &notch);
+    QVERIFY(qAbs(plot_->PixelsPerTwip() - fitted * 1.5625) < 1e-9);  // two notches of 1.25
+    QVERIFY((DotPixel(1) - under).manhattanLength() < 0.01);        // the point stays under the cursor
+
+    QPointF before = plot_->Origin();
+    QTest::mousePress(area, Qt::LeftButton, {}, QPoint(100, 100));
+    QMouseEvent move(QEvent::MouseMove, QPointF(130, 80), area->mapToGlobal(QPointF(130, 80)), Qt::NoButton,
+                     Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(area, &move);
+    QTest::mouseRelease(area, Qt::LeftButton, {}, QPoint(130, 80));
+    QCOMPARE(plot_->Origin(), before + QPointF(30, -20));
+
+    area->setFocus();
+    QTest::keyClick(area, Qt::Key_Home);
+    QCOMPARE(plot_->Origin(), fittedOrigin);
+    QCOMPARE(plot_->PixelsPerTwip(), fitted);
+
+    plot_->ZoomAbout(QPointF(10, 10), 4);
+    QTest::mouseDClick(area, Qt::LeftButton, {}, QPoint(50, 50));
+    QCOMPARE(plot_->Origin(), fittedOrigin);
+
+    // Far out and far in the zoom stops, and the numbers stay finite.
+    for (int k = 0; k < 200; ++k) plot_->ZoomAbout(QPointF(10, 10), 1e3);
+    QVERIFY(plot_->PixelsPerTwip() <= fitted * 10000 * (1 + 1e-12));
+    for (int k = 0; k < 200; ++k) plot_->ZoomAbout(QPointF(10, 10), 1e-3);
+    QVERIFY(plot_->PixelsPerTwip() >= fitted * 0.05 * (1 - 1e-12));
+  }
+
+  void statusBarShowsTheNorthAndEastUnderTheCursor() {
+    plot_->ZoomAbout(DotPixel(1), 8);
+    QPointF at = DotPixel(1);  // point 2: N 1000, E 2000
+    QMouseEvent move(QEvent::MouseMove, at, plot_->MapArea()->mapToGlobal(at), Qt::NoButton, Qt::NoButton,
+                     Qt::NoModifier);
+    QApplication::sendEvent(plot_->MapArea(), &move);
+    std::optional<QPointF> ground = plot_->GroundAt(at);
+    QVERIFY(ground.has_value());
+    QVERIFY(qAbs(ground->x() - 2000) < 0.2 && qAbs(ground->y() - 1000) < 0.2);  // dots lie on whole twips
+    auto* label = plot_->statusBar()->findChild<QLabel*>();
+    QVERIFY(label != nullptr);
+    QRegularExpressionMatch shown = QRegularExpression("^N (\\d+\\.\\d\\d)   E (\\d+\\.\\d\\d)$").match(label->text());
+    QVERIFY2(shown.hasMatch(), qPrintable("[" + label->text() + "]"));
+    // Within the half pixel the cursor rounds to.
+    double feetPerPixel = 1 / (plot_->PixelsPerTwip() * plot_->Transform().scale);
+    QVERIFY(qAbs(shown.captured(1).toDouble() - 1000) <= feetPerPixel);
+    QVERIFY(qAbs(shown.captured(2).toDouble() - 2000) <= feetPerPixel);
+
+    // No map fitted (a single point): no coordinates.
+    Run("COM\n-\nMAP\n1\n");
+    QVERIFY(!plot_->GroundAt(at).has_value());
+  }
+
+  void exportWritesTheWritersFilesAndRefusesOthers() {
+    struct Case {
+      const char* name;
+      QByteArray magic;
+    };
+    for (Case c : {Case{"map.svg", "<?xml"}, Case{"map.PNG", "\x89PNG"}, Case{"map.pdf", "%PDF"}}) {
+      QString path = QDir(folder_.path()).filePath(c.name);
+      QCOMPARE(plot_->ExportTo(path), QString());
+      QFile file(path);
+      QVERIFY(file.open(QIODevice::ReadOnly));
+      QVERIFY2(file.readAll().startsWith(c.magic), c.name);
+    }
+    QVERIFY(plot_->ExportTo(QDir(folder_.path()).filePath("map.dxf")).contains(".svg, .png or .pdf"));
+    QString missing = QDir(folder_.path()).filePath("no such folder/map.svg");
+    QVERIFY(!plot_->ExportTo(missing).isEmpty());
+    QVERIFY(!QFile::exists(missing));
+  }
+
+  void printedMapWithoutPrinterIsASheetWithATitleBlock() {
+    if (!QPrinterInfo::availablePrinters().isEmpty()) QSKIP("a printer is installed: the print dialog would open");
+    QString sentence = PrintMap(plot_, *plot_, "Lot 7", folder_.path());
+    QString path = QDir(folder_.path()).filePath("Lot 7-1.pdf");
+    QCOMPARE(sentence, "Map saved as " + QDir::toNativeSeparators(path));
+    QString text = PdfText(path);
+    if (text.isNull()) QSKIP("pdftotext (poppler-utils) is not installed");
+    QVERIFY2(text.contains("Lot 7") && text.contains(QRegularExpression("Scale 1\" = \\d+(\\.\\d)? ft")),
+             qPrintable(text));
+    QVERIFY(text.contains(QLocale::c().toString(QDate::currentDate(), "MMMM d, yyyy")));
+  }
+
+  void printedReportHasHeaderPageNumbersAndEveryLine() {
+    QString report;
+    for (int k = 1; k <= 150; ++k) report += QString("      %1    5000.000N    2000.000E\n").arg(k, 4);
+    report += QString("x").repeated(300) + "END\n";  // wider than any page: continued, not cut
+    SavedPdf pdf = SaveReportPdf(report, "Lot 7", folder_.path());
+    QVERIFY2(pdf.saved, qPrintable(pdf.pathOrReason));
+    QCOMPARE(QFileInfo(pdf.pathOrReason).fileName(), "Lot 7 report-1.pdf");
+    QString text = PdfText(pdf.pathOrReason);
+    if (text.isNull()) QSKIP("pdftotext (poppler-utils) is not installed");
+    QStringList pages = text.split('\f', Qt::SkipEmptyParts);
+    QVERIFY(pages.size() >= 2);
+    for (int n = 0; n < pages.size(); ++n) {
+      QString first = pages[n].split('\n').first();
+      QVERIFY2(first.contains("Lot 7") && first.contains(QString("Page %1 of %2").arg(n + 1).arg(pages.size())),
+               qPrintable(first));
+    }
+    for (int k : {1, 75, 150})
+      QVERIFY(text.contains(QRegularExpression(QString("^\\s*%1\\s+5000\\.000N").arg(k),
+                                               QRegularExpression::MultilineOption)));
+    QVERIFY(text.remove(QRegularExpression("\\s")).contains(QString("x").repeated(300) + "END"));
+
+    // Into a folder that is not there: the reason, and no file.
+    SavedPdf refused = SaveReportPdf(report, "Lot 7", QDir(folder_.path()).filePath("gone"));
+    QVERIFY(!refused.saved);
+    QVERIFY(refused.pathOrReason.contains("could not be saved"));
+  }
+
+  void printReportWithoutPrinterTellsTheStatusBar() {
+    if (!QPrinterInfo::availablePrinters().isEmpty()) QSKIP("a printer is installed: the print dialog would open");
+    QMainWindow window;
+    PrintReport(&window, "   a report line", "", folder_.path());
+    QString path = QDir(folder_.path()).filePath("report-1.pdf");
+    QVERIFY(QFile::exists(path));
+    QCOMPARE(window.statusBar()->currentMessage(), "No printer: report saved as " + QDir::toNativeSeparators(path));
+  }
+
+  void reportPagesContinueLongLinesAndDropTrailingBlankLines() {
+    struct Case {
+      QString text;
+      int linesPerPage, columns;
+      std::vector<QStringList> pages;
+    };
+    const Case cases[] = {
+        {"a\nb\nc\n", 2, 10, {{"a", "b"}, {"c"}}},
+        {"abcdefg", 5, 3, {{"abc", "def", "g"}}},
+        {"\r\nx\r\n\n  \n", 10, 80, {{"", "x"}}},  // the empty line before stays, the blank ones after go
+        {"", 10, 80, {}},
+        {"ab", 0, 0, {{"a"}, {"b"}}},  // at least one line of one column
+    };
+    for (const Case& c : cases) QCOMPARE(ReportPages(c.text, c.linesPerPage, c.columns), c.pages);
+  }
+};
+
+}  // namespace vantrel::ui
+
+QTEST_MAIN(vantrel::ui::PlotWindowTest)
+#include "plot_window_test.moc"

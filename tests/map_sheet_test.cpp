@@ -1,0 +1,129 @@
+// The printed map sheet: the scale written and drawn, the drawing shrunk
+// under the title block, and point numbers standing clear of the lines.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <string>
+#include <vector>
+
+#include "command/reference.h"
+#include "command/session.h"
+#include "map/map_sheet.h"
+#include "map/plot_map.h"
+#include "map/plot_surface.h"
+#include "scripted_user.h"
+
+namespace vantrel {
+namespace {
+
+TEST(MapSheet, ScaleTextAndScaleBarLength) {
+  struct Case {
+    double unitsPerFoot;
+    int longest;
+    const char* text;  // 1440 twips per inch over the units per foot
+    double barFeet;
+  };
+  const Case cases[] = {
+      {28.8, 1440, "1\" = 50.0 ft", 50},       // exactly 50 ft to the inch, the bar one inch long
+      {6.8, 1440, "1\" = 212 ft", 200},        // 211.76: whole feet from 100 ft to the inch
+      {4.0, 1440, "1\" = 360 ft", 200},        // 360 ft fit: 500 does not, 200 does
+      {1.0, 1000, "1\" = 1440 ft", 1000},      // a power of ten itself
+      {1440.0 / 0.25, 1440, "1\" = 0.3 ft", 0.2},
+      {0, 1440, "", 0},                        // no fitted scale: nothing stated, no bar
+      {INFINITY, 1440, "", 0},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(ScaleText(c.unitsPerFoot), c.text) << c.unitsPerFoot;
+    EXPECT_NEAR(ScaleBarFeet(c.unitsPerFoot, c.longest), c.barFeet, 1e-9) << c.unitsPerFoot;
+  }
+}
+
+bool Crosses(const PlotPrimitive& line, double left, double top, double right, double bottom) {
+  for (int k = 0; k <= 200; ++k) {
+    double x = line.x + (line.x2 - line.x) * k / 200.0, y = line.y + (line.y2 - line.y) * k / 200.0;
+    if (x > left && x < right && y > top && y < bottom) return true;
+  }
+  return false;
+}
+
+// A star of lines out of point 1 in five directions, one of them east
+// where the number would stand by default, and an arc: every number is set
+// clear of every line, above its dot where that is free.
+TEST(MapSheet, NumbersStandClearOfTheLinesAndTheTitleBlockStatesTheScale) {
+  struct PrintingUser : ScriptedUser {
+    PrinterPages printer;
+    PlotSurface* PrinterPage() override { return &printer; }
+  } user;
+  Session session{user};
+  ASSERT_EQ(LoadCommandReference(VANTREL_REFERENCE_FILE, session.reference), "");
+  session.files.SpoolOn = true;
+  auto place = [&session](int n, double north, double east) {
+    session.PointNorth[n] = north;
+    session.PointEast[n] = east;
+  };
+  place(1, 500, 500);
+  const double star[5][2] = {{500, 900}, {900, 500}, {900, 100}, {500, 100}, {100, 500}};
+  for (int k = 0; k < 5; ++k) place(k + 2, star[k][0], star[k][1]);
+  place(10, 500, 1300);
+  session.RunBatch("MAP\n1,2,1,3,1,4,1,5,1,6,1,2,C10,3\n");
+  std::vector<PlotPicture> pages = user.printer.TakeDocument();
+  ASSERT_EQ(pages.size(), 1u);
+  const PlotPicture& page = pages[0];
+
+  PlotPicture sheet = MapSheet(page, {"Lot 7", "December 9, 2026"}, page.Width(), page.Height());
+  ASSERT_EQ(sheet.Width(), page.Width());
+
+  // Strokes of the drawing, then its dots, then its numbers, then the
+  // title block's frame, texts and arrow.
+  const std::vector<PlotPrimitive>& drawn = sheet.Primitives();
+  size_t firstText = 0;
+  while (firstText < drawn.size() && drawn[firstText].kind != PlotPrimitive::Kind::Text) ++firstText;
+  std::vector<PlotPrimitive> lines;
+  for (size_t i = 0; i + 1 < firstText; ++i) {
+    if (drawn[i].kind == PlotPrimitive::Kind::Line) lines.push_back(drawn[i]);
+    EXPECT_FALSE(drawn[i].kind == PlotPrimitive::Kind::Dot && drawn[i + 1].kind != PlotPrimitive::Kind::Dot &&
+                 drawn[i + 1].kind != PlotPrimitive::Kind::Text)
+        << "a stroke over a dot at " << i;
+  }
+  std::vector<PlotPrimitive> numbers;
+  std::vector<std::string> block;
+  for (size_t i = firstText; i < drawn.size(); ++i) {
+    if (drawn[i].kind != PlotPrimitive::Kind::Text) continue;
+    if (numbers.size() < 13) numbers.push_back(drawn[i]);
+    else block.push_back(drawn[i].text);
+  }
+  ASSERT_EQ(numbers.size(), 13u);  // 11 entries of the star, 2 and 3 of the arc
+  ASSERT_EQ(lines.size(), 11u);
+  const PlotTransform& t = sheet.Transform();
+  for (const PlotPrimitive& n : numbers) {
+    double height = n.fontPoints * 20.0, width = n.text.size() * 0.6 * height;
+    for (const PlotPrimitive& line : lines)
+      EXPECT_FALSE(Crosses(line, n.x, n.y, n.x + width, n.y + height)) << "number " << n.text;
+    EXPECT_GE(n.y, 0);
+    EXPECT_LE(n.y + height, sheet.Height() - kTitleBlockHeight);
+    // Point 5, the star's north-west corner, has nothing above it: its
+    // number stands centred over its dot.
+    if (n.text == "5") {
+      double dotX = (session.PointEast[5] - t.minEast) * t.scale + t.xOffset;
+      double dotY = sheet.Height() - ((session.PointNorth[5] - t.minNorth) * t.scale + t.yOffset);
+      EXPECT_NEAR(n.x + width / 2, dotX, 2);
+      EXPECT_LT(n.y + height, dotY);
+    }
+  }
+
+  // The drawing shrinks to leave room for the block (1080 high and 120
+  // apart), so the stated scale is that of the paper.
+  double factor = (page.Height() - 1080.0 - 120) / page.Height();
+  EXPECT_NEAR(sheet.Transform().scale, page.Transform().scale * factor, 1e-4);
+  EXPECT_EQ(block, (std::vector<std::string>{"Lot 7", "December 9, 2026",
+                                             "Scale " + ScaleText(page.Transform().scale * factor), "N"}));
+  for (const PlotPrimitive& p : sheet.Primitives()) {
+    EXPECT_GE(p.x, 0);
+    EXPECT_LE(p.x, sheet.Width()) << int(p.kind) << " " << p.text;
+    EXPECT_GE(p.y, 0);
+    EXPECT_LE(p.y, sheet.Height());
+  }
+}
+
+}  // namespace
+}  // namespace vantrel
