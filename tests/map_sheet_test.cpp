@@ -89,10 +89,12 @@ TEST(MapSheet, NumbersStandClearOfTheLinesAndTheTitleBlockStatesTheScale) {
   std::vector<std::string> block;
   for (size_t i = firstText; i < drawn.size(); ++i) {
     if (drawn[i].kind != PlotPrimitive::Kind::Text) continue;
-    if (numbers.size() < 13) numbers.push_back(drawn[i]);
+    EXPECT_EQ(drawn[i].color, kPlotBlack) << drawn[i].text;
+    if (numbers.size() < 6) numbers.push_back(drawn[i]);
     else block.push_back(drawn[i].text);
   }
-  ASSERT_EQ(numbers.size(), 13u);  // 11 entries of the star, 2 and 3 of the arc
+  // 11 entries of the star and 2 and 3 of the arc, each point numbered once.
+  ASSERT_EQ(numbers.size(), 6u);
   ASSERT_EQ(lines.size(), 11u);
   const PlotTransform& t = sheet.Transform();
   for (const PlotPrimitive& n : numbers) {
@@ -123,6 +125,31 @@ TEST(MapSheet, NumbersStandClearOfTheLinesAndTheTitleBlockStatesTheScale) {
     EXPECT_GE(p.y, 0);
     EXPECT_LE(p.y, sheet.Height());
   }
+}
+
+// The plot window's picture (8800 x 6800, screen pens) printed on a
+// landscape sheet fills the room above the block: 9600 / 6800 times larger,
+// the scale stated for the paper, pens turned into printer dots.
+TEST(MapSheet, SmallerPictureFillsTheSheetAndStatesItsPrintedScale) {
+  PlotPicture window(8800, 6800);
+  PlotTransform fitted;
+  fitted.usable = true;
+  fitted.scale = 4;
+  window.Fitted(fitted);
+  window.SetPenWidth(1);
+  window.Line(400, 400, 8400, 6400);
+  PlotPicture sheet = MapSheet(window, {"", "May 1, 2026"}, 14400, 10800);
+  double factor = 9600.0 / 6800;
+  const PlotPrimitive& line = sheet.Primitives().front();
+  EXPECT_EQ(line.y, std::lround(400 * factor));
+  EXPECT_EQ(line.y2, std::lround(6400 * factor));
+  EXPECT_EQ(line.x + line.x2, 14400);  // centred across
+  EXPECT_EQ(line.penWidth, 6);         // 15 twips of a screen pixel in dots of 2.4
+  EXPECT_NEAR(sheet.Transform().scale, 4 * factor, 1e-5);
+  std::vector<std::string> texts;
+  for (const PlotPrimitive& p : sheet.Primitives())
+    if (p.kind == PlotPrimitive::Kind::Text) texts.push_back(p.text);
+  EXPECT_EQ(texts, (std::vector<std::string>{"Vantrel map", "May 1, 2026", "Scale 1\" = 255 ft", "N"}));
 }
 
 }  // namespace

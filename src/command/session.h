@@ -126,7 +126,7 @@ class Session {
   // --- Command processing ---------------------------------------------------
   // One line of the input pane through comment cut, code recognition,
   // splitting, shift fields, carry-over, dispatch and epilogue.
-  void ProcessCommandLine(std::string line);
+  void ProcessCommandLine(std::string_view line);
 
   // The batch run over the input pane's text: every line from the top,
   // skipping bracketed comment blocks, then printer end-of-document (see

@@ -201,7 +201,7 @@ PlotPicture MapSheet(const PlotPicture& drawing, const SheetTitle& title, int wi
   int room = height - kTitleBlockHeight - kTitleGap;
   double factor = 1;
   if (drawing.Width() > 0 && drawing.Height() > 0)
-    factor = std::min({1.0, static_cast<double>(width) / drawing.Width(), static_cast<double>(room) / drawing.Height()});
+    factor = std::min(static_cast<double>(width) / drawing.Width(), static_cast<double>(room) / drawing.Height());
   factor = std::max(factor, 0.0);
   SheetPlacement place(drawing, factor, (width - drawing.Width() * factor) / 2,
                        std::max(0.0, (room - drawing.Height() * factor) / 2));
@@ -217,8 +217,15 @@ PlotPicture MapSheet(const PlotPicture& drawing, const SheetTitle& title, int wi
       dots.push_back(place(p));
       // The number written beside this dot, as the map writes it.
       if (i + 1 < drawn.size() && drawn[i + 1].kind == Kind::Text && drawn[i + 1].x == p.x + kPointNumberOffset &&
-          drawn[i + 1].y == p.y)
-        numbered.emplace_back(dots.back(), place(drawn[++i]));
+          drawn[i + 1].y == p.y) {
+        PlotPrimitive number = place(drawn[++i]);
+        number.color = kPlotBlack;  // numbers print black, as on the printer page
+        // A point listed twice (a closed figure) is numbered once.
+        bool repeated = std::any_of(numbered.begin(), numbered.end(), [&](const auto& entry) {
+          return entry.first.x == dots.back().x && entry.first.y == dots.back().y && entry.second.text == number.text;
+        });
+        if (!repeated) numbered.emplace_back(dots.back(), number);
+      }
     } else if (p.kind == Kind::Text) {
       texts.push_back(place(p));
     } else {

@@ -18,8 +18,8 @@ struct SheetTitle {
 inline constexpr int kTitleBlockHeight = 1080;  // 0.75 in
 
 // The sheet of `width` x `height` drawing units (pens in printer dots) that
-// carries `drawing`: shrunk where it does not fit above the title block,
-// never enlarged, so the stated scale is the one printed.
+// carries `drawing`, scaled to fill the room above the title block; the
+// title block states the scale as printed.
 PlotPicture MapSheet(const PlotPicture& drawing, const SheetTitle& title, int width, int height);
 
 // A north arrow: the letter N at `top` over an arrow pointing up the

@@ -19,6 +19,7 @@
 #include "ui/help_window.h"
 #include "ui/main_window.h"
 #include "ui/plot_window.h"
+#include "ui/screenshots.h"
 
 namespace {
 
@@ -81,6 +82,7 @@ void TakeScreenshots(vantrel::ui::MainWindow& window, const QString& folder) {
     bool saved = SavePicture(&window, folder, "main.png");
     saved = SavePicture(window.plotWindow(), folder, "plot.png") && saved;
     saved = SavePicture(window.helpWindow(), folder, "help.png") && saved;
+    saved = SaveGuidePictures(window, folder) && saved;
     QCoreApplication::exit(saved ? 0 : 1);
   });
 }

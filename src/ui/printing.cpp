@@ -126,14 +126,10 @@ PaintPages SheetPainter(const std::vector<PlotPicture>& sheets) {
   };
 }
 
-// The sheets to a PDF in `folder`; the status bar's sentence.
-QString SaveSheets(const std::vector<PlotPicture>& sheets, const QString& folder, const QString& projectName) {
-  QString path = NextFreePdf(folder, BaseName(projectName, QStringLiteral("map")));
-  QString failure = SavePdf(path, BaseName(projectName, QStringLiteral("Vantrel map")),
-                            LetterLayout(Landscape(sheets.front())), SheetPainter(sheets));
-  if (!failure.isEmpty())
-    return QStringLiteral("The map could not be saved as %1: %2").arg(QDir::toNativeSeparators(path), failure);
-  return QStringLiteral("Map saved as %1").arg(QDir::toNativeSeparators(path));
+// Where a map went, for the status bar.
+QString MapSaved(const SavedPdf& pdf) {
+  return pdf.saved ? QStringLiteral("Map saved as %1").arg(QDir::toNativeSeparators(pdf.pathOrReason))
+                   : pdf.pathOrReason;
 }
 
 // ---- Reports ----------------------------------------------------------------
@@ -216,11 +212,10 @@ std::vector<QStringList> ReportPages(const QString& text, int linesPerPage, int 
 QString PrintPages(const std::vector<PlotPicture>& pages, const QString& folder, const QString& projectName,
                    bool usePrinter) {
   if (pages.empty()) return {};
+  QPrinterInfo system = usePrinter ? QPrinterInfo::defaultPrinter() : QPrinterInfo();
+  if (system.isNull()) return MapSaved(SaveMapPdf(pages, projectName, folder));
   std::vector<PlotPicture> sheets;
   for (const PlotPicture& page : pages) sheets.push_back(SheetFor(page, projectName, Landscape(page)));
-
-  QPrinterInfo system = usePrinter ? QPrinterInfo::defaultPrinter() : QPrinterInfo();
-  if (system.isNull()) return SaveSheets(sheets, folder, projectName);
   QPrinter printer(QPrinter::HighResolution);
   printer.setPrinterName(system.printerName());
   printer.setDocName(BaseName(projectName, QStringLiteral("Vantrel map")));
@@ -230,20 +225,32 @@ QString PrintPages(const std::vector<PlotPicture>& pages, const QString& folder,
 }
 
 QString PrintMap(QWidget* parent, const PlotPicture& picture, const QString& projectName, const QString& folder) {
-  std::vector<PlotPicture> sheets{SheetFor(picture, projectName, Landscape(picture))};
   QPrinter printer(QPrinter::HighResolution);
   printer.setDocName(BaseName(projectName, QStringLiteral("Vantrel map")));
   switch (ChoosePrinter(parent, printer, QStringLiteral("Print Map"))) {
     case PrinterChoice::NoPrinter:
-      return SaveSheets(sheets, folder, projectName);
+      return MapSaved(SaveMapPdf({picture}, projectName, folder));
     case PrinterChoice::Cancelled:
       return {};
     case PrinterChoice::Chosen:
       break;
   }
+  std::vector<PlotPicture> sheets{SheetFor(picture, projectName, Landscape(picture))};
   if (!PaintOnPrinter(printer, LetterLayout(Landscape(sheets.front())), SheetPainter(sheets)))
     return QStringLiteral("The map could not be printed: the printer did not start");
   return QStringLiteral("Map printed on %1").arg(printer.printerName());
+}
+
+SavedPdf SaveMapPdf(const std::vector<PlotPicture>& pages, const QString& projectName, const QString& folder) {
+  std::vector<PlotPicture> sheets;
+  for (const PlotPicture& page : pages) sheets.push_back(SheetFor(page, projectName, Landscape(page)));
+  if (sheets.empty()) return {false, QStringLiteral("There is no map to save.")};
+  QString path = NextFreePdf(folder, BaseName(projectName, QStringLiteral("map")));
+  QString failure = SavePdf(path, BaseName(projectName, QStringLiteral("Vantrel map")),
+                            LetterLayout(Landscape(sheets.front())), SheetPainter(sheets));
+  if (!failure.isEmpty())
+    return {false, QStringLiteral("The map could not be saved as %1: %2").arg(QDir::toNativeSeparators(path), failure)};
+  return {true, path};
 }
 
 SavedPdf SaveReportPdf(const QString& text, const QString& projectName, const QString& folder) {

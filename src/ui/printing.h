@@ -37,12 +37,17 @@ QString PrintMap(QWidget* parent, const PlotPicture& picture, const QString& pro
 // of the parent's window; a failure in a message box.
 void PrintReport(QWidget* parent, const QString& text, const QString& projectName, const QString& workingFolder);
 
-// The report saved as a PDF in `folder`: the file's path, or a sentence
-// saying why it could not be saved.
+// A PDF saved in a folder: its path, or a sentence saying why it could not
+// be saved.
 struct SavedPdf {
   bool saved = false;
   QString pathOrReason;
 };
+
+// Map pages saved as sheets into "<name>-<n>.pdf" in `folder`.
+SavedPdf SaveMapPdf(const std::vector<PlotPicture>& pages, const QString& projectName, const QString& folder);
+
+// The report saved into "<name> report-<n>.pdf" in `folder`.
 SavedPdf SaveReportPdf(const QString& text, const QString& projectName, const QString& folder);
 
 // The report's lines split into pages of `linesPerPage`, every line longer
