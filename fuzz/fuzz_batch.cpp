@@ -20,8 +20,11 @@ constexpr const char* kEveryCode =
 // fuzzer can try other answers to the same questions.
 class SeededUser : public vantrel::fuzz::QuietUser {
  public:
-  explicit SeededUser(uint8_t noBits) : noBits_(noBits) {}
-  bool AskYesNo(const std::string&) override { return !((noBits_ >> (asked_++ % 8)) & 1); }
+  SeededUser(std::string_view typed, uint8_t noBits) : QuietUser(typed), noBits_(noBits) {}
+  bool AskYesNo(const std::string& message) override {
+    RequireSoundText(message);
+    return !((noBits_ >> (asked_++ % 8)) & 1);
+  }
 
  private:
   uint8_t noBits_;
@@ -34,7 +37,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::string pane(reinterpret_cast<const char*>(data), size);
   if (!vantrel::fuzz::StaysInWorkingFolder(pane)) return 0;
   uint8_t last = size ? data[size - 1] : '\n';
-  SeededUser user(last == '\n' || last == '\r' ? 0 : last);
+  SeededUser user(pane, last == '\n' || last == '\r' ? 0 : last);
   vantrel::Session session(user);
   vantrel::fuzz::PrepareSession(session, kEveryCode);
   session.RunBatch(pane);

@@ -24,7 +24,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   for (const char* name : {"fuzz.pts", "fuzz.dis", "fuzz.ang", "fuzz.csv"})
     std::ofstream(name, std::ios::binary) << content;
 
-  vantrel::fuzz::QuietUser user;
+  vantrel::fuzz::QuietUser user(content);
   vantrel::Session session(user);
   vantrel::fuzz::PrepareSession(session, "CLR\nRCF\nDCF\nRDF\nDDF\nRAF\nDAF\nPNR\nPNW\n");
   session.RunBatch("PNR\nfuzz\nRCF\nfuzz\nRDF\nfuzz\nRAF\nfuzz\n");

@@ -14,6 +14,7 @@ namespace {
 
 class PlottingUser : public vantrel::fuzz::QuietUser {
  public:
+  using QuietUser::QuietUser;
   vantrel::PlotPicture window{8800, 6800};
   vantrel::PrinterPages printer;
   std::vector<vantrel::PlotPicture> printed;
@@ -30,7 +31,7 @@ class PlottingUser : public vantrel::fuzz::QuietUser {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::string pane(reinterpret_cast<const char*>(data), size);
   if (!vantrel::fuzz::StaysInWorkingFolder(pane)) return 0;
-  PlottingUser user;
+  PlottingUser user(pane);
   vantrel::Session session(user);
   vantrel::fuzz::PrepareSession(session, "KWN\nMAP\nCLR\nROT\nTAX\nDSC\n");
   uint8_t options = size ? data[0] : 0;

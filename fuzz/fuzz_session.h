@@ -15,12 +15,44 @@
 
 namespace vantrel::fuzz {
 
+// Shows nothing, but every report line, message and question is checked:
+// no NUL byte, and no "inf" or "nan" (any case: a number that is no number,
+// formatted) unless the fuzzer typed those letters itself, as a message
+// quoting a typed field may show them.
 class QuietUser : public ScriptedUser {
  public:
-  void ShowReportLine(const std::string&) override {}
-  void InfoBox(const std::string&) override {}
-  bool AskYesNo(const std::string&) override { return true; }
-  std::string PromptText(const std::string&) override { return {}; }
+  explicit QuietUser(std::string_view typed) : typed_(Lower(typed)) {}
+  void ShowReportLine(const std::string& line) override { RequireSoundText(line); }
+  void InfoBox(const std::string& message) override { RequireSoundText(message); }
+  bool AskYesNo(const std::string& message) override {
+    RequireSoundText(message);
+    return true;
+  }
+  std::string PromptText(const std::string& prompt) override {
+    RequireSoundText(prompt);
+    return {};
+  }
+
+ protected:
+  void RequireSoundText(std::string_view text) const {
+    if (text.find('\0') != std::string_view::npos) std::abort();
+    // A control character shown as "^N" must not join the letters after it.
+    std::string lower = Lower(text);
+    for (size_t caret = lower.find('^'); caret != std::string::npos; caret = lower.find('^', caret + 1))
+      if (caret + 1 < lower.size()) lower[caret + 1] = ' ';
+    for (const char* word : {"inf", "nan"})
+      if (lower.find(word) != std::string::npos && typed_.find(word) == std::string::npos) std::abort();
+  }
+
+ private:
+  static std::string Lower(std::string_view text) {
+    std::string lower(text);
+    for (char& c : lower)
+      if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    return lower;
+  }
+
+  std::string typed_;
 };
 
 // File names come only from the lines under the point and register file

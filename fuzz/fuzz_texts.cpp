@@ -26,7 +26,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::string latitude = text[2], longitude = text[3];
   vantrel::CompleteGpsCoordinates(none, latitude, longitude);
 
-  vantrel::fuzz::QuietUser user;
+  vantrel::fuzz::QuietUser user(input);
   vantrel::Session session(user);
   vantrel::fuzz::PrepareSession(session, "KWN\nCLR\nGRF\nGPS\nGDS\nRTH\nDSD\n");
   session.RunBatch("KWN\n1,5000,5000\nGRF\n1," + text[0] + "," + text[1] + "\nGPS\n2," + text[2] + "," + text[3] +

@@ -178,7 +178,7 @@ TEST_F(MapTest, HalfTurnArcRunsCounterclockwiseFromItsFirstPoint) {
 TEST_F(MapTest, ArcWhoseRadiusOverflowsIsLeftOut) {
   Place(1, 0, 0);
   Place(2, 100, 0);
-  Place(9, 1.5, 1e308);
+  Place(9, 1.5e308, 1.5e308);
   session.plot.ShowPointNumbers = false;
   for (const char* list : {"9,-1,9\n", "2,-1,9\n"}) {
     user.window.Clear();

@@ -174,6 +174,24 @@ TEST_F(NotationTest, ParseAngleReportsUndefinedRegistersAndBadBearings) {
                                                        "Info Only:  A5  Invalid angle"}));
 }
 
+// A quadrant bearing turns at most 90 degrees: the boundary itself is read,
+// anything past it is an invalid angle read as 0.
+TEST_F(NotationTest, QuadrantBearingsStopAtNinetyDegrees) {
+  struct Case {
+    const char* text;
+    double degrees;
+    bool valid;
+  } cases[] = {
+      {"N 90 0 0 E", 90, true},     {"S 90 0 0 W", 270, true}, {"N 89 59 59.9 W", 270.0000278, true},
+      {"N 90 0 0.5 E", 0, false},   {"S 91 W", 0, false},      {"N 180 0 0 E", 0, false},
+  };
+  for (const Case& c : cases) {
+    user.transcript.clear();
+    EXPECT_NEAR(ParseAngle(session, c.text) * 180 / PI, c.degrees, 1e-6) << c.text;
+    EXPECT_EQ(user.transcript.empty(), c.valid) << c.text;
+  }
+}
+
 TEST(Angles, FormatAngleColumns) {
   struct Case {
     double degrees;

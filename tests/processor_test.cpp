@@ -156,9 +156,16 @@ TEST_F(ProcessorTest, CodesWithoutABranchAreSelectableAndComputeNothing) {
     const CommandBranch* branch = FindBranch(session.reference.rows[k].Code);
     ASSERT_NE(branch, nullptr) << session.reference.rows[k].Code << " has no place in the dispatch table";
   }
-  EXPECT_EQ(session.reference.ReferenceCount, 50);
-  Run("\r\n1,2,3");  // no command selected yet
-  EXPECT_TRUE(user.transcript.empty());
+  EXPECT_EQ(session.reference.ReferenceCount, 51);
+  // No command selected yet: the first data line is named once, and none of
+  // them is held (26 lines of two fields would pass the 50-field store).
+  Lines early = {"", "' a comment", "1,2,3"};
+  early.insert(early.end(), 26, "4,5");
+  early.insert(early.end(), {"KWN", "7,10,20"});
+  std::string pane;
+  for (const std::string& line : early) pane.append(line).append("\r\n");
+  EXPECT_EQ(Run(pane), (Lines{"Info Only: Lines before the first command code compute nothing; the first of them: \"1,2,3\""}));
+  EXPECT_EQ(session.PointEast[7], 20);
 }
 
 TEST_F(ProcessorTest, LinesBeyondTheFieldLimitsAreRefusedWhole) {

@@ -50,7 +50,7 @@ TEST_F(TraverseTest, RefusedTraversesLeaveTheStoreAsItWas) {
       "PAJ\nC,1,2",                            // too short a list
       "PAJ\nC,1,3,3,2",                        // repeated point
       "PAJ\nL,1,3,2",                          // length rule, single course
-      "KWN\n4,1e300,1e300\nTAB\nC,4,1,10,0,1", // closing too far to compute
+      "KWN\n4,1.5e308,1.5e308\nTAB\nC,4,1,10,0,1", // closing too far to compute
   };
   Run("KWN\n1,1000,1000,2,1000,1200,3,1100,1100,10,7,7");
   for (const char* pane : panes) {

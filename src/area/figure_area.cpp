@@ -11,6 +11,7 @@
 #include "command/session.h"
 #include "notation/angles.h"
 #include "notation/format.h"
+#include "notation/point_groups.h"
 #include "notation/geometry.h"
 
 namespace vantrel {
@@ -86,6 +87,8 @@ std::optional<Figure> ReadFigure(Session& s) {
       return std::nullopt;
     }
   }
+  for (const Entry& entry : figure)
+    if (!s.DefinedOrReported(entry.point)) return std::nullopt;
   return figure;
 }
 
@@ -95,6 +98,7 @@ std::optional<Figure> ReadFigure(Session& s) {
 std::optional<Arc> ReadArc(Session& s, int pc, int center, int pt) {
   double toPc = PointDistance(s, pc, center);
   double toPt = PointDistance(s, pt, center);
+  if (!Computable(s, "Arc about " + std::to_string(center), {toPc, toPt})) return std::nullopt;
   if (std::fabs(toPc - toPt) > kFigureRadiusTolerance + kRoundingSlack &&
       !s.AskYesNo("Pt. " + std::to_string(center) + "has unequal radii\n" + FormatMask(toPc, "#####0.000") +
                   " and " + FormatMask(toPt, "#####0.000") + "\nO.K. to go on"))
@@ -122,14 +126,17 @@ void WriteCourseHeading(Session& s, const std::string& option) {
 }
 
 // One course row (the arc length only after an arc) and the point line of
-// the course's end.
-void WriteCourse(Session& s, int from, int to, double arcLength, const std::string& option) {
+// the course's end; false, reported, for a course too long to compute.
+bool WriteCourse(Session& s, int from, int to, double arcLength, const std::string& option) {
   double direction = PointAzimuth(s, from, to);
-  std::string row = PadLeft(FormatAngle(direction, option), 44) +
-                    PadLeft(FormatMask(PointDistance(s, to, from), kLengthMask), 10);
+  double distance = PointDistance(s, to, from);
+  if (!Computable(s, "Course " + std::to_string(from) + " " + std::to_string(to), {distance, arcLength}))
+    return false;
+  std::string row = PadLeft(FormatAngle(direction, option), 44) + PadLeft(FormatMask(distance, kLengthMask), 10);
   if (arcLength > 0) row += PadLeft(FormatMask(arcLength, kLengthMask), 9);
   s.WriteOutput(row);
   s.WriteOutput(FormatPoint(s, to));
+  return true;
 }
 
 // Walks the figure course by course, closed back to its first point, and
@@ -157,7 +164,7 @@ std::optional<double> WalkFigure(Session& s, const Figure& figure, bool listing)
     area += TriangleArea(s, origin, from, to);
     if (listing) {
       if (k <= 2 && from == origin) s.WriteOutput(FormatPoint(s, origin));
-      WriteCourse(s, from, to, arcLength, option);
+      if (!WriteCourse(s, from, to, arcLength, option)) return std::nullopt;
     }
     arcLength = 0;
   }

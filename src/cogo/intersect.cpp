@@ -38,7 +38,7 @@ GroupEnd StoreIntersection(Session& s, int target, int first, int second, double
 }
 
 GroupEnd IntersectDirections(Session& s) {
-  std::optional<std::array<int, 3>> points = s.GroupPoints({1, 2, 4});
+  std::optional<std::array<int, 3>> points = s.GroupPoints({Target(1), 2, 4});
   if (!points) return GroupEnd::Refused;
   auto [target, first, second] = *points;
   double firstSlope = DirectionSlope(ParseAngle(s, s.GroupField(3)));
@@ -47,7 +47,7 @@ GroupEnd IntersectDirections(Session& s) {
 }
 
 GroupEnd IntersectPointLines(Session& s) {
-  std::optional<std::array<int, 5>> points = s.GroupPoints({1, 2, 3, 4, 5});
+  std::optional<std::array<int, 5>> points = s.GroupPoints({Target(1), 2, 3, 4, 5});
   if (!points) return GroupEnd::Refused;
   auto [target, a1, a2, b1, b2] = *points;
   if (SamePlace(s, a1, a2) || SamePlace(s, b1, b2)) return NoSolution(s);
@@ -55,7 +55,7 @@ GroupEnd IntersectPointLines(Session& s) {
 }
 
 GroupEnd DropPerpendicular(Session& s) {
-  std::optional<std::array<int, 4>> points = s.GroupPoints({1, 2, 3, 4});
+  std::optional<std::array<int, 4>> points = s.GroupPoints({Target(1), 2, 3, 4});
   if (!points) return GroupEnd::Refused;
   auto [foot, off, a, b] = *points;
   if (SamePlace(s, a, b)) return NoSolution(s);
@@ -69,7 +69,7 @@ GroupEnd DropPerpendicular(Session& s) {
 constexpr double kLeft = -1, kRight = 1;
 
 GroupEnd IntersectCircles(Session& s) {
-  std::optional<std::array<int, 3>> points = s.GroupPoints({1, 2, 4});
+  std::optional<std::array<int, 3>> points = s.GroupPoints({Target(1), 2, 4});
   if (!points) return GroupEnd::Refused;
   auto [target, c1, c2] = *points;
   double r1 = ParseDistance(s, s.GroupField(3));
@@ -97,7 +97,7 @@ GroupEnd IntersectCircles(Session& s) {
 }
 
 GroupEnd TangentToCircles(Session& s) {
-  std::optional<std::array<int, 4>> points = s.GroupPoints({1, 2, 4, 5});
+  std::optional<std::array<int, 4>> points = s.GroupPoints({Target(1), 2, Target(4), 5});
   if (!points) return GroupEnd::Refused;
   auto [firstTouch, c1, secondTouch, c2] = *points;
   double r1 = ParseDistance(s, s.GroupField(3));

@@ -47,7 +47,10 @@ GroupEnd WriteBearingRow(Session& s) {
   if (!points) return GroupEnd::Refused;
   auto [i, j] = *points;
   double azimuth = PointAzimuth(s, i, j);
-  s.WriteOutput(NumberColumn(i, 4) + NumberColumn(j, 5) + PadLeft(DistanceText(PointDistance(s, i, j)), 10) +
+  double distance = PointDistance(s, i, j);
+  if (!Computable(s, "Distance from " + std::to_string(i) + " to " + std::to_string(j), {distance}))
+    return GroupEnd::Refused;
+  s.WriteOutput(NumberColumn(i, 4) + NumberColumn(j, 5) + PadLeft(DistanceText(distance), 10) +
                 PadLeft(FormatAngle(azimuth, "z"), 13) + PadLeft(FormatAngle(azimuth, "b"), 16));
   return GroupEnd::Done;
 }

@@ -22,7 +22,7 @@ GroupEnd Locate(Session& s, std::initializer_list<NewPoint> points) {
 }
 
 GroupEnd LocateByAzimuth(Session& s) {
-  std::optional<std::array<int, 2>> points = s.GroupPoints({1, 2});
+  std::optional<std::array<int, 2>> points = s.GroupPoints({1, Target(2)});
   if (!points) return GroupEnd::Refused;
   auto [from, target] = *points;
   double distance = ParseDistance(s, s.GroupField(3));
@@ -31,7 +31,7 @@ GroupEnd LocateByAzimuth(Session& s) {
 }
 
 GroupEnd LocateByAngle(Session& s) {
-  std::optional<std::array<int, 3>> points = s.GroupPoints({1, 2, 3});
+  std::optional<std::array<int, 3>> points = s.GroupPoints({1, 2, Target(3)});
   if (!points) return GroupEnd::Refused;
   auto [occupied, backsight, target] = *points;
   double distance = ParseDistance(s, s.GroupField(4));
@@ -50,7 +50,7 @@ GroupEnd LocateByAngle(Session& s) {
 }
 
 GroupEnd LocateOnLine(Session& s) {
-  std::optional<std::array<int, 3>> points = s.GroupPoints({1, 2, 3});
+  std::optional<std::array<int, 3>> points = s.GroupPoints({1, 2, Target(3)});
   if (!points) return GroupEnd::Refused;
   auto [first, second, target] = *points;
   double distance = ParseDistance(s, s.GroupField(4));
@@ -65,7 +65,7 @@ GroupEnd LocateOnLine(Session& s) {
 }
 
 GroupEnd OffsetLine(Session& s) {
-  std::optional<std::array<int, 4>> points = s.GroupPoints({1, 2, 4, 5});
+  std::optional<std::array<int, 4>> points = s.GroupPoints({1, 2, Target(4), Target(5)});
   if (!points) return GroupEnd::Refused;
   auto [first, second, firstEnd, secondEnd] = *points;
   double offset = ParseDistance(s, s.GroupField(3));

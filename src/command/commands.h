@@ -70,4 +70,7 @@ Outcome ListGpsCoordinatesCommand(Session&);     // GDS
 Outcome WriteCsvPointsCommand(Session&);         // PNW
 Outcome ReadCsvPointsCommand(Session&);          // PNR
 
+// adjust/
+Outcome LeastSquaresCommand(Session&);           // LSQ
+
 }  // namespace vantrel

@@ -51,6 +51,7 @@ constexpr CommandBranch kBranches[] = {
     {{"DSE"}, DisplayPointsWithDescriptionsCommand},
     {{"PNW"}, WriteCsvPointsCommand},
     {{"PNR"}, ReadCsvPointsCommand},
+    {{"LSQ"}, LeastSquaresCommand},
 };
 
 }  // namespace

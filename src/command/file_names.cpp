@@ -1,6 +1,7 @@
 // The one rule every file name goes through.
 #include "command/files.h"
 #include "command/session.h"
+#include "notation/format.h"
 
 namespace vantrel {
 namespace {
@@ -39,6 +40,10 @@ std::string PromptFileName(Session& s, std::string_view given, std::string_view 
   bool hasExtension = name.find('.') != std::string::npos;
   if (!IsAbsoluteName(name)) name = InProgramFolder(s.files.ProgramFolder, name);
   if (!hasExtension) name.append(".").append(extension);
+  if (HoldsControlCharacter(name)) {
+    s.InfoBox(name + ": a file name cannot hold control characters");
+    return {};
+  }
   return name;
 }
 

@@ -4,6 +4,8 @@
 #include <cmath>
 
 #include "command/dispatch.h"
+#include "command/text_file.h"
+#include "notation/format.h"
 #include "notation/geometry.h"
 
 namespace vantrel {
@@ -21,15 +23,32 @@ void Session::StorePoint(int n, double north, double east) {
 }
 
 void Session::WriteOutput(const std::string& line) {
+  if (HoldsControlCharacter(line)) return WriteOutput(VisibleText(line));
   if (Display) user.ShowReportLine(line);
   SpoolLine(*this, line);
 }
+
+void Session::InfoBox(const std::string& message) { user.InfoBox(VisibleText(message)); }
+
+bool Session::AskYesNo(const std::string& message) { return user.AskYesNo(VisibleText(message)); }
 
 std::optional<int> Session::PointNumber(const std::string& field) {
   int n = IntegerField(field);
   if (IsPointNumber(n)) return n;
   InfoBox(field + " is invalid point number");
   return std::nullopt;
+}
+
+std::optional<int> Session::StoredPoint(const std::string& field) {
+  std::optional<int> n = PointNumber(field);
+  if (n && !DefinedOrReported(*n)) return std::nullopt;
+  return n;
+}
+
+bool Session::DefinedOrReported(int n) {
+  if (IsDefined(n)) return true;
+  InfoBox("Point " + std::to_string(n) + " is not defined");
+  return false;
 }
 
 void Session::HeadingOnce(const std::string& heading) {
@@ -103,6 +122,15 @@ void Session::ProcessCommandLine(std::string_view line) {
     ArgCount = ArgUsed = 0;
     CommandStage = 1;
     user.EndPrintDocument();
+    return;
+  }
+
+  // Data before any command code has no command to compute it; the first
+  // such line is named once, and none of them is held for later.
+  if (CurrentCommand.empty()) {
+    if (!CurrentLine.empty() && !DataBeforeCodeReported)
+      InfoBox("Lines before the first command code compute nothing; the first of them: " + QuoteStart(CurrentLine));
+    DataBeforeCodeReported = DataBeforeCodeReported || !CurrentLine.empty();
     return;
   }
 
@@ -189,6 +217,10 @@ void BatchRun::Feed(std::string_view text) {
 void BatchRun::Finish() {
   if (!partial_.empty()) Line(partial_);
   partial_.clear();
+  if (inCommentBlock_)
+    session_.InfoBox("A comment block opened on line " + std::to_string(blockStart_) + " was never closed: " +
+                     std::to_string(lineNumber_ - blockStart_ + 1) + " lines were skipped");
+  inCommentBlock_ = false;
   session_.user.EndPrintDocument();
 }
 
@@ -202,9 +234,14 @@ void BatchRun::Line(std::string_view line) {
   // between two lines.
   if (session_.StopRequested) stopped_ = true;
   if (stopped_) return;
-  ++linesRead_;
-  if (!line.empty() && std::string_view("<([{").find(line.front()) != std::string_view::npos)
+  ++lineNumber_;
+  // A byte-order mark starts a file saved by some editors; joined command
+  // files bring theirs to the start of a line.
+  if (line.starts_with(kByteOrderMark)) line.remove_prefix(kByteOrderMark.size());
+  if (!inCommentBlock_ && !line.empty() && std::string_view("<([{").find(line.front()) != std::string_view::npos) {
     inCommentBlock_ = true;
+    blockStart_ = lineNumber_;
+  }
   bool closesBlock = !line.empty() && std::string_view(">)]}").find(line.back()) != std::string_view::npos;
   if (!inCommentBlock_) session_.ProcessCommandLine(line);
   if (closesBlock) inCommentBlock_ = false;

@@ -9,6 +9,7 @@
 #include <string>
 #include <string_view>
 
+#include "adjust/network_record.h"
 #include "area/area_state.h"
 #include "command/files.h"
 #include "command/reference.h"
@@ -30,6 +31,20 @@ inline constexpr int kMaxPoint = 1000;
 inline constexpr int kRegisterCount = 100;
 inline constexpr size_t kMaxDescription = 64;  // characters of a point description
 
+// A point number field of a group: a stored point the group reads, or the
+// number a result is stored under (marked with Target).
+struct PointField {
+  PointField(int groupField) : field(groupField) {}
+  int field;
+  bool reads = true;
+};
+
+inline PointField Target(int groupField) {
+  PointField target(groupField);
+  target.reads = false;
+  return target;
+}
+
 class Session {
  public:
   explicit Session(UserSide& user);
@@ -43,8 +58,10 @@ class Session {
   // Sends one report line to the output pane (when Display is set) and to
   // the spool file (when Spool is set).
   void WriteOutput(const std::string& line);
-  void InfoBox(const std::string& message) { user.InfoBox(message); }
-  bool AskYesNo(const std::string& message) { return user.AskYesNo(message); }
+  // Messages and questions; typed text in them shows its control
+  // characters as ^@-style escapes (as report lines do).
+  void InfoBox(const std::string& message);
+  bool AskYesNo(const std::string& message);
 
   // --- Point store and registers (indices as the surveyor numbers them) ----
   std::array<double, kMaxPoint + 1> PointNorth;  // [1..1000]; [0] unused
@@ -76,17 +93,29 @@ class Session {
   // ("<field> is invalid point number") and gives no point.
   std::optional<int> PointNumber(const std::string& field);
 
+  // A point number field naming a stored point the command reads: besides
+  // the range, an undefined point is reported ("Point n is not defined") and
+  // gives no point, so nothing is computed from the undefined marker.
+  std::optional<int> StoredPoint(const std::string& field);
+
+  // True for a defined point; an undefined one is reported.
+  bool DefinedOrReported(int n);
+
   // Point numbers from the given fields of the current group (field 1 is the
   // group's first), in that order; the first outside 1..1000 is reported and
-  // refuses them all.
+  // refuses them all. Then the stored points the group reads (every field
+  // not marked as a Target) must be defined: the first undefined one is
+  // reported and refuses them all.
   template <size_t N>
-  std::optional<std::array<int, N>> GroupPoints(const int (&fields)[N]) {
+  std::optional<std::array<int, N>> GroupPoints(const PointField (&fields)[N]) {
     std::array<int, N> points;
     for (size_t k = 0; k < N; ++k) {
-      std::optional<int> n = PointNumber(GroupField(fields[k]));
+      std::optional<int> n = PointNumber(GroupField(fields[k].field));
       if (!n) return std::nullopt;
       points[k] = *n;
     }
+    for (size_t k = 0; k < N; ++k)
+      if (fields[k].reads && !DefinedOrReported(points[k])) return std::nullopt;
     return points;
   }
 
@@ -99,6 +128,7 @@ class Session {
   int ArgUsed = 0;
   int GroupSize = 0;
   std::string CurrentCommand;
+  bool DataBeforeCodeReported = false;  // said once: no command yet selected
   std::string PreviousCommand;
   int CommandStage = 1;
   bool LineContinued = false;
@@ -118,6 +148,7 @@ class Session {
 
   // --- Records of multi-line commands and other subsystems -----------------
   TraverseRecord traverse;
+  NetworkRecord network;
   AreaState area;
   CurveState curves;
   GpsReference gps;
@@ -168,7 +199,7 @@ class BatchRun {
   void Abandon();
   // Lines taken so far, and whether the session's StopRequested ended the
   // run before one of them.
-  size_t LinesRead() const { return linesRead_; }
+  size_t LinesRead() const { return static_cast<size_t>(lineNumber_); }
   bool Stopped() const { return stopped_; }
 
  private:
@@ -180,7 +211,8 @@ class BatchRun {
   std::string partial_;       // the start of a line the last piece did not end
   bool afterReturn_ = false;  // the last piece ended with a CR
   bool inCommentBlock_ = false;
-  size_t linesRead_ = 0;
+  int lineNumber_ = 0;  // lines run so far, counted from 1
+  int blockStart_ = 0;  // the line that opened the comment block
   bool stopped_ = false;
 };
 

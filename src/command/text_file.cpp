@@ -101,13 +101,21 @@ std::optional<std::string> WriteTemporary(const std::string& temporary, std::str
   return SystemErrorText(error);
 }
 
+// A name the system can be given: not empty, and without a NUL, which the
+// system would take as its end (so "x\0y" would save as "x").
+std::optional<std::string> UnusableName(const std::string& path) {
+  if (path.empty()) return std::string("no file name was given");
+  if (path.find('\0') != std::string::npos) return std::string("a file name cannot hold control characters");
+  return std::nullopt;
+}
+
 // The file a save writes (see FinalTarget), refused when it exists and
 // cannot be replaced; `existing` holds its status, or a zero mode when the
 // file is new.
 std::optional<std::string> WritableTarget(const std::string& path, struct stat& existing, std::string& reason) {
   existing = {};
-  if (path.empty()) {
-    reason = "no file name was given";
+  if (std::optional<std::string> unusable = UnusableName(path)) {
+    reason = *unusable;
     return std::nullopt;
   }
   std::optional<std::string> target = FinalTarget(path, reason);
@@ -157,8 +165,8 @@ bool SaveTextFile(Session& s, const std::string& path, std::string_view text) {
 }
 
 std::optional<std::string> ReadWholeFile(const std::string& path, std::string& reason, size_t limit) {
-  if (path.empty()) {
-    reason = "no file name was given";
+  if (std::optional<std::string> unusable = UnusableName(path)) {
+    reason = *unusable;
     return std::nullopt;
   }
   int descriptor = open(path.c_str(), O_RDONLY | O_CLOEXEC);

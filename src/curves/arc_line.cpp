@@ -15,11 +15,11 @@ namespace {
 
 double DistanceFrom(const NewPoint& p, const Session& s, int n) {
   double dE = p.east - s.PointEast[n], dN = p.north - s.PointNorth[n];
-  return std::sqrt(dE * dE + dN * dN);
+  return std::hypot(dE, dN);
 }
 
 GroupEnd IntersectArcLine(Session& s) {
-  std::optional<std::array<int, 4>> points = s.GroupPoints({1, 2, 4, 6});
+  std::optional<std::array<int, 4>> points = s.GroupPoints({Target(1), 2, 4, 6});
   if (!points) return GroupEnd::Refused;
   auto [target, centre, from, reference] = *points;
   double radius = ParseDistance(s, s.GroupField(3));
@@ -28,7 +28,7 @@ GroupEnd IntersectArcLine(Session& s) {
   // typed (AZB).
   double direction;
   if (s.CurrentCommand == "ALI") {
-    std::optional<int> toward = s.PointNumber(s.GroupField(5));
+    std::optional<int> toward = s.StoredPoint(s.GroupField(5));
     if (!toward) return GroupEnd::Refused;
     if (SamePlace(s, from, *toward)) return NoSolution(s);
     direction = PointAzimuth(s, from, *toward);

@@ -15,7 +15,7 @@ namespace vantrel {
 namespace {
 
 GroupEnd PointOnArc(Session& s) {
-  std::optional<std::array<int, 3>> points = s.GroupPoints({1, 2, 3});
+  std::optional<std::array<int, 3>> points = s.GroupPoints({1, 2, Target(3)});
   if (!points) return GroupEnd::Refused;
   auto [centre, onArc, target] = *points;
   double length = ParseDistance(s, s.GroupField(4));
@@ -53,6 +53,7 @@ GroupEnd MeasureArc(Session& s) {
     }
     s.DistanceRegister[lengthRegister] = length;
   }
+  if (!Computable(s, "Arc " + std::to_string(start) + " " + std::to_string(end), {length})) return GroupEnd::Refused;
   s.WriteOutput("Arc " + std::to_string(start) + " " + std::to_string(end) + "   Length = " +
                 FormatMask(length, "######0.000") + " ft.");
   return GroupEnd::Done;

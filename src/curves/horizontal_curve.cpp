@@ -40,17 +40,14 @@ bool ReadFirstLine(Session& s, bool takesStartingStation) {
   return s.FieldsLeft() > 0;
 }
 
-// The six point numbers of an HA1/HA2 group; the first outside the store is
-// reported and refuses the group before anything is read or stored.
+// The six point numbers of an HA1/HA2 group; the first outside the store,
+// or an undefined tangent point, is reported and refuses the group before
+// anything is read or stored.
 std::optional<CurvePoints> ReadCurvePoints(Session& s) {
-  static constexpr std::array<int, 6> kFields = {2, 3, 4, 7, 8, 9};
-  std::array<int, 6> points;
-  for (size_t k = 0; k < kFields.size(); ++k) {
-    std::optional<int> n = s.PointNumber(s.GroupField(kFields[k]));
-    if (!n) return std::nullopt;
-    points[k] = *n;
-  }
-  return CurvePoints{points[0], points[1], points[2], points[3], points[4], points[5]};
+  std::optional<std::array<int, 6>> points = s.GroupPoints({2, 3, 4, Target(7), Target(8), Target(9)});
+  if (!points) return std::nullopt;
+  auto [back, pi, ahead, pc, pt, center] = *points;
+  return CurvePoints{back, pi, ahead, pc, pt, center};
 }
 
 // A curve whose figures overflow (from absurdly large fields) is refused

@@ -67,6 +67,11 @@ Outcome GpsToGridCommand(Session& s) {
   while (s.FieldsLeft() >= s.GroupSize) {
     std::string latitude, longitude;
     if (!GroupCoordinates(s, latitude, longitude)) return Outcome::Stopped;
+    // A reference point cleared or made undefined since GRF places nothing.
+    if (s.gps.HasReference() && !s.DefinedOrReported(s.gps.ReferencePoint)) {
+      s.ArgUsed += s.GroupSize;
+      return Outcome::Stopped;
+    }
     // The result is held in single precision; a reference point far beyond
     // that range gives no position.
     float east = LongitudeToEast(s, longitude);

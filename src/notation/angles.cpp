@@ -8,6 +8,13 @@
 #include "notation/numbers.h"
 
 namespace vantrel {
+namespace {
+
+// A quadrant bearing turns at most 90 degrees from north or south; the slack
+// only absorbs the rounding of 90 degrees itself into radians.
+constexpr double kRightAngleSlack = 1e-12;
+
+}  // namespace
 
 double DegreesMinutesSeconds(std::string_view text) {
   double sign = 1;
@@ -64,6 +71,7 @@ double ParseAngle(Session& s, std::string_view text) {
     if (t.size() < 2 || (last != 'E' && last != 'W')) return invalid();
     double b = DegreesMinutesSeconds(TrimBlanks(std::string_view(t).substr(1, t.size() - 2)));
     if (!std::isfinite(b)) return OutOfRange(s, text);
+    if (b > HALF_PI + kRightAngleSlack) return invalid();  // "N 91 0 0 E" names no quadrant bearing
     if (t[0] == 'N') return last == 'E' ? b : TWO_PI - b;
     return last == 'E' ? PI - b : PI + b;
   }

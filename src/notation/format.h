@@ -12,8 +12,19 @@ class Session;
 // and never adds more than 57 blanks.
 std::string PadLeft(std::string_view text, int width);
 
+// True when the text holds a control character other than a tab or a line
+// break: a NUL or an escape typed into a field.
+bool HoldsControlCharacter(std::string_view text);
+
+// The text as the surveyor can see it: each control character other than a
+// tab or a line break shown as ^@ .. ^_ (^? for DEL), so that a NUL cannot
+// cut a message short nor an escape upset the terminal.
+std::string VisibleText(std::string_view text);
+
 // "Pt <n>" with the north value filling 13 characters after "Pt " and the
 // east value 11, each followed by its quadrant letter (N/S, E/W).
 std::string FormatPoint(const Session& session, int n);
+// The same line for coordinates not (yet) in the store.
+std::string FormatPoint(int n, double north, double east);
 
 }  // namespace vantrel

@@ -43,7 +43,7 @@ double ParseDistance(Session& s, std::string_view text) {
 double PointDistance(const Session& s, int i, int j) {
   double dE = s.PointEast[i] - s.PointEast[j];
   double dN = s.PointNorth[i] - s.PointNorth[j];
-  return std::sqrt(dE * dE + dN * dN);
+  return std::hypot(dE, dN);
 }
 
 double PointAzimuth(const Session& s, int i, int j) {

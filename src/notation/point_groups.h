@@ -3,7 +3,9 @@
 // points a group computes, and the equal-radii check of arcs.
 #pragma once
 
+#include <initializer_list>
 #include <span>
+#include <string>
 
 #include "command/session.h"
 
@@ -54,6 +56,13 @@ NewPoint PointAt(int number, double north, double east, double distance, double 
 // stored. A coordinate that is no finite number (from an absurdly large field)
 // is reported and none of the group's points is stored.
 bool StoreNewPoints(Session& s, std::span<const NewPoint> points);
+
+// The one rule for figures bound for the report: a value that is no finite
+// number (points so far apart that their distance leaves the range of
+// numbers) is never formatted. True when every value is finite; otherwise
+// "<what> cannot be computed: coordinates out of range" is said, and the
+// command writes and stores nothing of it.
+bool Computable(Session& s, const std::string& what, std::initializer_list<double> values);
 
 // Largest difference of two radii of one arc that passes without a question.
 inline constexpr double kRadiusTolerance = 0.01;

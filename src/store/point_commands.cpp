@@ -152,12 +152,8 @@ Outcome RotatePointsCommand(Session& s) {
 Outcome TranslateAxesCommand(Session& s) {
   if (s.ArgCount == 0) return Outcome::Completed;
   s.ArgUsed = s.ArgCount;
-  std::optional<int> origin = s.PointNumber(s.ArgField[1]);
+  std::optional<int> origin = s.StoredPoint(s.ArgField[1]);
   if (!origin) return Outcome::Stopped;
-  if (!s.IsDefined(*origin)) {
-    s.InfoBox("Point " + std::to_string(*origin) + " is not defined");
-    return Outcome::Stopped;
-  }
   double east0 = s.PointEast[*origin], north0 = s.PointNorth[*origin];
   return MoveEveryPoint(s, [east0, north0](double& east, double& north) {
     east -= east0;

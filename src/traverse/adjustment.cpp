@@ -129,8 +129,7 @@ Outcome CloseTraverse(Session& s) {
     double length = t.StationDistance[k], azimuth = t.StationAngle[k];
     closure.AddCourse(k, std::sin(azimuth) * length, std::cos(azimuth) * length, length);
   }
-  double error = std::sqrt(closure.misclosureEast * closure.misclosureEast +
-                           closure.misclosureNorth * closure.misclosureNorth);
+  double error = std::hypot(closure.misclosureEast, closure.misclosureNorth);
   if (!std::isfinite(error)) {
     s.InfoBox("Coordinates out of range; the traverse cannot be closed");
     return Outcome::Stopped;

@@ -25,12 +25,8 @@ bool ReadPointList(Session& s, int first, int count) {
   }
   std::array<int, kMaxFields> points;
   for (int i = 0; i < count; ++i) {
-    std::optional<int> point = s.PointNumber(s.ArgField[first + i]);
+    std::optional<int> point = s.StoredPoint(s.ArgField[first + i]);
     if (!point) return false;
-    if (!s.IsDefined(*point)) {
-      s.InfoBox("Point " + PlainNumber(*point) + " is not defined");
-      return false;
-    }
     points[i] = *point;
   }
   TraverseRecord& t = s.traverse;

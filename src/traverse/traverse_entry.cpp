@@ -84,7 +84,7 @@ void ReadStations(Session& s, bool byAngles) {
     t.StationPoint[k] = IntegerField(s.GroupField(1));
     std::string& angle = s.ArgField[s.ArgUsed + 2];
     if (byAngles) TakeAngleKind(t, angle);
-    t.StationAngle[k] = ParseAngle(s, angle);
+    t.StationAngle[k] = t.ObservedAngle[k] = ParseAngle(s, angle);
     t.StationDistance[k] = ParseDistance(s, s.GroupField(3));
   }
 }
@@ -144,6 +144,7 @@ Outcome EnterTraverseCommand(Session& s) {
   if (s.CommandStage == 1) {
     t.StationCount = 0;
     t.Finished = t.Overflowed = false;
+    t.ByAngles = byAngles;
     if (s.FieldsLeft() > 0) {
       t.Method = UpperCase(s.ArgField[1]);
       s.ArgUsed = 1;

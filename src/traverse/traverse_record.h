@@ -24,6 +24,11 @@ struct TraverseRecord {
   std::array<int, kMaxStations + 1> StationPoint{};
   std::array<double, kMaxStations + 1> StationAngle{};
   std::array<double, kMaxStations + 1> StationDistance{};
+  // The angles or directions as read (after the D mark is taken off), kept
+  // for a least-squares adjustment of the same traverse (LSQ's T), and
+  // whether they are TAA angles.
+  std::array<double, kMaxStations + 1> ObservedAngle{};
+  bool ByAngles = false;
 
   // The traverse has been computed or refused: further data lines are not
   // added to it, a new TAA/TAB code line starts the next one.

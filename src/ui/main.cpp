@@ -93,6 +93,8 @@ int main(int argc, char** argv) {
   QApplication app(argc, argv);
   QCoreApplication::setOrganizationName("Vantrel");
   QCoreApplication::setApplicationName("Vantrel");
+  // The window belongs to the menu entry vantrel.desktop (its name and icon).
+  QGuiApplication::setDesktopFileName("vantrel");
   QStringList arguments = QCoreApplication::arguments().mid(1);
   vantrel::ui::MainWindow::Settings settings;
   QString screenshots;

@@ -31,6 +31,8 @@
 #include <QUrl>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <new>
+#include <optional>
 
 #include "command/files.h"
 #include "command/reference.h"
@@ -480,7 +482,14 @@ void MainWindow::Process() {
   printMessage_.clear();
   statusBar()->showMessage("Processing...");
   progressClock_.start();
-  Session::BatchEnd end = session_.RunBatch(PaneText());
+  Session::BatchEnd end;
+  try {
+    end = session_.RunBatch(PaneText());
+  } catch (const std::bad_alloc&) {
+    // Memory ran out part way: the run stops, the window and what the lines
+    // before computed stay.
+    InfoBox("Out of memory: the run was stopped; the points and registers computed so far are kept");
+  }
   FlushReport();
   QString status = printMessage_.isEmpty() ? QStringLiteral("Ready") : printMessage_;
   if (end.stopped) status = QStringLiteral("Stopped before line %1").arg(end.linesRead + 1);
