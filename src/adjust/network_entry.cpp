@@ -74,9 +74,9 @@ bool Add(Session& s, Observation o) {
 }
 
 // The points of one group (fields after its letter), all valid and
-// different from each other.
+// different from each other; they need not be defined yet.
 template <size_t N>
-std::optional<std::array<int, N>> DistinctPoints(Session& s, const int (&fields)[N], const std::string& name) {
+std::optional<std::array<int, N>> DistinctPoints(Session& s, const PointField (&fields)[N], const std::string& name) {
   std::optional<std::array<int, N>> points = s.GroupPoints(fields);
   if (!points) return std::nullopt;
   for (size_t i = 0; i < N; ++i)
@@ -89,7 +89,7 @@ std::optional<std::array<int, N>> DistinctPoints(Session& s, const int (&fields)
 }
 
 bool ReadDistance(Session& s) {
-  auto points = DistinctPoints(s, {2, 3}, "A distance");
+  auto points = DistinctPoints(s, {Target(2), Target(3)}, "A distance");
   if (!points) return false;
   double d = ParseDistance(s, s.GroupField(4));
   if (!(d > 0 && d < kLongestDistance)) {
@@ -101,13 +101,13 @@ bool ReadDistance(Session& s) {
 }
 
 bool ReadAngle(Session& s) {
-  auto points = DistinctPoints(s, {2, 3, 4}, "An angle");
+  auto points = DistinctPoints(s, {Target(2), Target(3), Target(4)}, "An angle");
   if (!points) return false;
   return Add(s, {ObservationKind::Angle, *points, ParseAngle(s, s.GroupField(5))});
 }
 
 bool ReadDirection(Session& s) {
-  auto points = DistinctPoints(s, {2, 3}, "A direction");
+  auto points = DistinctPoints(s, {Target(2), Target(3)}, "A direction");
   if (!points) return false;
   return Add(s, {ObservationKind::Direction, {(*points)[0], (*points)[1], 0}, ParseAngle(s, s.GroupField(4))});
 }
