@@ -1,7 +1,7 @@
 # Set-up and everyday commands. `make run` and `make test` install what is
 # missing, configure and build (Release) in build/.
 BUILD ?= build
-PACKAGES := cmake g++ make libgtest-dev libeigen3-dev locales desktop-file-utils man-db shared-mime-info time
+PACKAGES := cmake g++ make libgtest-dev libeigen3-dev python3-ezdxf locales desktop-file-utils man-db shared-mime-info time
 WINDOW_PACKAGES := qt6-base-dev xvfb xauth poppler-utils xdotool openbox
 FUZZ_PACKAGES := clang libclang-rt-14-dev
 DEB_PACKAGES := dpkg-dev file lintian

@@ -43,9 +43,10 @@ constexpr const char* kUsage =
     "  --no-display       clear Display (report lines are not shown)\n"
     "  --no               answer every question No (default: Yes)\n"
     "  --ask              ask questions and file names on the terminal\n"
-    "  --map FILE         save the plot window after the run as FILE (.svg or .png):\n"
-    "                     the figures of the MAP lines, or every point as \"Show\n"
-    "                     Points\" draws them when no MAP line ran\n"
+    "  --map FILE         save the plot window after the run as FILE (.svg, .png,\n"
+    "                     or .dxf for CAD, in feet): the figures of the MAP lines,\n"
+    "                     or every point as \"Show Points\" draws them when no MAP\n"
+    "                     line ran\n"
     "  --printer FILE     save the printed pages of the run as one PDF (a map is\n"
     "                     printed when Spool is set)\n"
     "  --help             show this text\n";
@@ -214,8 +215,8 @@ bool ParseOptions(int argc, char** argv, Options& options, bool& help) {
     } else if (arg == "--map") {
       if (!takeValue(options.mapFile)) return false;
       std::string extension = LowerExtension(options.mapFile);
-      if (extension != "svg" && extension != "png") {
-        std::cerr << "vantrel-cli: --map needs a file name ending in .svg or .png\n";
+      if (extension != "svg" && extension != "png" && extension != "dxf") {
+        std::cerr << "vantrel-cli: --map needs a file name ending in .svg, .png or .dxf\n";
         return false;
       }
     } else if (arg == "--printer") {
@@ -291,8 +292,10 @@ bool SavePlots(const Options& options, Session& session, TerminalSide& side) {
   if (!options.mapFile.empty()) {
     if (!side.WindowShown()) vantrel::ShowAllPoints(session);
     const vantrel::PlotPicture& window = side.Window();
-    saved = WriteFile(options.mapFile, LowerExtension(options.mapFile) == "png" ? vantrel::PlotPng(window)
-                                                                                 : vantrel::PlotSvg(window));
+    std::string extension = LowerExtension(options.mapFile);
+    saved = WriteFile(options.mapFile, extension == "png"   ? vantrel::PlotPng(window)
+                                       : extension == "dxf" ? vantrel::PlotDxf(session.plot.drawing)
+                                                            : vantrel::PlotSvg(window));
   }
   if (!options.printerFile.empty()) {
     if (side.PrintedPages().empty())

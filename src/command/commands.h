@@ -60,6 +60,7 @@ Outcome FigureAreaCommand(Session&);             // TPR, ARE
 
 // map/
 Outcome MapPointsCommand(Session&);              // MAP
+Outcome WriteDxfCommand(Session&);               // DXF
 
 // gps/
 Outcome GpsReferenceCommand(Session&);           // GRF

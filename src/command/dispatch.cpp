@@ -52,6 +52,7 @@ constexpr CommandBranch kBranches[] = {
     {{"PNW"}, WriteCsvPointsCommand},
     {{"PNR"}, ReadCsvPointsCommand},
     {{"LSQ"}, LeastSquaresCommand},
+    {{"DXF"}, WriteDxfCommand},
 };
 
 }  // namespace

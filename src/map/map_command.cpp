@@ -6,20 +6,11 @@
 
 #include "command/commands.h"
 #include "command/session.h"
+#include "map/map_figure.h"
 #include "map/plot_map.h"
 #include "notation/numbers.h"
 
 namespace vantrel {
-namespace {
-
-// Rewrites a center entry "C12" as "-12" and returns the point it names.
-int MarkCenter(std::string& field) {
-  if (!field.empty() && (field[0] == 'C' || field[0] == 'c'))
-    field = PlainNumber(-LeadingNumber(std::string_view(field).substr(1)));
-  return std::abs(IntegerField(field));
-}
-
-}  // namespace
 
 Outcome MapPointsCommand(Session& s) {
   // Center marks; every point named is reported once when it cannot be

@@ -1,10 +1,12 @@
 // The plot written to files without a window: the plot window's picture as
-// SVG or PNG, and the printer's pages as PDF. Each returns the file's bytes.
+// SVG or PNG, the printer's pages as PDF, and the drawing in feet as DXF.
+// Each returns the file's bytes.
 #pragma once
 
 #include <string>
 #include <vector>
 
+#include "map/map_drawing.h"
 #include "map/plot_surface.h"
 
 namespace vantrel {
@@ -18,5 +20,11 @@ std::string PlotPng(const PlotPicture& picture);
 // One PDF page per printer page (US Letter, the drawing inside its
 // half-inch margins).
 std::string PlotPdf(const std::vector<PlotPicture>& pages);
+
+// AutoCAD R12 (AC1009) ASCII drawing in feet, east as X and north as Y:
+// lines, true arcs, points with their numbers and descriptions beside them,
+// center marks, each kind on a layer of its own (V-LINES, V-ARCS, V-POINTS,
+// V-NUMBERS, V-DESCRIPTIONS, V-CENTERS).
+std::string PlotDxf(const MapDrawing& drawing);
 
 }  // namespace vantrel

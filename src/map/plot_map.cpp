@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "command/session.h"
+#include "map/map_figure.h"
 #include "map/plot_surface.h"
 #include "notation/geometry.h"
 #include "notation/numbers.h"
@@ -53,29 +54,9 @@ struct BoundingBox {
   bool Wide() const { return maxEast - minEast > maxNorth - minNorth; }
 };
 
-// One entry of the map list: its value (negative for a center), the point it
-// names, and whether that point can be drawn at all.
-struct MapEntry {
-  int value;
-  int point;
-  bool drawable;
-};
-
 struct DrawPosition {
   int x, y;
 };
-
-std::vector<MapEntry> ReadMapList(const Session& s) {
-  std::vector<MapEntry> entries;
-  entries.reserve(static_cast<size_t>(s.ArgCount));
-  for (int j = 1; j <= s.ArgCount; ++j) {
-    int value = IntegerField(s.ArgField[j]);
-    int point = std::abs(value);
-    // Numbers outside the store and undefined points are never drawn.
-    entries.push_back({value, point, Session::IsPointNumber(point) && s.IsDefined(point)});
-  }
-  return entries;
-}
 
 // Rounds a drawing coordinate half to even.
 int DrawingUnits(double value) {
@@ -164,39 +145,47 @@ void AddArcExtremes(BoundingBox& box, const Session& s, int center, const ArcSpa
   }
 }
 
-// The listed figure: dots and numbers as the options ask, lines between
-// consecutive points, arcs about the centers between their neighbours.
+// The listed figure on one surface: dots and numbers as the options ask,
+// lines between consecutive points, arcs about the centers between their
+// neighbours.
+class FigurePainter {
+ public:
+  FigurePainter(const Session& s, PlotSurface& surface, const PlotTransform& t, const PlotStyle& style)
+      : s_(s), surface_(surface), t_(t), style_(style), height_(surface.Height()) {
+    surface_.SetFontSize(style_.fontPoints);
+  }
+
+  void Point(int p, bool center) {
+    if (s_.plot.ShowPoints && (!center || s_.plot.ShowCenters)) {
+      std::string number = std::to_string(p);
+      DrawNumberedDot(surface_, style_, At(p), s_.plot.ShowPointNumbers ? &number : nullptr);
+    }
+    surface_.SetPenWidth(style_.linePen);
+  }
+  void Line(int from, int to) {
+    DrawPosition a = At(from), b = At(to);
+    surface_.Line(a.x, a.y, b.x, b.y);
+  }
+  void Arc(int from, int center, int to) {
+    DrawPosition at = At(center);
+    if (std::optional<ArcSpan> arc = ArcBetween(s_, from, center, to))
+      surface_.Arc(at.x, at.y, t_.scale * arc->radius, arc->start, arc->end);
+  }
+
+ private:
+  DrawPosition At(int p) const { return PositionOf(s_, t_, height_, p); }
+
+  const Session& s_;
+  PlotSurface& surface_;
+  const PlotTransform& t_;
+  const PlotStyle& style_;
+  int height_;
+};
+
 void DrawFigure(const Session& s, PlotSurface& surface, const PlotTransform& t, const PlotStyle& style,
                 const std::vector<MapEntry>& entries) {
-  surface.SetFontSize(style.fontPoints);
-  int height = surface.Height();
-  std::optional<DrawPosition> previous;
-  for (size_t i = 0; i < entries.size(); ++i) {
-    const MapEntry& entry = entries[i];
-    if (!entry.drawable) {
-      previous.reset();  // no line into or out of a point that is not drawn
-      continue;
-    }
-    DrawPosition at = PositionOf(s, t, height, entry.point);
-    bool center = entry.value <= 0;
-    if (s.plot.ShowPoints && (!center || s.plot.ShowCenters)) {
-      std::string number = std::to_string(entry.point);
-      DrawNumberedDot(surface, style, at, s.plot.ShowPointNumbers ? &number : nullptr);
-    }
-    surface.SetPenWidth(style.linePen);
-    if (i == 0) {
-      previous = at;
-    } else if (!center) {
-      if (entries[i - 1].value > 0 && previous) surface.Line(previous->x, previous->y, at.x, at.y);
-      previous = at;
-    } else if (i + 1 < entries.size() && entries[i - 1].value > 0 && entries[i + 1].value > 0) {
-      if (DrawsArc(entries, i)) {
-        std::optional<ArcSpan> arc = ArcBetween(s, entries[i - 1].point, entry.point, entries[i + 1].point);
-        if (arc) surface.Arc(at.x, at.y, t.scale * arc->radius, arc->start, arc->end);
-      }
-      previous.reset();  // the point after the arc starts afresh
-    }
-  }
+  FigurePainter painter(s, surface, t, style);
+  WalkFigure(entries, painter);
 }
 
 // Every defined point with its number (a blank in the sign place).
@@ -246,6 +235,7 @@ void PlotMap(Session& s) {
   if (!mapMode || s.CurrentCommand != s.PreviousCommand || !fitted || s.plot.OverviewShown) {
     if (window != nullptr) {
       window->Clear();
+      s.plot.drawing.Clear();
       s.plot.screen = FitTransform(box, window->Width(), window->Height());
       window->Fitted(s.plot.screen);
     }
@@ -257,11 +247,17 @@ void PlotMap(Session& s) {
   }
   s.plot.OverviewShown = !mapMode && window != nullptr;
 
+  bool windowDraws = window != nullptr && s.plot.screen.usable;
   if (!mapMode) {
-    if (window != nullptr && s.plot.screen.usable) DrawOverview(s, *window, s.plot.screen);
+    if (!windowDraws) return;
+    DrawOverview(s, *window, s.plot.screen);
+    s.plot.drawing.AddAllPoints(s);
     return;
   }
-  if (window != nullptr && s.plot.screen.usable) DrawFigure(s, *window, s.plot.screen, kScreenStyle, entries);
+  if (windowDraws) {
+    DrawFigure(s, *window, s.plot.screen, kScreenStyle, entries);
+    s.plot.drawing.AddFigure(s, entries);
+  }
   if (printer != nullptr && s.files.SpoolOn && s.plot.printer.usable)
     DrawFigure(s, *printer, s.plot.printer, kPrinterStyle, entries);
 }

@@ -1,6 +1,8 @@
 // The plot window's options and the transforms it keeps between map lines.
 #pragma once
 
+#include "map/map_drawing.h"
+
 namespace vantrel {
 
 // Where a coordinate lands on a drawing surface: x grows east from the
@@ -28,6 +30,9 @@ struct PlotState {
   // One transform for the plot window, one for the printer page.
   PlotTransform screen;
   PlotTransform printer;
+
+  // The plot window's picture in feet: what it shows, for DXF.
+  MapDrawing drawing;
 };
 
 }  // namespace vantrel

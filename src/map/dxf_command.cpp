@@ -1,0 +1,50 @@
+// DXF: a figure written as a DXF drawing for CAD, without the plot window.
+#include <filesystem>
+#include <string>
+
+#include "command/commands.h"
+#include "command/session.h"
+#include "command/text_file.h"
+#include "map/map_figure.h"
+#include "map/plot_files.h"
+#include "store/record_files.h"
+
+namespace vantrel {
+namespace {
+
+constexpr const char* kDxfExtension = "dxf";
+
+// The list's center entries "C12" as "-12", as MAP reads them; the entries
+// that name no drawable point are reported once each.
+void ReadCenters(Session& s, int first) {
+  for (int j = first; j <= s.ArgCount; ++j) {
+    std::string typed = s.ArgField[j];
+    int point = MarkCenter(s.ArgField[j]);
+    if (!Session::IsPointNumber(point)) s.InfoBox(typed + " is invalid point number");
+    else if (!s.IsDefined(point)) s.InfoBox(typed + " is not a defined point");
+  }
+}
+
+}  // namespace
+
+// Data line: file name, then the figure as MAP lists it (C before a center);
+// no list writes every defined point. A line ending in a comma continues the
+// list on the next line. Shift fields move no point here.
+Outcome WriteDxfCommand(Session& s) {
+  if (s.LineContinued) return Outcome::Stopped;
+  if (s.EastShift != 0 || s.NorthShift != 0) s.InfoBox("DXF moves no points: the shift fields were not used");
+  constexpr int kFirstEntry = 2;
+  ReadCenters(s, kFirstEntry);
+  MapDrawing drawing;
+  if (s.ArgCount >= kFirstEntry) drawing.AddFigure(s, ReadMapList(s, kFirstEntry));
+  else drawing.AddAllPoints(s);
+  std::string path = DataLineFileName(s, kDxfExtension);
+  if (path.empty()) return Outcome::Completed;
+  if (drawing.Empty()) {
+    s.InfoBox("No defined point to draw; " + std::filesystem::path(path).filename().string() + " was not written");
+    return Outcome::Stopped;
+  }
+  return SaveTextFile(s, path, PlotDxf(drawing)) ? Outcome::Completed : Outcome::Stopped;
+}
+
+}  // namespace vantrel

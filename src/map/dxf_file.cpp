@@ -1,0 +1,171 @@
+// The DXF writer: the small ASCII subset of AutoCAD R12 that every CAD
+// program reads — a header with the units and extents, the layer table, and
+// LINE, ARC, POINT and TEXT entities.
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <cstdint>
+#include <numbers>
+#include <string>
+#include <string_view>
+
+#include "map/plot_files.h"
+#include "notation/numbers.h"
+
+namespace vantrel {
+namespace {
+
+constexpr double kDegreesPerRadian = 180 / std::numbers::pi;  // DXF angles are degrees
+constexpr double kTextShare = 0.015;  // text height as a share of the drawing's larger extent
+constexpr double kLoneTextHeight = 1;  // feet, for a drawing without extent
+constexpr int kInsertUnitsFeet = 2;    // $INSUNITS code of feet
+
+struct Layer {
+  const char* name;
+  int color;  // AutoCAD colour index
+};
+constexpr Layer kLines{"V-LINES", 7}, kArcs{"V-ARCS", 7}, kPoints{"V-POINTS", 7}, kNumbers{"V-NUMBERS", 1},
+    kDescriptions{"V-DESCRIPTIONS", 3}, kCenters{"V-CENTERS", 8};
+constexpr Layer kLayers[] = {kLines, kArcs, kPoints, kNumbers, kDescriptions, kCenters};
+
+// Group code and value pairs, one line each, the code right-aligned in three
+// columns as AutoCAD writes it.
+class DxfText {
+ public:
+  DxfText& operator()(int code, std::string_view value) {
+    std::string number = std::to_string(code);
+    text_.append(number.size() < 3 ? 3 - number.size() : 0, ' ').append(number).append("\r\n");
+    text_.append(value).append("\r\n");
+    return *this;
+  }
+  DxfText& operator()(int code, double value) { return (*this)(code, RoundTripNumber(value)); }
+  DxfText& operator()(int code, int value) { return (*this)(code, std::string_view(std::to_string(value))); }
+  // An X, Y, Z triple with the codes 10+k, 20+k, 30+k.
+  DxfText& At(int k, double east, double north) { return (*this)(10 + k, east)(20 + k, north)(30 + k, 0.0); }
+  std::string Take() { return std::move(text_); }
+
+ private:
+  std::string text_;
+};
+
+// Characters beyond ASCII as \U+XXXX, the escape R12 readers decode;
+// anything that is not valid UTF-8 becomes "?".
+std::string DxfString(std::string_view text) {
+  std::string out;
+  for (size_t k = 0; k < text.size();) {
+    auto byte = static_cast<unsigned char>(text[k]);
+    if (byte < 0x80) {
+      out += text[k++];
+      continue;
+    }
+    int length = byte >= 0xF0 ? 4 : byte >= 0xE0 ? 3 : byte >= 0xC0 ? 2 : 0;
+    std::uint32_t code = length == 0 ? 0 : byte & (0x7F >> length);
+    bool valid = length > 0 && k + length <= text.size();
+    for (int j = 1; valid && j < length; ++j) {
+      auto next = static_cast<unsigned char>(text[k + j]);
+      valid = (next & 0xC0) == 0x80;
+      code = (code << 6) | (next & 0x3F);
+    }
+    if (!valid) {
+      out += '?';
+      ++k;
+      continue;
+    }
+    char escape[16];
+    std::snprintf(escape, sizeof escape, "\\U+%04X", static_cast<unsigned>(code));
+    out += escape;
+    k += static_cast<size_t>(length);
+  }
+  return out;
+}
+
+struct Extents {
+  double minEast = 0, minNorth = 0, maxEast = 0, maxNorth = 0;
+};
+
+Extents ExtentsOf(const MapDrawing& drawing) {
+  Extents e;
+  bool first = true;
+  auto add = [&](double east, double north) {
+    e.minEast = first ? east : std::min(e.minEast, east);
+    e.maxEast = first ? east : std::max(e.maxEast, east);
+    e.minNorth = first ? north : std::min(e.minNorth, north);
+    e.maxNorth = first ? north : std::max(e.maxNorth, north);
+    first = false;
+  };
+  for (const MapDrawing::Point& p : drawing.points) add(p.east, p.north);
+  for (const MapDrawing::Arc& a : drawing.arcs) {
+    add(a.east - a.radius, a.north - a.radius);
+    add(a.east + a.radius, a.north + a.radius);
+  }
+  return e;
+}
+
+void Header(DxfText& dxf, const Extents& e) {
+  dxf(0, "SECTION")(2, "HEADER");
+  dxf(9, "$ACADVER")(1, "AC1009");
+  dxf(9, "$INSUNITS")(70, kInsertUnitsFeet);
+  dxf(9, "$MEASUREMENT")(70, 0);  // English units
+  dxf(9, "$EXTMIN").At(0, e.minEast, e.minNorth);
+  dxf(9, "$EXTMAX").At(0, e.maxEast, e.maxNorth);
+  dxf(0, "ENDSEC");
+}
+
+void Tables(DxfText& dxf) {
+  dxf(0, "SECTION")(2, "TABLES");
+  dxf(0, "TABLE")(2, "LTYPE")(70, 1);
+  dxf(0, "LTYPE")(2, "CONTINUOUS")(70, 0)(3, "Solid line")(72, 65)(73, 0)(40, 0.0);
+  dxf(0, "ENDTAB");
+  dxf(0, "TABLE")(2, "LAYER")(70, static_cast<int>(std::size(kLayers)) + 1);
+  dxf(0, "LAYER")(2, "0")(70, 0)(62, 7)(6, "CONTINUOUS");
+  for (const Layer& layer : kLayers) dxf(0, "LAYER")(2, layer.name)(70, 0)(62, layer.color)(6, "CONTINUOUS");
+  dxf(0, "ENDTAB");
+  dxf(0, "TABLE")(2, "STYLE")(70, 1);
+  dxf(0, "STYLE")(2, "STANDARD")(70, 0)(40, 0.0)(41, 1.0)(50, 0.0)(71, 0)(42, 0.2)(3, "txt")(4, "");
+  dxf(0, "ENDTAB");
+  dxf(0, "ENDSEC");
+}
+
+void Text(DxfText& dxf, const Layer& layer, double east, double north, double height, const std::string& text) {
+  dxf(0, "TEXT")(8, layer.name).At(0, east, north)(40, height)(1, DxfString(text));
+}
+
+void Entities(DxfText& dxf, const MapDrawing& drawing, double textHeight) {
+  dxf(0, "SECTION")(2, "ENTITIES");
+  for (const MapDrawing::Line& l : drawing.lines)
+    dxf(0, "LINE")(8, kLines.name).At(0, l.east1, l.north1).At(1, l.east2, l.north2);
+  for (const MapDrawing::Arc& a : drawing.arcs)
+    dxf(0, "ARC")(8, kArcs.name).At(0, a.east, a.north)(40, a.radius)(50, a.startAngle * kDegreesPerRadian)(
+        51, a.endAngle * kDegreesPerRadian);
+  // Numbers to the upper right of their point, descriptions below them.
+  double offset = textHeight / 2;
+  for (const MapDrawing::Point& p : drawing.points) {
+    if (p.center) {
+      dxf(0, "LINE")(8, kCenters.name).At(0, p.east - offset, p.north).At(1, p.east + offset, p.north);
+      dxf(0, "LINE")(8, kCenters.name).At(0, p.east, p.north - offset).At(1, p.east, p.north + offset);
+      continue;
+    }
+    dxf(0, "POINT")(8, kPoints.name).At(0, p.east, p.north);
+    Text(dxf, kNumbers, p.east + offset, p.north + offset, textHeight, std::to_string(p.number));
+    if (!p.description.empty())
+      Text(dxf, kDescriptions, p.east + offset, p.north - offset - textHeight, textHeight, p.description);
+  }
+  dxf(0, "ENDSEC");
+}
+
+}  // namespace
+
+std::string PlotDxf(const MapDrawing& drawing) {
+  Extents extents = ExtentsOf(drawing);
+  double extent = std::max(extents.maxEast - extents.minEast, extents.maxNorth - extents.minNorth);
+  double textHeight = extent > 0 && std::isfinite(extent * kTextShare) ? extent * kTextShare : kLoneTextHeight;
+  DxfText dxf;
+  Header(dxf, extents);
+  Tables(dxf);
+  dxf(0, "SECTION")(2, "BLOCKS")(0, "ENDSEC");
+  Entities(dxf, drawing, textHeight);
+  dxf(0, "EOF");
+  return dxf.Take();
+}
+
+}  // namespace vantrel

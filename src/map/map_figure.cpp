@@ -1,0 +1,79 @@
+#include "map/map_figure.h"
+
+#include <cmath>
+#include <numbers>
+#include <utility>
+
+#include "notation/geometry.h"
+#include "notation/numbers.h"
+
+namespace vantrel {
+namespace {
+
+// Direction from the center to a point, counterclockwise from east, in
+// 0..2 pi (true pi: the drawing leaves the program for other programs).
+double EastAngle(const Session& s, int center, int point) {
+  double angle = std::atan2(s.PointNorth[point] - s.PointNorth[center], s.PointEast[point] - s.PointEast[center]);
+  return angle < 0 ? angle + 2 * std::numbers::pi : angle;
+}
+
+class DrawingRecorder {
+ public:
+  DrawingRecorder(const Session& s, MapDrawing& drawing) : s_(s), drawing_(drawing) {}
+
+  // Each point once (a closed figure lists its first point again at its
+  // end), a center mark once.
+  void Point(int p, bool center) {
+    for (const MapDrawing::Point& drawn : drawing_.points)
+      if (drawn.number == p && drawn.center == center) return;
+    drawing_.points.push_back({p, s_.PointEast[p], s_.PointNorth[p], s_.PointDescription[p], center});
+  }
+  void Line(int from, int to) {
+    drawing_.lines.push_back({s_.PointEast[from], s_.PointNorth[from], s_.PointEast[to], s_.PointNorth[to]});
+  }
+  // The arc of at most half a turn between the two points, as the plot
+  // draws it; the radius is the mean of their distances from the center.
+  void Arc(int from, int center, int to) {
+    double radius = PointDistance(s_, to, center) / 2 + PointDistance(s_, from, center) / 2;
+    if (!std::isfinite(radius)) return;
+    double a1 = EastAngle(s_, center, from), a2 = EastAngle(s_, center, to);
+    double d = std::fabs(a1 - a2);
+    if ((a1 >= a2 && d < std::numbers::pi) || (a1 < a2 && d > std::numbers::pi)) std::swap(a1, a2);
+    drawing_.arcs.push_back({s_.PointEast[center], s_.PointNorth[center], radius, a1, a2});
+  }
+
+ private:
+  const Session& s_;
+  MapDrawing& drawing_;
+};
+
+}  // namespace
+
+int MarkCenter(std::string& field) {
+  if (!field.empty() && (field[0] == 'C' || field[0] == 'c'))
+    field = PlainNumber(-LeadingNumber(std::string_view(field).substr(1)));
+  return std::abs(IntegerField(field));
+}
+
+std::vector<MapEntry> ReadMapList(const Session& s, int first) {
+  std::vector<MapEntry> entries;
+  for (int j = first; j <= s.ArgCount; ++j) {
+    int value = IntegerField(s.ArgField[j]);
+    int point = std::abs(value);
+    // Numbers outside the store and undefined points are never drawn.
+    entries.push_back({value, point, Session::IsPointNumber(point) && s.IsDefined(point)});
+  }
+  return entries;
+}
+
+void MapDrawing::AddFigure(const Session& s, const std::vector<MapEntry>& entries) {
+  DrawingRecorder recorder(s, *this);
+  WalkFigure(entries, recorder);
+}
+
+void MapDrawing::AddAllPoints(const Session& s) {
+  for (int k = 1; k <= kMaxPoint; ++k)
+    if (s.IsDefined(k)) points.push_back({k, s.PointEast[k], s.PointNorth[k], s.PointDescription[k], false});
+}
+
+}  // namespace vantrel

@@ -1,0 +1,57 @@
+// The figure a map list describes: its points, the lines between
+// consecutive points and the arcs about the entries marked as centers.
+#pragma once
+
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "command/session.h"
+#include "map/map_drawing.h"
+
+namespace vantrel {
+
+// One entry of the map list: its value (negative for a center), the point it
+// names, and whether that point can be drawn at all.
+struct MapEntry {
+  int value;
+  int point;
+  bool drawable;
+};
+
+// Rewrites a center entry "C12" as "-12" and returns the point it names.
+int MarkCenter(std::string& field);
+
+// The argument store's fields from `first` on as map entries.
+std::vector<MapEntry> ReadMapList(const Session& session, int first = 1);
+
+// Walks a map list in order and tells `figure` what it holds:
+// figure.Point(point, isCenter) for every drawable entry, then
+// figure.Line(from, to) for a line ending there or figure.Arc(from, center,
+// to) for an arc about it. No line runs into or out of an entry that cannot
+// be drawn; an arc needs plain drawable points on both sides of its center.
+template <typename Figure>
+void WalkFigure(const std::vector<MapEntry>& entries, Figure& figure) {
+  int previous = 0;  // the point a line would start from; 0: none
+  for (size_t i = 0; i < entries.size(); ++i) {
+    const MapEntry& entry = entries[i];
+    if (!entry.drawable) {
+      previous = 0;
+      continue;
+    }
+    bool center = entry.value <= 0;
+    figure.Point(entry.point, center);
+    if (i == 0) {
+      previous = entry.point;
+    } else if (!center) {
+      if (entries[i - 1].value > 0 && previous != 0) figure.Line(previous, entry.point);
+      previous = entry.point;
+    } else if (i + 1 < entries.size() && entries[i - 1].value > 0 && entries[i + 1].value > 0) {
+      if (entries[i - 1].drawable && entries[i + 1].drawable)
+        figure.Arc(entries[i - 1].point, entry.point, entries[i + 1].point);
+      previous = 0;  // the point after the arc starts afresh
+    }
+  }
+}
+
+}  // namespace vantrel

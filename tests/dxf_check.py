@@ -1,0 +1,148 @@
+#!/usr/bin/python3
+"""DXF drawings read back by an independent reader (ezdxf): the auditor finds
+no error, the header says feet, and the entities are those of the figure —
+their count, layers, line ends, arc centers, radii and angles (within 1e-9
+relative), the points with their numbers and descriptions, center marks.
+Usage: dxf_check.py path/to/vantrel-cli path/to/Vantrel.txt"""
+import math
+import os
+import re
+import subprocess
+import sys
+import tempfile
+
+import ezdxf
+
+POINTS = {  # number: (north, east, description)
+    1: (5000.0, 3000.0, "IRON PIN FND"),
+    2: (5000.0, 3200.0, "ÉCOLE"),
+    3: (4900.123456789, 3312.5, ""),
+    4: (4800.0, 3200.0, ""),
+    5: (4900.0, 3200.0, ""),
+    6: (4800.0, 3000.0, "FENCE"),
+    7: (5103.25, 3061.75, ""),
+    8: (5050.5, 2950.25, ""),
+}
+# Map lists: C before a center. Arcs bulge either way and cross east.
+FIGURES = [["1", "2", "C5", "4", "6", "1"], ["1", "C8", "7", "3"], ["6", "C5", "3", "2"]]
+
+
+def job(lines):
+    return "\r\n".join(lines) + "\r\n"
+
+
+def known_points():
+    fields = []
+    for n, (north, east, _) in POINTS.items():
+        fields += [str(n), repr(north), repr(east)]
+    described = [f"{n},{d}" for n, (_, _, d) in POINTS.items() if d]
+    return ["KWN", ",".join(fields), "DES", ",".join(described)]
+
+
+def expected(figures):
+    """The entities the figures should give, as (type, layer, values)."""
+    lines, arcs, points, centers = [], [], [], []
+    for figure in figures:
+        entries = [(-int(f[1:]) if f.startswith("C") else int(f)) for f in figure]
+        previous = None
+        for i, value in enumerate(entries):
+            p = abs(value)
+            center = value <= 0
+            (centers if center else points).append(p) if p not in (centers if center else points) else None
+            north, east, _ = POINTS[p]
+            if i == 0:
+                previous = p
+            elif not center:
+                if entries[i - 1] > 0 and previous:
+                    n0, e0, _ = POINTS[previous]
+                    lines.append((e0, n0, east, north))
+                previous = p
+            elif i + 1 < len(entries) and entries[i - 1] > 0 and entries[i + 1] > 0:
+                a, b = POINTS[entries[i - 1]], POINTS[entries[i + 1]]
+                radius = math.hypot(b[0] - north, b[1] - east) / 2 + math.hypot(a[0] - north, a[1] - east) / 2
+                a1 = math.atan2(a[0] - north, a[1] - east) % (2 * math.pi)
+                a2 = math.atan2(b[0] - north, b[1] - east) % (2 * math.pi)
+                d = abs(a1 - a2)
+                if (a1 >= a2 and d < math.pi) or (a1 < a2 and d > math.pi):
+                    a1, a2 = a2, a1
+                arcs.append((east, north, radius, math.degrees(a1), math.degrees(a2)))
+                previous = None
+    return lines, arcs, points, centers
+
+
+def close(a, b):
+    return abs(a - b) <= 1e-9 * max(1.0, abs(a), abs(b))
+
+
+def decoded(text):
+    return re.sub(r"\\U\+([0-9A-Fa-f]{4})", lambda m: chr(int(m.group(1), 16)), text)
+
+
+def check(path, figures):
+    failures = []
+    doc = ezdxf.readfile(path)
+    auditor = doc.audit()
+    if auditor.has_errors:
+        failures.append(f"auditor errors: {[str(e.message) for e in auditor.errors]}")
+    if doc.dxfversion != "AC1009":
+        failures.append(f"version {doc.dxfversion}")
+    if doc.header.get("$INSUNITS") != 2:
+        failures.append(f"$INSUNITS {doc.header.get('$INSUNITS')}")
+    layers = {layer.dxf.name for layer in doc.layers}
+    for name in ["V-LINES", "V-ARCS", "V-POINTS", "V-NUMBERS", "V-DESCRIPTIONS", "V-CENTERS"]:
+        if name not in layers:
+            failures.append(f"layer {name} missing")
+    msp = doc.modelspace()
+    lines, arcs, points, centers = expected(figures)
+
+    got_lines = [(e.dxf.start[0], e.dxf.start[1], e.dxf.end[0], e.dxf.end[1]) for e in msp.query('LINE[layer=="V-LINES"]')]
+    if len(got_lines) != len(lines) or not all(all(map(close, g, w)) for g, w in zip(got_lines, lines)):
+        failures.append(f"lines {got_lines} != {lines}")
+    got_arcs = [(e.dxf.center[0], e.dxf.center[1], e.dxf.radius, e.dxf.start_angle, e.dxf.end_angle)
+                for e in msp.query('ARC[layer=="V-ARCS"]')]
+    if len(got_arcs) != len(arcs) or not all(all(map(close, g, w)) for g, w in zip(got_arcs, arcs)):
+        failures.append(f"arcs {got_arcs} != {arcs}")
+    got_points = [(e.dxf.location[0], e.dxf.location[1]) for e in msp.query('POINT[layer=="V-POINTS"]')]
+    want_points = [(POINTS[p][1], POINTS[p][0]) for p in points]
+    if got_points != want_points:
+        failures.append(f"points {got_points} != {want_points}")
+    numbers = [e.dxf.text for e in msp.query('TEXT[layer=="V-NUMBERS"]')]
+    if numbers != [str(p) for p in points]:
+        failures.append(f"numbers {numbers}")
+    descriptions = [decoded(e.dxf.text) for e in msp.query('TEXT[layer=="V-DESCRIPTIONS"]')]
+    if descriptions != [POINTS[p][2] for p in points if POINTS[p][2]]:
+        failures.append(f"descriptions {descriptions}")
+    marks = msp.query('LINE[layer=="V-CENTERS"]')
+    if len(marks) != 2 * len(centers):
+        failures.append(f"{len(marks)} center mark lines for {len(centers)} centers")
+    other = [e.dxftype() for e in msp if e.dxf.layer not in layers - {"0"}]
+    if other:
+        failures.append(f"entities on no figure layer: {other}")
+    return [f"{os.path.basename(path)}: {f}" for f in failures]
+
+
+def main():
+    cli, reference = sys.argv[1], sys.argv[2]
+    failures = []
+    with tempfile.TemporaryDirectory() as folder:
+        pane = known_points() + ["DXF"] + ["fig%d,%s" % (k, ",".join(f)) for k, f in enumerate(FIGURES)]
+        # The plot window's drawing: every MAP line of one MAP command.
+        pane += ["MAP"] + [",".join(f) for f in FIGURES]
+        with open(os.path.join(folder, "job.cmd"), "w", encoding="utf-8", newline="") as f:
+            f.write(job(pane))
+        run = subprocess.run([cli, "--folder", folder, "--reference", reference, "--map",
+                              os.path.join(folder, "map.dxf"), os.path.join(folder, "job.cmd")],
+                             capture_output=True, text=True)
+        if run.returncode != 0 or run.stderr:
+            failures.append(f"vantrel-cli: status {run.returncode}: {run.stderr}")
+        for k, figure in enumerate(FIGURES):
+            failures += check(os.path.join(folder, f"fig{k}.dxf"), [figure])
+        failures += check(os.path.join(folder, "map.dxf"), FIGURES)
+    for failure in failures:
+        print(failure)
+    print("DXF files match their figures" if not failures else f"{len(failures)} failures")
+    return 1 if failures else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
