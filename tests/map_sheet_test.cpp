@@ -150,6 +150,15 @@ TEST(MapSheet, SmallerPictureFillsTheSheetAndStatesItsPrintedScale) {
   for (const PlotPrimitive& p : sheet.Primitives())
     if (p.kind == PlotPrimitive::Kind::Text) texts.push_back(p.text);
   EXPECT_EQ(texts, (std::vector<std::string>{"Vantrel map", "May 1, 2026", "Scale 1\" = 255 ft", "N"}));
+
+  // A far-off point (as the map bounds it) on a small window enlarged 4.8
+  // times stays within the range of the sheet's coordinates.
+  PlotPicture small(2000, 2000);
+  small.Dot(1000000000, -1000000000);
+  PlotPicture enlarged = MapSheet(small, {}, 14400, 10800);
+  const PlotPrimitive& far = enlarged.Primitives().front();
+  EXPECT_EQ(far.x, 1000000000);
+  EXPECT_EQ(far.y, -1000000000);
 }
 
 }  // namespace

@@ -105,6 +105,11 @@ TEST(Numbers, MasksRoundFromTheExactBinaryValueWithTiesAwayFromZero) {
       {10000000000.0, "########0.000", "10000000000.000"},  // the integer part is never cut
       {59.5, "#0", "60"},
       {0.0625, "0.000", "0.063"},
+      {-0.5, ".000", "-.500"},              // a zero integer part stays off when negative too
+      {7, "00.0", "7.0"},                   // a mask's zeros never add digits
+      {-999999.9995, "#######0.000", "-1000000.000"},  // the carry adds a digit
+      {123456789012.5, "##0", "123456789013"},
+      {2.5e15, "#0.00", "2500000000000000.00"},  // beyond the exact scaled range
   };
   for (const Case& c : cases) EXPECT_EQ(FormatMask(c.value, c.mask), c.text) << c.value << " " << c.mask;
 }

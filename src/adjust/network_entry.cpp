@@ -16,8 +16,6 @@
 namespace vantrel {
 namespace {
 
-constexpr double kSecondsPerRadian = 180 / PI * 3600;
-
 // Longest distance accepted, in feet, as for a traverse course.
 constexpr double kLongestDistance = 1e9;
 

@@ -7,8 +7,12 @@
 #include <vector>
 
 #include "adjust/network.h"
+#include "notation/numbers.h"
 
 namespace vantrel {
+
+// Angles are typed and reported in seconds.
+inline constexpr double kSecondsPerRadian = 180 / PI * 3600;
 
 // Most observations one network may hold.
 inline constexpr int kMaxObservations = 2000;

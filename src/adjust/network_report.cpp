@@ -17,8 +17,6 @@
 namespace vantrel {
 namespace {
 
-constexpr double kSecondsPerRadian = 180 / PI * 3600;
-
 // A standardized residual above this marks a likely blunder.
 constexpr double kBlunderLimit = 3;
 

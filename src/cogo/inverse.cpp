@@ -48,10 +48,18 @@ GroupEnd WriteBearingRow(Session& s) {
   auto [i, j] = *points;
   double azimuth = PointAzimuth(s, i, j);
   double distance = PointDistance(s, i, j);
-  if (!Computable(s, "Distance from " + std::to_string(i) + " to " + std::to_string(j), {distance}))
+  // The refusal's label is built only when it is needed: this runs per row.
+  if (!std::isfinite(distance) &&
+      !Computable(s, "Distance from " + std::to_string(i) + " to " + std::to_string(j), {distance}))
     return GroupEnd::Refused;
-  s.WriteOutput(NumberColumn(i, 4) + NumberColumn(j, 5) + PadLeft(DistanceText(distance), 10) +
-                PadLeft(FormatAngle(azimuth, "z"), 13) + PadLeft(FormatAngle(azimuth, "b"), 16));
+  std::string row;
+  row.reserve(48);  // the five columns of the table
+  AppendPadded(row, std::to_string(i), 4);
+  AppendPadded(row, std::to_string(j), 5);
+  AppendPadded(row, DistanceText(distance), 10);
+  AppendPadded(row, FormatAngle(azimuth, "z"), 13);
+  AppendPadded(row, FormatAngle(azimuth, "b"), 16);
+  s.WriteOutput(row);
   return GroupEnd::Done;
 }
 

@@ -34,8 +34,12 @@ double NextFullStation(double station, double interval) {
 }
 
 void WriteFieldRow(Session& s, double station, double centralAngle, double chord) {
-  s.WriteOutput(PadLeft(Feet(station), 24) + PadLeft(FormatAngle(centralAngle / 2, "z"), 15) +
-                PadLeft(Feet(chord), 10));
+  std::string row;
+  row.reserve(49);  // the three columns of the field table
+  AppendPadded(row, Feet(station), 24);
+  AppendPadded(row, FormatAngle(centralAngle / 2, "z"), 15);
+  AppendPadded(row, Feet(chord), 10);
+  s.WriteOutput(row);
 }
 
 // From the PC to the PT: a row for the PC, one for every full station on the

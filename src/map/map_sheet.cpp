@@ -74,6 +74,12 @@ Box TextBox(double left, double top, const std::string& text, int points) {
   return {left, top, left + width, top + height};
 }
 
+// A sheet coordinate; far-off points of an enlarged drawing stay inside int.
+int Units(double value) {
+  constexpr double kLimit = 1e9;
+  return static_cast<int>(std::lround(std::clamp(value, -kLimit, kLimit)));
+}
+
 // A drawing scaled by `factor` and moved by (dx, dy), with pens counted in
 // printer dots.
 class SheetPlacement {
@@ -87,8 +93,8 @@ class SheetPlacement {
     p.penWidth = std::max(1, static_cast<int>(std::lround(p.penWidth * penRatio_)));
     return p;
   }
-  int X(int x) const { return static_cast<int>(std::lround(dx_ + x * factor_)); }
-  int Y(int y) const { return static_cast<int>(std::lround(dy_ + y * factor_)); }
+  int X(int x) const { return Units(dx_ + x * factor_); }
+  int Y(int y) const { return Units(dy_ + y * factor_); }
 
  private:
   double factor_, dx_, dy_, penRatio_;

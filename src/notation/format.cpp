@@ -1,5 +1,6 @@
 #include "notation/format.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "command/session.h"
@@ -7,13 +8,17 @@
 
 namespace vantrel {
 
-std::string PadLeft(std::string_view text, int width) {
+void AppendPadded(std::string& row, std::string_view text, int width) {
   constexpr int kMostBlanks = 57;
   int length = static_cast<int>(text.size());
-  if (width <= length) return std::string(text);
-  int blanks = std::min(width - length, kMostBlanks);
-  std::string result(static_cast<size_t>(blanks), ' ');
-  result += text;
+  if (width > length) row.append(static_cast<size_t>(std::min(width - length, kMostBlanks)), ' ');
+  row += text;
+}
+
+std::string PadLeft(std::string_view text, int width) {
+  std::string result;
+  result.reserve(static_cast<size_t>(std::max(width, static_cast<int>(text.size()))));
+  AppendPadded(result, text, width);
   return result;
 }
 
@@ -51,10 +56,13 @@ std::string FormatPoint(const Session& s, int n) { return FormatPoint(n, s.Point
 
 std::string FormatPoint(int n, double north, double east) {
   std::string number = std::to_string(n);
-  std::string result = "Pt " + number;
-  result += PadLeft(FormatMask(std::fabs(north), "########0.000"), 13 - static_cast<int>(number.size()));
+  std::string result;
+  result.reserve(40);  // "Pt " and the two columns of an ordinary point
+  result += "Pt ";
+  result += number;
+  AppendPadded(result, FormatMask(std::fabs(north), "########0.000"), 13 - static_cast<int>(number.size()));
   result += north < 0 ? " S" : " N";
-  result += PadLeft(FormatMask(std::fabs(east), "########0.000"), 11);
+  AppendPadded(result, FormatMask(std::fabs(east), "########0.000"), 11);
   result += east < 0 ? " W" : " E";
   return result;
 }

@@ -12,6 +12,10 @@ class Session;
 // and never adds more than 57 blanks.
 std::string PadLeft(std::string_view text, int width);
 
+// Appends a text to a report row right-justified as PadLeft writes it; rows
+// built this way take one allocation instead of one per column.
+void AppendPadded(std::string& row, std::string_view text, int width);
+
 // True when the text holds a control character other than a tab or a line
 // break: a NUL or an escape typed into a field.
 bool HoldsControlCharacter(std::string_view text);

@@ -6,6 +6,7 @@
 #include <locale.h>
 #include <cstdlib>
 #include <iterator>
+#include <optional>
 #include <system_error>
 
 namespace vantrel {
@@ -185,35 +186,40 @@ void IncrementDigits(std::string& digits) {
   digits.insert(digits.begin(), '1');
 }
 
+constexpr double kPowersOfTen[] = {1, 10, 100, 1000, 10000, 100000, 1000000};
+
+// The report's usual numbers: a magnitude times 10^decimals (decimals 0..6)
+// rounded to an integer here when it stays far below 2^53; nothing for the
+// others. The product's own rounding error, recovered exactly by a fused
+// multiply-add, decides the ties, so the result is the same as rounding the
+// exact binary value, an exact tie going away from zero.
+std::optional<unsigned long long> RoundedScaled(double magnitude, int decimals) {
+  constexpr double kLargestFastScaled = 1e15;
+  if (decimals < 0 || decimals >= static_cast<int>(std::size(kPowersOfTen))) return std::nullopt;
+  double scale = kPowersOfTen[decimals];
+  double product = magnitude * scale;
+  if (!(product < kLargestFastScaled)) return std::nullopt;
+  double error = std::fma(magnitude, scale, -product);
+  double whole = std::floor(product);
+  double fraction = product - whole;
+  bool up = fraction > 0.5 || (fraction == 0.5 && error >= 0);
+  return static_cast<unsigned long long>(whole) + up;
+}
+
 // |value| with `decimals` decimals, rounded from the exact binary value with
 // an exact tie going away from zero.
 std::string FixedDigits(double magnitude, int decimals) {
-  // Fast path for the report's usual numbers: when the scaled value stays far
-  // below 2^53 it is rounded here. The product's own rounding error,
-  // recovered exactly by a fused multiply-add, decides the ties, so the
-  // result is the same as rounding the exact binary value.
-  constexpr double kPowersOfTen[] = {1, 10, 100, 1000, 10000, 100000, 1000000};
-  constexpr double kLargestFastScaled = 1e15;
-  if (decimals >= 0 && decimals < static_cast<int>(std::size(kPowersOfTen))) {
-    double scale = kPowersOfTen[decimals];
-    double product = magnitude * scale;
-    if (product < kLargestFastScaled) {
-      double error = std::fma(magnitude, scale, -product);
-      double whole = std::floor(product);
-      double fraction = product - whole;
-      bool up = fraction > 0.5 || (fraction == 0.5 && error >= 0);
-      unsigned long long rounded = static_cast<unsigned long long>(whole) + up;
-      unsigned long long unit = static_cast<unsigned long long>(scale);
-      char text[48];
-      char* end = std::to_chars(text, text + 24, rounded / unit).ptr;
-      if (decimals > 0) {
-        *end++ = '.';
-        unsigned long long decimalDigits = rounded % unit;
-        for (int i = decimals; i-- > 0; decimalDigits /= 10) end[i] = static_cast<char>('0' + decimalDigits % 10);
-        end += decimals;
-      }
-      return std::string(text, end);
+  if (std::optional<unsigned long long> rounded = RoundedScaled(magnitude, decimals)) {
+    unsigned long long unit = static_cast<unsigned long long>(kPowersOfTen[decimals]);
+    char text[48];
+    char* end = std::to_chars(text, text + 24, *rounded / unit).ptr;
+    if (decimals > 0) {
+      *end++ = '.';
+      unsigned long long decimalDigits = *rounded % unit;
+      for (int i = decimals; i-- > 0; decimalDigits /= 10) end[i] = static_cast<char>('0' + decimalDigits % 10);
+      end += decimals;
     }
+    return std::string(text, end);
   }
   // An exact tie at this many decimals means magnitude * 2^(decimals+1) is an
   // odd integer; the C library would round such a tie to even.
@@ -235,21 +241,41 @@ std::string FormatMask(double value, std::string_view mask) {
   size_t point = mask.find('.');
   std::string_view integerMask = mask.substr(0, point);
   int decimals = point == std::string_view::npos ? 0 : static_cast<int>(mask.size() - point - 1);
-  size_t minIntegerDigits = 0;
-  for (char c : integerMask)
-    if (c == '0') ++minIntegerDigits;
+  size_t minIntegerDigits = std::count(integerMask.begin(), integerMask.end(), '0');
   if (!std::isfinite(value)) return value != value ? "NaN" : (value < 0 ? "-Inf" : "Inf");
 
+  // Fast path, nearly every number of every report: the rounded digits are
+  // written right to left straight into the result, a zero integer part
+  // only when the mask asks for it, the sign only on a nonzero result.
+  if (std::optional<unsigned long long> rounded = RoundedScaled(std::fabs(value), decimals)) {
+    char text[32];
+    char* begin = text + sizeof text;
+    unsigned long long rest = *rounded;
+    for (int k = 0; k < decimals; ++k, rest /= 10) *--begin = static_cast<char>('0' + rest % 10);
+    if (decimals > 0) *--begin = '.';
+    if (rest > 0 || minIntegerDigits > 0) {
+      do {
+        *--begin = static_cast<char>('0' + rest % 10);
+        rest /= 10;
+      } while (rest > 0);
+    }
+    if (value < 0 && *rounded != 0) *--begin = '-';
+    return std::string(begin, text + sizeof text);
+  }
+
+  // General path: the digits are trimmed and signed in place.
   std::string digits = FixedDigits(std::fabs(value), decimals);
   // Drop leading zeros of the integer part down to the digits the mask keeps.
-  size_t integerLength = digits.find('.');
-  if (integerLength == std::string::npos) integerLength = digits.size();
+  size_t integerLength = std::find(digits.begin(), digits.end(), '.') - digits.begin();
   size_t drop = 0;
   while (integerLength - drop > minIntegerDigits && digits[drop] == '0') ++drop;
-  digits.erase(0, drop);
-  bool allZero = digits.find_first_not_of("0.") == std::string::npos;
-  if (value < 0 && !allZero) digits.insert(digits.begin(), '-');
-  return digits;
+  std::string_view kept = std::string_view(digits).substr(drop);
+  bool allZero = std::all_of(kept.begin(), kept.end(), [](char c) { return c == '0' || c == '.'; });
+  std::string result;
+  result.reserve(kept.size() + 1);
+  if (value < 0 && !allZero) result += '-';
+  result += kept;
+  return result;
 }
 
 std::string PlainNumber(double value) {

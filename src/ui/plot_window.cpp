@@ -88,8 +88,11 @@ class PlotCanvas : public QWidget {
   void wheelEvent(QWheelEvent* event) override {
     double notches = event->angleDelta().y() / 120.0;
     if (notches != 0) window_.ZoomAbout(event->position(), std::pow(kWheelStep, notches));
+    window_.ShowCursorPosition(event->position());
     event->accept();
   }
+
+  void leaveEvent(QEvent*) override { window_.position_->clear(); }
 
   void mousePressEvent(QMouseEvent* event) override {
     if (event->button() == Qt::LeftButton) {
