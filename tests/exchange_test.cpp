@@ -9,6 +9,7 @@
 #include <limits>
 
 #include "session_fixture.h"
+#include "exchange/xml.h"
 #include "store/descriptions.h"
 #include "text_files.h"
 
@@ -100,6 +101,61 @@ TEST_F(ExchangeTest, CsvQuotesAndRepeatedPoints) {
   EXPECT_EQ(session.PointDescription[2], "X\"Y");
   EXPECT_EQ(session.PointNorth[3], 4);
   EXPECT_EQ(session.PointElevation[3], 5);
+}
+
+TEST_F(ExchangeTest, LandXmlRoundTripIsExact) {
+  std::map<int, StoredPoint> stored = FillStore();
+  Run("LXW\r\nround\r\nCLR\r\n1,1000\r\n");
+  for (int n = 1; n <= kMaxPoint; ++n) ASSERT_FALSE(session.IsDefined(n));
+  EXPECT_EQ(Run("LXR\r\nround\r\n"), std::vector<std::string>{"Info Only: 6 points read from round.xml"});
+  ExpectStore(stored);
+}
+
+TEST(Xml, MalformedDocumentsAreRefusedWithTheLine) {
+  struct Case {
+    const char* text;
+    const char* error;
+  } cases[] = {
+      {"", "line 1: no root element"},
+      {"<a>", "line 1: element <a> is not closed"},
+      {"<a>\n<b></a>", "line 2: end tag </a> does not close <b>"},
+      {"<a x=1/>", "line 1: attribute x without quotes"},
+      {"<a x='1/>", "line 1: unclosed attribute value of x"},
+      {"<a>&nbsp;</a>", "line 1: unknown entity &nbsp;"},
+      {"<a>&#0;</a>", "line 1: unusable character reference &#0;"},
+      {"<a>& b</a>", "line 1: '&' that starts no entity"},
+      {"<a/><b/>", "line 1: content after the root element"},
+      {"text<a/>", "line 1: text before the root element"},
+      {"<a><!-- open", "line 1: unclosed comment"},
+      {"<a x='<'/>", "line 1: '<' in an attribute value"},
+  };
+  for (const Case& c : cases) {
+    std::string error;
+    EXPECT_EQ(ParseXml(c.text, error), nullptr) << c.text;
+    EXPECT_EQ(error, c.error) << c.text;
+  }
+  std::string deep;
+  for (int k = 0; k < 1000; ++k) deep += "<a>";
+  std::string error;
+  EXPECT_EQ(ParseXml(deep, error), nullptr);
+  EXPECT_NE(error.find("nested deeper"), std::string::npos) << error;
+}
+
+TEST(Xml, NamespacesEntitiesAndCdataAreRead) {
+  std::string error;
+  auto root = ParseXml(
+      "\xEF\xBB\xBF<?xml version='1.0'?><!DOCTYPE x [<!ENTITY e 'v'>]><p:r xmlns:p='u' p:k=\"a&amp;&#x263A;\">"
+      "<p:c n='1'>x<![CDATA[<y>]]></p:c><!-- c --><c/></p:r>",
+      error);
+  ASSERT_NE(root, nullptr) << error;
+  EXPECT_EQ(root->name, "r");
+  EXPECT_EQ(*root->Attribute("k"), "a&\xE2\x98\xBA");
+  EXPECT_EQ(root->Attribute("xmlns"), nullptr);
+  std::vector<const XmlElement*> found;
+  root->Collect("c", found);
+  ASSERT_EQ(found.size(), 2u);
+  EXPECT_EQ(found[0]->text, "x<y>");
+  EXPECT_EQ(XmlEscape("<a & 'b'>\""), "&lt;a &amp; &apos;b&apos;&gt;&quot;");
 }
 
 TEST(Descriptions, FileDescriptionsAreCleanedAndCutAtCharacters) {

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "area/figure.h"
 #include "command/commands.h"
 #include "command/session.h"
 #include "notation/angles.h"
@@ -26,13 +27,7 @@ constexpr double kFigureRadiusTolerance = 0.001;
 constexpr double kRoundingSlack = 1e-9;
 constexpr const char* kLengthMask = "######0.000";
 
-// One entry of a figure list: a corner (or PC/PT) of the figure, or the
-// center of the arc between its neighbours.
-struct Entry {
-  int point;
-  bool center;
-};
-using Figure = std::vector<Entry>;
+using Entry = FigureEntry;
 
 struct Arc {
   double length;
@@ -176,6 +171,13 @@ std::optional<double> WalkFigure(Session& s, const Figure& figure, bool listing)
 }
 
 }  // namespace
+
+std::optional<FigureWithArea> ReadFigureWithArea(Session& s) {
+  std::optional<Figure> figure = ReadFigure(s);
+  std::optional<double> area = figure ? WalkFigure(s, *figure, false) : std::nullopt;
+  if (!area) return std::nullopt;
+  return FigureWithArea{*figure, *area};
+}
 
 Outcome FigureAreaCommand(Session& s) {
   const bool listing = s.CurrentCommand == "TPR";

@@ -70,6 +70,8 @@ Outcome ListGpsCoordinatesCommand(Session&);     // GDS
 // exchange/
 Outcome WriteCsvPointsCommand(Session&);         // PNW
 Outcome ReadCsvPointsCommand(Session&);          // PNR
+Outcome WriteLandXmlCommand(Session&);           // LXW
+Outcome ReadLandXmlCommand(Session&);            // LXR
 
 // adjust/
 Outcome LeastSquaresCommand(Session&);           // LSQ

@@ -53,6 +53,8 @@ constexpr CommandBranch kBranches[] = {
     {{"PNR"}, ReadCsvPointsCommand},
     {{"LSQ"}, LeastSquaresCommand},
     {{"DXF"}, WriteDxfCommand},
+    {{"LXW"}, WriteLandXmlCommand},
+    {{"LXR"}, ReadLandXmlCommand},
 };
 
 }  // namespace

@@ -15,6 +15,7 @@
 #include "command/reference.h"
 #include "command/user_side.h"
 #include "curves/curve_state.h"
+#include "exchange/exchange_state.h"
 #include "gps/gps_reference.h"
 #include "map/plot_state.h"
 #include "notation/numbers.h"
@@ -153,6 +154,7 @@ class Session {
   CurveState curves;
   GpsReference gps;
   PlotState plot;
+  ExchangeState exchange;
 
   // --- Command processing ---------------------------------------------------
   // One line of the input pane through comment cut, code recognition,

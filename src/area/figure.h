@@ -1,0 +1,30 @@
+// Figures of lines and arcs as ARE reads them, for the commands that pass
+// them on to other programs.
+#pragma once
+
+#include <optional>
+#include <vector>
+
+namespace vantrel {
+
+class Session;
+
+// One entry of a figure list: a corner (or PC/PT) of the figure, or the
+// center of the arc between its neighbours.
+struct FigureEntry {
+  int point;
+  bool center;
+};
+using Figure = std::vector<FigureEntry>;
+
+struct FigureWithArea {
+  Figure figure;
+  double area;  // square feet, as ARE reports it
+};
+
+// The figure held in the argument store's remaining fields, checked as ARE
+// checks it (questions and messages included), with its area; nothing when
+// it is refused.
+std::optional<FigureWithArea> ReadFigureWithArea(Session& session);
+
+}  // namespace vantrel

@@ -1,0 +1,199 @@
+// LXW and LXR: points and parcels in LandXML 1.2, the exchange format of
+// civil design packages. Points are CgPoints named by their number, with
+// "north east [elevation]" as LandXML orders them; each figure listed after
+// LXW's first line becomes a Parcel of Line and Curve elements with the
+// area ARE reports.
+#include <cmath>
+#include <ctime>
+#include <filesystem>
+#include <map>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "area/figure.h"
+#include "command/commands.h"
+#include "command/session.h"
+#include "command/text_file.h"
+#include "exchange/point_exchange.h"
+#include "exchange/xml.h"
+#include "notation/geometry.h"
+#include "notation/numbers.h"
+#include "store/descriptions.h"
+#include "store/record_files.h"
+
+namespace vantrel {
+namespace {
+
+constexpr const char* kXmlExtension = "xml";
+
+std::string Coordinates(const Session& s, int p) {
+  return RoundTripNumber(s.PointNorth[p]) + " " + RoundTripNumber(s.PointEast[p]);
+}
+
+// <Start pntRef="3">north east</Start>, and the same for End and Center.
+std::string PointElement(const Session& s, const char* tag, int p) {
+  return std::string("<") + tag + " pntRef=\"" + std::to_string(p) + "\">" + Coordinates(s, p) + "</" + tag + ">";
+}
+
+// The parcel's courses in the order of the figure, closed back to its first
+// point: a Line between corners, a Curve about each center (rot "cw" when
+// the arc turns clockwise from its start to its end).
+std::string ParcelElement(const Session& s, const FigureWithArea& parcel, int number) {
+  const Figure& f = parcel.figure;
+  std::string courses;
+  auto line = [&](int from, int to) {
+    courses += "        <Line>" + PointElement(s, "Start", from) + PointElement(s, "End", to) + "</Line>\n";
+  };
+  for (size_t k = 1; k < f.size(); ++k) {
+    if (f[k].center) {
+      int from = f[k - 1].point, center = f[k].point, to = f[k + 1].point;
+      double radius = PointDistance(s, from, center) / 2 + PointDistance(s, to, center) / 2;
+      double delta = PointAzimuth(s, center, to) - PointAzimuth(s, center, from);
+      if (delta < -PI) delta += TWO_PI;
+      if (delta > PI) delta -= TWO_PI;
+      courses += std::string("        <Curve rot=\"") + (delta > 0 ? "cw" : "ccw") + "\" radius=\"" +
+                 RoundTripNumber(radius) + "\">" + PointElement(s, "Start", from) +
+                 PointElement(s, "Center", center) + PointElement(s, "End", to) + "</Curve>\n";
+    } else if (!f[k - 1].center) {
+      line(f[k - 1].point, f[k].point);
+    }
+  }
+  if (f.back().point != f.front().point) line(f.back().point, f.front().point);
+  return "    <Parcel name=\"" + std::to_string(number) + "\" area=\"" + RoundTripNumber(parcel.area) +
+         "\">\n      <CoordGeom>\n" + courses + "      </CoordGeom>\n    </Parcel>\n";
+}
+
+std::string LandXmlDocument(const Session& s) {
+  std::time_t now = std::time(nullptr);
+  char date[16], time[16];
+  std::strftime(date, sizeof date, "%Y-%m-%d", std::gmtime(&now));
+  std::strftime(time, sizeof time, "%H:%M:%S", std::gmtime(&now));
+  std::string xml = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+                    "<LandXML xmlns=\"http://www.landxml.org/schema/LandXML-1.2\" version=\"1.2\" date=\"" +
+                    std::string(date) + "\" time=\"" + time + "\">\n";
+  xml += std::string("  <Units><Imperial areaUnit=\"squareFoot\" linearUnit=\"") +
+         (s.exchange.InternationalFoot ? "foot" : "USSurveyFoot") +
+         "\" volumeUnit=\"cubicFeet\" temperatureUnit=\"fahrenheit\" pressureUnit=\"inHG\""
+         " angularUnit=\"decimal dd.mm.ss\" directionUnit=\"decimal dd.mm.ss\"/></Units>\n";
+  xml += "  <Application name=\"Vantrel\"/>\n  <CgPoints>\n";
+  for (int k = 1; k <= kMaxPoint; ++k) {
+    if (!s.IsDefined(k)) continue;
+    xml += "    <CgPoint name=\"" + std::to_string(k) + "\"";
+    if (!s.PointDescription[k].empty()) xml += " desc=\"" + XmlEscape(s.PointDescription[k]) + "\"";
+    xml += ">" + Coordinates(s, k);
+    if (s.PointElevation[k]) xml += " " + RoundTripNumber(*s.PointElevation[k]);
+    xml += "</CgPoint>\n";
+  }
+  xml += "  </CgPoints>\n";
+  if (!s.exchange.Parcels.empty()) {
+    xml += "  <Parcels>\n";
+    for (const std::string& parcel : s.exchange.Parcels) xml += parcel;
+    xml += "  </Parcels>\n";
+  }
+  return xml + "</LandXML>\n";
+}
+
+std::vector<std::string> Words(const std::string& text) {
+  std::istringstream in(text);
+  std::vector<std::string> words;
+  for (std::string word; in >> word;) words.push_back(word);
+  return words;
+}
+
+enum LandXmlSkipReason : size_t { kNoCoordinates = kSharedReasonCount };
+
+}  // namespace
+
+// First line: file name, then FT for international feet (US survey feet
+// otherwise); writes the defined points. Each further line is a figure as
+// ARE lists it (C before a center), added as a parcel; the file is written
+// again, whole, after every figure.
+Outcome WriteLandXmlCommand(Session& s) {
+  ExchangeState& x = s.exchange;
+  if (s.CommandStage == 1) {
+    if (s.LineContinued) return Outcome::Stopped;
+    bool international = s.ArgCount >= 2 && UpperCase(TrimBlanks(s.ArgField[2])) == "FT";
+    std::string path = DataLineFileName(s, kXmlExtension);
+    if (path.empty()) return Outcome::Completed;
+    x = ExchangeState{path, international, {}};
+    if (!SaveTextFile(s, path, LandXmlDocument(s))) return Outcome::Stopped;
+    s.CommandStage = 2;
+    return Outcome::Completed;
+  }
+  if (s.LineContinued || s.FieldsLeft() == 0) return Outcome::Stopped;
+  std::optional<FigureWithArea> parcel = ReadFigureWithArea(s);
+  s.ArgUsed = s.ArgCount;
+  if (!parcel) return Outcome::Stopped;
+  x.Parcels.push_back(ParcelElement(s, *parcel, static_cast<int>(x.Parcels.size()) + 1));
+  return SaveTextFile(s, x.LandXmlPath, LandXmlDocument(s)) ? Outcome::Completed : Outcome::Stopped;
+}
+
+// Data line: file name. Reads every CgPoint named by a point number
+// 1..1000 (a point given by pntRef takes the coordinates of the point it
+// names); a file in metric units or one that is not well-formed XML is
+// refused whole.
+Outcome ReadLandXmlCommand(Session& s) {
+  std::string path = DataLineFileName(s, kXmlExtension);
+  if (path.empty()) return Outcome::Completed;
+  std::optional<std::string> content = ReadTextFile(s, path);
+  if (!content) return Outcome::Stopped;
+  std::string file = std::filesystem::path(path).filename().string();
+  std::string error;
+  std::unique_ptr<XmlElement> root = ParseXml(*content, error);
+  if (!root) {
+    s.InfoBox(file + " is not a well-formed XML file (" + error + "); no point was read");
+    return Outcome::Stopped;
+  }
+  std::vector<const XmlElement*> metric;
+  root->Collect("Metric", metric);
+  if (!metric.empty()) {
+    s.InfoBox(file + " is in metric units; Vantrel works in feet, so no point was read");
+    return Outcome::Stopped;
+  }
+  std::vector<const XmlElement*> cgPoints;
+  root->Collect("CgPoint", cgPoints);
+  std::map<std::string, const XmlElement*> byName;
+  for (const XmlElement* p : cgPoints)
+    if (const std::string* name = p->Attribute("name"); name && Words(p->text).size() >= 2) byName[*name] = p;
+
+  SkippedRecords skipped = PointFileSkips({"without coordinates (or naming by pntRef a point that has none)"});
+  std::vector<ReadPoint> points;
+  int shortened = 0;
+  for (const XmlElement* p : cgPoints) {
+    const XmlElement* located = p;
+    const std::string* reference = p->Attribute("pntRef");
+    if (Words(p->text).empty() && reference) {
+      auto found = byName.find(*reference);
+      located = found == byName.end() ? nullptr : found->second;
+    }
+    std::vector<std::string> words = located ? Words(located->text) : std::vector<std::string>{};
+    const std::string* name = p->Attribute("name");
+    if (words.size() < 2 || words.size() > 3) {
+      skipped.Count(kNoCoordinates);
+      continue;
+    }
+    std::optional<double> north = PlainDecimal(words[0]), east = PlainDecimal(words[1]), elevation;
+    if (words.size() == 3) elevation = PlainDecimal(words[2]);
+    if (!north || !east || (words.size() == 3 && !elevation)) {
+      skipped.Count(kNotNumeric);
+      continue;
+    }
+    std::optional<int> number = name ? TableNumber(*name, 1, kMaxPoint) : std::nullopt;
+    if (!number) {
+      skipped.Count(kOutsideStore);
+      continue;
+    }
+    if (!StorableCoordinate(*north) || !StorableCoordinate(*east)) {
+      skipped.Count(kUnusableCoordinate);
+      continue;
+    }
+    const std::string* desc = p->Attribute("desc");
+    bool cut = false;
+    points.push_back({*number, *north, *east, elevation, desc ? FileDescription(*desc, cut) : std::string()});
+    shortened += cut ? 1 : 0;
+  }
+  return StoreReadPoints(s, path, points, skipped, shortened);
+}
+
+}  // namespace vantrel
