@@ -37,7 +37,7 @@ export XDG_CONFIG_HOME=$work/config XDG_DATA_HOME=$work/data QT_QPA_PLATFORM=xcb
 mkdir -p "$work/job"
 
 # A job long enough to take some seconds; every report line is spooled.
-lines=300000
+lines=3000000
 {
   printf 'KWN\r\n1,100,200\r\nCOM\r\n'
   seq -f 'line %.0f' "$lines" | sed 's/$/\r/'
@@ -58,7 +58,7 @@ xdotool key --window "$window" ctrl+Return
 # The run ends when the spool holds all its lines; a second run would add
 # as many again.
 spooled() { grep -c '^line ' "$work/job/run.txt" 2>/dev/null || echo 0; }
-for _ in $(seq 600); do [ "$(spooled)" -ge "$lines" ] && break; sleep 0.1; done
+for _ in $(seq 1500); do [ "$(spooled)" -ge "$lines" ] && break; sleep 0.1; done
 sleep 3
 check "one run for two presses" "$lines" "$(spooled)"
 

@@ -227,7 +227,7 @@ class WindowTest : public QObject {
     QVERIFY(!QFile::exists(QDir(folder_.path()).filePath("Lot 7-3.pdf")));
   }
   void oneRunAtATimeAndStopBetweenTwoLines() {
-    constexpr int kLines = 200000;
+    constexpr int kLines = 2000000;
     QString job = "KWN\n7,100,200\nCOM\n";
     for (int k = 1; k <= kLines; ++k) job += QString("line %1\n").arg(k);
     auto* process = Control<QPushButton>("cmdProcess");
@@ -257,7 +257,7 @@ class WindowTest : public QObject {
     QVERIFY2(status.startsWith("Stopped before line "), qPrintable(status));
     int stoppedAt = status.mid(QString("Stopped before line ").size()).toInt();
     QVERIFY(stoppedAt > 4 && stoppedAt < kLines + 4);
-    QCOMPARE(lines.size(), stoppedAt - 4);
+    QCOMPARE(lines.size(), std::min(stoppedAt - 4, 200000));  // the pane keeps the last 200000
     QCOMPARE(lines.last(), QString("   line %1").arg(stoppedAt - 4));
     QVERIFY(window_->session().IsDefined(7));
   }
