@@ -1,10 +1,10 @@
 # Set-up and everyday commands. `make run` and `make test` install what is
 # missing, configure and build (Release) in build/.
 BUILD ?= build
-PACKAGES := cmake g++ make libgtest-dev libeigen3-dev python3-ezdxf desktop-file-utils man-db shared-mime-info time libproj-dev proj-data
+PACKAGES := cmake g++ make libgtest-dev libeigen3-dev python3-ezdxf locales desktop-file-utils man-db shared-mime-info time libproj-dev proj-data
 # cs2cs, which produced the pinned values of the coordinate-system tests.
 PROJ_TOOLS := proj-bin
-WINDOW_PACKAGES := qt6-base-dev xvfb xauth poppler-utils
+WINDOW_PACKAGES := qt6-base-dev xvfb xauth poppler-utils xdotool openbox
 FUZZ_PACKAGES := clang libclang-rt-14-dev
 DEB_PACKAGES := dpkg-dev file lintian
 FUZZ_SECONDS ?= 30
@@ -16,9 +16,11 @@ SANITIZE_FLAGS := -O1 -g -fsanitize=address,undefined -fno-sanitize-recover=unde
 all: build
 
 # Installs the Debian packages that are missing (apt-get as root, otherwise
-# the one sudo line to run).
+# the one sudo line to run), and the decimal-comma locale the tests run
+# the program in.
 deps:
 	@scripts/install-packages $(PACKAGES) $(PROJ_TOOLS) $(WINDOW_PACKAGES) $(FUZZ_PACKAGES)
+	@scripts/generate-locale de_DE.UTF-8
 
 build: deps
 	@cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Release >/dev/null

@@ -69,12 +69,14 @@ TEST_F(FilesTest, FileNameRule) {
       {"  Lot 7 ", true, "", "pts", "", "/prog/Lot 7.pts", ""},
       {"   ", true, "", "pts", "", "", ""},  // blanks only: no name, no question
       {"", true, "", "cmd", "job", "/prog/job.cmd", "Enter File Name for Commands"},
-      {"Lot 7", false, "", "cmd", "d:\\work\\job.old", "d:\\work\\job.old", "Enter File Name for Commands"},
+      {"Lot 7", false, "", "cmd", "d:\\work\\job.old", "/prog/d:\\work\\job.old", "Enter File Name for Commands"},
       {"", false, "", "TXT", "x", "/prog/x.TXT", "Enter File Name for Spool"},
       {"", false, "", "pts", "", "", "Enter File Name for Option DCF"},
       {"", true, "jobs.2024/lot7", "pts", "", "/prog/jobs.2024/lot7", ""},
       {"", true, "/survey/lot7", "dis", "", "/survey/lot7.dis", ""},
-      {"", true, "c:\\out\\a.lst", "txt", "", "c:\\out\\a.lst", ""},
+      // A colon is part of a relative name, as any other character.
+      {"", true, "c:\\out\\a.lst", "txt", "", "/prog/c:\\out\\a.lst", ""},
+      {"", true, "lot:7", "pts", "", "/prog/lot:7.pts", ""},
   };
   session.files.ProgramFolder = "/prog";
   session.CurrentCommand = "dcf";
@@ -160,6 +162,61 @@ TEST_F(FilesTest, ExportAndImportRoundTrip) {
   EXPECT_EQ(pane, "COM\r\nend\r\n");
 }
 
+TEST_F(FilesTest, CommandFilesGoBackInTheEncodingTheyCameIn) {
+  session.files.ProjectName = "job";
+  struct Case {
+    const char* what;
+    std::string file;       // as another editor wrote it
+    std::string paneLine;   // its first line in the pane (UTF-8)
+  };
+  const Case cases[] = {
+      {"Windows-1252", "COM\r\nAngle 45\xb0 found \x80\x81\r\n", "COM"},
+      {"UTF-8", "COM\r\nAngle 45\xc2\xb0 found\r\n", "COM"},
+      {"plain ASCII", "KWN\r\n1,100,200\r\n", "KWN"},
+  };
+  for (const Case& c : cases) {
+    Write("job.cmd", c.file);
+    std::string pane;
+    ImportCommandFile(session, pane);
+    EXPECT_TRUE(IsValidUtf8(pane)) << c.what;
+    EXPECT_EQ(pane.substr(0, pane.find('\r')), c.paneLine) << c.what;
+    ExportCommandFile(session, pane);  // asks before replacing it: Yes
+    EXPECT_EQ(Content("job.cmd"), c.file) << c.what;
+  }
+  EXPECT_EQ(Windows1252ToUtf8("45\xb0 \x80"), "45\xc2\xb0 \xe2\x82\xac");
+  // A character the code page lacks is kept by writing UTF-8.
+  Write("job.cmd", "COM\r\n\xb0\r\n");
+  std::string pane;
+  ImportCommandFile(session, pane);
+  ExportCommandFile(session, pane + "\xe2\x88\xa0 angle");
+  EXPECT_EQ(Content("job.cmd"), "COM\r\n\xc2\xb0\r\n\xe2\x88\xa0 angle\r\n");
+}
+
+TEST_F(FilesTest, EveryByteOfTheCodePageComesBack) {
+  std::string all;
+  for (int b = 1; b < 256; ++b) all += static_cast<char>(b);
+  std::string text = Windows1252ToUtf8(all);
+  EXPECT_TRUE(IsValidUtf8(text));
+  EXPECT_EQ(Utf8ToWindows1252(text), all);
+  const char* notUtf8[] = {"\xb0", "\xc0\xaf", "\xed\xa0\x80", "\xe2\x82", "\xf5\x80\x80\x80", "a\xff" "b"};
+  for (const char* bytes : notUtf8) EXPECT_FALSE(IsValidUtf8(bytes)) << bytes;
+  EXPECT_TRUE(IsValidUtf8("\xf0\x9f\x93\x90 \xc2\xb0"));
+  EXPECT_EQ(Utf8ToWindows1252("\xf0\x9f\x93\x90"), std::nullopt);
+}
+
+TEST_F(FilesTest, ImportStartsOnALineOfItsOwnAndExportAsksBeforeReplacing) {
+  session.files.ProjectName = "job";
+  Write("job.cmd", "KWN\r\n");
+  std::string pane = "1,100,200";
+  ImportCommandFile(session, pane);
+  EXPECT_EQ(pane, "1,100,200\r\nKWN\r\n");
+
+  user.answers = {false};
+  ExportCommandFile(session, "COM\r\nnew");
+  EXPECT_EQ(Content("job.cmd"), "KWN\r\n");
+  EXPECT_EQ(user.transcript, (Lines{"Warning: " + Path("job.cmd") + " already exists. Replace it? -> No"}));
+}
+
 TEST_F(FilesTest, CommandFilesThatCannotBeOpened) {
   session.files.IODefault = false;
   user.promptAnswers = {"absent", ""};
@@ -224,8 +281,8 @@ TEST_F(FilesTest, FailedSaveKeepsTheOldFile) {
   EXPECT_EQ(FolderNames(), (Lines{"kept.pts"}));
 }
 
-// The reference beside the program wins; an installation's share/vantrel
-// copy is read only when the program folder has none.
+// The working folder's reference wins, then the one beside the program; an
+// installation's share/vantrel copy is read only when neither has one.
 TEST_F(FilesTest, CommandReferenceLookup) {
   fs::create_directories(folder / "prefix" / "bin");
   fs::create_directories(folder / "prefix" / "share" / "vantrel");
@@ -263,6 +320,12 @@ TEST_F(FilesTest, CommandReferenceLookup) {
     }
     EXPECT_EQ(ChooseReferenceFile(Path(c.programFolder), bin), Path(c.expected)) << c.what;
   }
+  // A working folder without one: the reference beside the executable comes
+  // before the installed one.
+  Write("prefix/bin/Vantrel.txt", "DAB  Dist & Azimuth\r\n");
+  EXPECT_EQ(ChooseReferenceFile(Path("work"), bin), Path("prefix/bin/Vantrel.txt"));
+  Write("work/Vantrel.txt", "DAB  Dist & Azimuth\r\n");
+  EXPECT_EQ(ChooseReferenceFile(Path("work"), bin), Path("work/Vantrel.txt"));
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 // program's notation and hand computations noted beside them.
 #include <gtest/gtest.h>
 
+#include <clocale>
 #include <cmath>
 #include <cstdlib>
 #include <random>
@@ -132,6 +133,22 @@ TEST(Numbers, PadLeftNeverShortens) {
 }
 
 class NotationTest : public SessionTest {};
+
+// A window toolkit adopts the user's locale; a decimal comma there must not
+// reach the reading of fields or the writing of reports.
+TEST_F(NotationTest, NumbersIgnoreADecimalCommaLocale) {
+  const std::string job = "KWN\n1,5000.5,5000.25,2,5100.75,4900.125\nDAB\n1,2\nDSC\n\nRTH\nD1=1E+20/3\nA2=12.5\nDSD\n1\nDSA\n2";
+  std::vector<std::string> cLocale = Run(job);
+  std::string before = std::setlocale(LC_ALL, nullptr);
+  if (std::setlocale(LC_ALL, "de_DE.UTF-8") == nullptr)
+    GTEST_SKIP() << "the locale de_DE.UTF-8 is not generated on this machine (make deps generates it)";
+  std::vector<std::string> commaLocale = Run(job);
+  std::string read = PlainNumber(LeadingNumber("5000.5")) + " " + FormatMask(5000.25, "0.00") + " " +
+                     PlainNumber(1.5e-5) + " " + PlainNumber(0.125);
+  std::setlocale(LC_ALL, before.c_str());
+  EXPECT_EQ(commaLocale, cLocale);
+  EXPECT_EQ(read, "5000.5 5000.25 1.5E-05 0.125");
+}
 
 TEST_F(NotationTest, ParseAngleNotations) {
   session.AngleRegister[12] = 10 * kDegree;

@@ -223,6 +223,19 @@ TEST_F(ProcessorTest, EnterShowsTheUsageOfTheCodeOnTheCaretLine) {
   session.CurrentCommand = "KWN";
   EXPECT_FALSE(session.UsageForEnter("ds", 2));  // caret at position 2 or less: nothing
   EXPECT_EQ(session.CurrentCommand, "KWN");
+
+  // The caret's line is a code line by the processor's rule, or shows nothing.
+  const std::pair<std::string, bool> lines[] = {
+      {"kwn\n  dis", true},      {"dis  ' distance to a register", true}, {"\tDIS", false},
+      {"kwn\ndis,1,2", false},   {"DISX", false},                         {"' dis", false},
+      {"kwn\n1,2,3\nxyz", false}, {"dis\r\n1,2", false},
+  };
+  for (const auto& [pane, isCode] : lines) {
+    EXPECT_EQ(session.UsageForEnter(pane, pane.size()).has_value(), isCode) << pane;
+    if (isCode) {
+      EXPECT_EQ(session.CurrentCommand, "DIS") << pane;
+    }
+  }
 }
 
 TEST(Reference, FixedColumnsAndContinuationLines) {

@@ -9,6 +9,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <string>
@@ -31,10 +32,11 @@ constexpr const char* kUsage =
     "and writes the report to standard output, messages to standard error.\n"
     "\n"
     "options:\n"
-    "  --folder DIR       the program's folder (file names and Vantrel.txt; default:\n"
-    "                     the folder of this executable); without Vantrel.txt there,\n"
-    "                     the installed ../share/vantrel/Vantrel.txt is read\n"
-    "  --reference FILE   read the command reference from FILE\n"
+    "  --folder DIR       the working folder: relative file names resolve against it\n"
+    "                     (default: the current directory)\n"
+    "  --reference FILE   read the command reference from FILE (default: Vantrel.txt\n"
+    "                     in the working folder, else beside this program, else the\n"
+    "                     installed ../share/vantrel/Vantrel.txt)\n"
     "  --project NAME     the project name (default file name with I/O Default)\n"
     "  --no-io-default    clear I/O Default\n"
     "  --spool NAME       set Spool, with NAME as the spool file name\n"
@@ -321,7 +323,9 @@ int Run(int argc, char** argv) {
 
   TerminalSide side(options);
   Session session(side);
-  session.files.ProgramFolder = options.folder.empty() ? ExecutableFolder() : options.folder;
+  std::error_code noCurrentFolder;
+  session.files.ProgramFolder =
+      options.folder.empty() ? std::filesystem::current_path(noCurrentFolder).string() : options.folder;
   session.files.ProjectName = options.project;
   session.files.IODefault = options.ioDefault;
   session.files.SpoolOn = options.spool;

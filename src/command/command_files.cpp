@@ -1,13 +1,28 @@
 // The Export and Import buttons: the input pane saved as a command file and
 // a command file appended to the pane.
+#include <filesystem>
+
 #include "command/files.h"
 #include "command/session.h"
 #include "command/text_file.h"
 
 namespace vantrel {
 
-void ExportCommandFile(Session& s, std::string_view pane) {
+std::string CommandFilePaneText(Session& s, std::string_view bytes) {
+  if (IsValidUtf8(bytes)) {
+    s.files.CommandFileEncoding = TextEncoding::Utf8;
+    return std::string(bytes);
+  }
+  s.files.CommandFileEncoding = TextEncoding::Windows1252;
+  return Windows1252ToUtf8(bytes);
+}
+
+std::string ExportCommandFile(Session& s, std::string_view pane) {
   std::string name = PromptFileName(s, "", "cmd");
+  std::error_code ignored;
+  if (!name.empty() && std::filesystem::exists(name, ignored) &&
+      !s.AskYesNo(name + " already exists. Replace it?"))
+    return {};
   // Blanks at the very end of the pane are dropped; every line, the last
   // one too, ends with CR LF.
   size_t end = pane.find_last_not_of(' ');
@@ -18,17 +33,26 @@ void ExportCommandFile(Session& s, std::string_view pane) {
     text += line;
     text += "\r\n";
   }
-  if (SaveTextFile(s, name, text)) s.InfoBox("Saved in file " + name);
+  // A file read in the one-byte code page goes back in it, unless the pane
+  // now holds a character the code page lacks: then UTF-8 keeps every one.
+  if (s.files.CommandFileEncoding == TextEncoding::Windows1252)
+    if (std::optional<std::string> bytes = Utf8ToWindows1252(text)) text = std::move(*bytes);
+  if (!SaveTextFile(s, name, text)) return {};
+  s.InfoBox("Saved in file " + name);
+  return name;
 }
 
-void ImportCommandFile(Session& s, std::string& pane) {
-  std::string name = PromptFileName(s, "", "cmd");
+std::string ImportCommandFile(Session& s, std::string& pane, std::string_view given) {
+  std::string name = PromptFileName(s, given, "cmd");
   std::optional<std::string> content = ReadTextFile(s, name);
-  if (!content) return;
-  for (std::string_view line : TextLines(*content)) {
+  if (!content) return {};
+  if (!pane.empty() && pane.back() != '\n' && pane.back() != '\r') pane += "\r\n";
+  std::string text = CommandFilePaneText(s, *content);
+  for (std::string_view line : TextLines(text)) {
     pane += line;
     pane += "\r\n";
   }
+  return name;
 }
 
 }  // namespace vantrel

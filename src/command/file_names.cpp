@@ -6,10 +6,9 @@
 namespace vantrel {
 namespace {
 
-// A name with a drive colon or a leading slash names its own folder.
-bool IsAbsoluteName(std::string_view name) {
-  return name.find(':') != std::string_view::npos || (!name.empty() && name.front() == '/');
-}
+// Only a leading slash names its own folder: on this system a colon
+// ("c:\\out\\a.lst", "lot:7") is an ordinary character of a relative name.
+bool IsAbsoluteName(std::string_view name) { return !name.empty() && name.front() == '/'; }
 
 // The kind of file named in the question: spool, command file, or the
 // option of the command that asks.
@@ -17,6 +16,7 @@ std::string FileKind(const Session& s, std::string_view extension) {
   std::string upper = UpperCase(extension);
   if (upper == "TXT") return "Spool";
   if (upper == "CMD") return "Commands";
+  if (upper == "VSN") return "Session";
   return "Option " + UpperCase(s.CurrentCommand);
 }
 

@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 
+#include "command/code_page.h"
 #include "command/text_file.h"
 
 namespace vantrel {
@@ -17,6 +18,9 @@ struct FileSettings {
   bool IODefault = true;
   bool SpoolOn = false;
   std::string SpoolFileText;        // the spool file name as typed
+  // How the last imported command file was written; Export writes the
+  // pane back the same way.
+  TextEncoding CommandFileEncoding = TextEncoding::Utf8;
 };
 
 struct SpoolState {
@@ -45,11 +49,20 @@ void SpoolLine(Session& session, const std::string& line);
 void ChangeSpoolName(Session& session);
 
 // Export: saves the input pane's text as a command file, one line per pane
-// line, and tells the user where it went.
-void ExportCommandFile(Session& session, std::string_view paneText);
+// line, and tells the user where it went. An existing file is replaced
+// only when the user agrees. Returns the file's name, empty when nothing
+// was saved.
+std::string ExportCommandFile(Session& session, std::string_view paneText);
 
 // Import: appends the lines of a command file to the input pane's text,
-// each followed by CR LF. The pane is unchanged when the file cannot be read.
-void ImportCommandFile(Session& session, std::string& paneText);
+// each followed by CR LF, starting on a line of their own. The file is
+// `given` (completed by the file-name rule) or the one the rule asks for.
+// Returns the file's name; the pane is unchanged and the name empty when
+// the file cannot be read.
+std::string ImportCommandFile(Session& session, std::string& paneText, std::string_view given = {});
+
+// A command file's bytes as pane text (UTF-8): UTF-8 files as they are,
+// any other as Windows-1252; the encoding is kept for Export.
+std::string CommandFilePaneText(Session& session, std::string_view bytes);
 
 }  // namespace vantrel

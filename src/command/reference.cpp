@@ -79,14 +79,15 @@ std::string InstalledReferenceFile(const std::string& executableFolder) {
   return InstalledShareFile(executableFolder, "vantrel/Vantrel.txt");
 }
 
-std::string ChooseReferenceFile(const std::string& programFolder, const std::string& executableFolder) {
-  std::string beside = (std::filesystem::path(programFolder) / "Vantrel.txt").string();
-  for (const std::string& candidate : {beside, InstalledReferenceFile(executableFolder)}) {
+std::string ChooseReferenceFile(const std::string& workingFolder, const std::string& executableFolder) {
+  std::string working = (std::filesystem::path(workingFolder) / "Vantrel.txt").string();
+  std::string beside = (std::filesystem::path(executableFolder) / "Vantrel.txt").string();
+  for (const std::string& candidate : {working, beside, InstalledReferenceFile(executableFolder)}) {
     std::error_code error;
     if (std::filesystem::is_regular_file(candidate, error) && std::ifstream(candidate, std::ios::binary))
       return candidate;
   }
-  return beside;
+  return working;
 }
 
 }  // namespace vantrel

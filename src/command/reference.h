@@ -45,9 +45,10 @@ std::string LoadCommandReference(const std::string& path, CommandReference& tabl
 // for programs in PREFIX/bin.
 std::string InstalledReferenceFile(const std::string& executableFolder);
 
-// The reference to read when none is named: Vantrel.txt in the program's
-// folder, otherwise the installed one; when neither can be read, the
-// program folder's (so the message names the file the user can provide).
-std::string ChooseReferenceFile(const std::string& programFolder, const std::string& executableFolder);
+// The reference to read when none is named: Vantrel.txt in the working
+// folder, otherwise the one beside the executable, otherwise the installed
+// one; when none can be read, the working folder's (so the message names
+// the file the user can provide).
+std::string ChooseReferenceFile(const std::string& workingFolder, const std::string& executableFolder);
 
 }  // namespace vantrel

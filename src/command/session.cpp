@@ -94,26 +94,29 @@ void TakeShiftFields(Session& s) {
   s.LineFieldCount = kept;
 }
 
+std::string_view WithoutComment(std::string_view line) { return line.substr(0, line.find('\'')); }
+
 }  // namespace
+
+int Session::CodeLineRow(std::string_view line) const {
+  std::string_view trimmed = TrimBlanks(WithoutComment(line));
+  return trimmed.size() == 3 ? reference.Find(UpperCase(trimmed)) : 0;
+}
 
 void Session::ProcessCommandLine(std::string_view line) {
   EastShift = NorthShift = 0;
 
   // 1-2. Comment cut and trim.
-  line = line.substr(0, line.find('\''));
-  CurrentLine.assign(TrimBlanks(line));
+  CurrentLine.assign(TrimBlanks(WithoutComment(line)));
 
   // 3. A listed code selects its command; nothing runs for this line.
-  if (CurrentLine.size() == 3) {
-    int row = reference.Find(UpperCase(CurrentLine));
-    if (row > 0) {
-      CurrentCommand = reference.rows[row].Code;
-      ++CommandRun;
-      ArgCount = ArgUsed = 0;
-      CommandStage = 1;
-      user.EndPrintDocument();
-      return;
-    }
+  if (int row = CodeLineRow(CurrentLine); row > 0) {
+    CurrentCommand = reference.rows[row].Code;
+    ++CommandRun;
+    ArgCount = ArgUsed = 0;
+    CommandStage = 1;
+    user.EndPrintDocument();
+    return;
   }
 
   // Data before any command code has no command to compute it; the first
@@ -164,10 +167,12 @@ void Session::ProcessCommandLine(std::string_view line) {
   if (RunCommand(*this) == Outcome::Completed) PreviousCommand = CurrentCommand;
 }
 
-void Session::RunBatch(std::string_view text) {
+Session::BatchEnd Session::RunBatch(std::string_view text) {
+  StopRequested = false;
   BatchRun run(*this, text.size());
   run.Feed(text);
   run.Finish();
+  return {run.LinesRead(), run.Stopped()};
 }
 
 BatchRun::BatchRun(Session& session, size_t expectedSize) : session_(session), expectedSize_(expectedSize) {}
@@ -177,7 +182,7 @@ void BatchRun::Feed(std::string_view text) {
   size_t position = afterReturn_ && text[0] == '\n' ? 1 : 0;
   done_ += position;
   afterReturn_ = false;
-  while (position < text.size()) {
+  while (position < text.size() && !stopped_) {
     // A plain scan for the line's end: lines are short, and a library search
     // for one of two characters costs a call per character.
     size_t end = position;
@@ -221,6 +226,10 @@ void BatchRun::Abandon() {
 }
 
 void BatchRun::Line(std::string_view line) {
+  // A stop asked for while the last line was shown ends the run here,
+  // between two lines.
+  if (session_.StopRequested) stopped_ = true;
+  if (stopped_) return;
   ++lineNumber_;
   // A byte-order mark starts a file saved by some editors; joined command
   // files bring theirs to the start of a line.
@@ -245,9 +254,11 @@ std::optional<std::string> Session::UsageForEnter(std::string_view text, size_t 
     --b;
   } while (b > 0 && text[b - 1] != '\n');
   CurrentCommand = UpperCase(text.substr(b, p - b));
-  if (CurrentCommand.size() != 3 || IsNumericText(CurrentCommand)) return std::nullopt;
-  int row = reference.Find(CurrentCommand);
+  size_t lineStart = text.substr(0, p).find_last_of('\n');
+  lineStart = lineStart == std::string_view::npos ? 0 : lineStart + 1;
+  int row = CodeLineRow(text.substr(lineStart, p - lineStart));
   if (row == 0) return std::nullopt;
+  CurrentCommand = reference.rows[row].Code;
   std::string usage = reference.rows[row].Usage;
   std::string shown;
   for (char c : usage) {

@@ -166,12 +166,24 @@ class Session {
 
   // The batch run over the input pane's text: every line from the top,
   // skipping bracketed comment blocks, then printer end-of-document (see
-  // BatchRun, which also takes the text in pieces).
-  void RunBatch(std::string_view paneText);
+  // BatchRun, which also takes the text in pieces). A run stops before the
+  // next line once StopRequested is set (by the user's side during
+  // BatchProgress); the lines before it have done all they do.
+  struct BatchEnd {
+    size_t linesRead = 0;  // pane lines taken, comment lines included
+    bool stopped = false;
+  };
+  BatchEnd RunBatch(std::string_view paneText);
+  bool StopRequested = false;
+
+  // The reference row of the command a line selects — after the comment
+  // cut and the blanks around it, a listed code in any case — or 0 for a
+  // line that is no code line.
+  int CodeLineRow(std::string_view line) const;
 
   // Enter in the input pane with the caret after `caret` characters: selects
   // the code typed on the caret's line and returns its usage text with line
-  // breaks, or nothing when the line is not a listed code.
+  // breaks, or nothing when the line up to the caret is no code line.
   std::optional<std::string> UsageForEnter(std::string_view paneText, size_t caret);
 };
 
@@ -190,6 +202,10 @@ class BatchRun {
   void Finish();
   // Ends a run whose input broke off: the unfinished last line is dropped.
   void Abandon();
+  // Lines taken so far, and whether the session's StopRequested ended the
+  // run before one of them.
+  size_t LinesRead() const { return static_cast<size_t>(lineNumber_); }
+  bool Stopped() const { return stopped_; }
 
  private:
   void Line(std::string_view line);
@@ -202,6 +218,7 @@ class BatchRun {
   bool inCommentBlock_ = false;
   int lineNumber_ = 0;  // lines run so far, counted from 1
   int blockStart_ = 0;  // the line that opened the comment block
+  bool stopped_ = false;
 };
 
 // Splits a line at commas into at most `kMaxFields` fields; an empty text has

@@ -24,6 +24,14 @@ class UserSide {
   // Yes/No question ("Warning"); true when the answer is Yes.
   virtual bool AskYesNo(const std::string& message) = 0;
 
+  // A question whose answer keeps or drops the surveyor's work ("Save the
+  // session before closing?"). Sides without a three-button box ask Yes/No:
+  // Yes saves, No discards.
+  enum class SaveChoice { Save, Discard, Cancel };
+  virtual SaveChoice AskSaveDiscardCancel(const std::string& message) {
+    return AskYesNo(message) ? SaveChoice::Save : SaveChoice::Discard;
+  }
+
   // Text-input dialog for a file name; empty text when cancelled.
   virtual std::string PromptText(const std::string& prompt) = 0;
 

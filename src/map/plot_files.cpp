@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <charconv>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
@@ -27,9 +28,9 @@ double ArcSweep(const PlotPrimitive& arc) {
 double PenTwips(const PlotPicture& picture, const PlotPrimitive& p) { return p.penWidth * picture.TwipsPerPixel(); }
 
 std::string Number(double value) {
-  char buffer[32];
-  std::snprintf(buffer, sizeof buffer, "%.2f", value);
-  std::string text(buffer);
+  // to_chars, unlike printf, writes a decimal point in every locale.
+  char buffer[352];
+  std::string text(buffer, std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, 2).ptr);
   while (text.back() == '0') text.pop_back();
   if (text.back() == '.') text.pop_back();
   return text == "-0" ? "0" : text;

@@ -3,13 +3,41 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
-#include <cstdio>
+#include <locale.h>
 #include <cstdlib>
 #include <iterator>
 #include <optional>
+#include <system_error>
 
 namespace vantrel {
 namespace {
+
+// The C library's number conversions follow LC_NUMERIC, which a window
+// toolkit sets from the user's locale (a decimal comma in de_DE). Numbers
+// here are written with std::to_chars and read with strtod_l in the C
+// locale, which keep the same rules whatever the process locale is.
+
+// printf("%.*f") / ("%.*E") / ("%.*G") of the C locale.
+std::string CFixed(double value, int decimals) {
+  char buffer[512];
+  auto [end, error] = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, decimals);
+  return error == std::errc() ? std::string(buffer, end) : "*";
+}
+std::string CUpperExponent(double value, int precision, std::chars_format format) {
+  char buffer[64];
+  char* end = std::to_chars(buffer, buffer + sizeof buffer, value, format, precision).ptr;
+  std::string text(buffer, end);
+  for (char& c : text)
+    if (c == 'e') c = 'E';
+  return text;
+}
+
+// strtod of the C locale (the only reader that also gives strtod's results
+// for a number out of range).
+double CReadNumber(const char* text) {
+  static const locale_t cLocale = newlocale(LC_ALL_MASK, "C", locale_t{});
+  return strtod_l(text, nullptr, cLocale);
+}
 
 bool IsIgnoredBlank(char c) { return c == ' ' || c == '\t' || c == '\n'; }
 
@@ -114,7 +142,7 @@ double ScanNumber(std::string_view p, size_t& used) {
     text += power.empty() || (power.size() == 1 && (power[0] == '+' || power[0] == '-')) ? std::string(power) + "0"
                                                                                            : std::string(power);
   }
-  return std::strtod(text.c_str(), nullptr);
+  return CReadNumber(text.c_str());
 }
 
 }  // namespace
@@ -193,22 +221,18 @@ std::string FixedDigits(double magnitude, int decimals) {
     }
     return std::string(text, end);
   }
-  char buffer[512];
   // An exact tie at this many decimals means magnitude * 2^(decimals+1) is an
   // odd integer; the C library would round such a tie to even.
   double scaled = std::ldexp(magnitude, decimals + 1);
   if (scaled < 9007199254740992.0 && scaled == std::floor(scaled) &&
       std::fmod(scaled, 2.0) == 1.0) {
-    std::snprintf(buffer, sizeof buffer, "%.*f", decimals + 1, magnitude);
-    std::string text(buffer);
+    std::string text = CFixed(magnitude, decimals + 1);
     text.pop_back();  // the exact trailing 5
     if (decimals == 0) text.pop_back();  // the decimal point
     IncrementDigits(text);
     return text;
   }
-  int n = std::snprintf(buffer, sizeof buffer, "%.*f", decimals, magnitude);
-  if (n < 0 || n >= static_cast<int>(sizeof buffer)) return "*";
-  return buffer;
+  return CFixed(magnitude, decimals);
 }
 
 }  // namespace
@@ -257,17 +281,11 @@ std::string FormatMask(double value, std::string_view mask) {
 std::string PlainNumber(double value) {
   if (value == 0) return "0";
   if (!std::isfinite(value)) return value != value ? "NaN" : (value < 0 ? "-Inf" : "Inf");
-  if (std::fabs(value) < 1e15 && value == std::floor(value)) {
-    char buffer[32];
-    std::snprintf(buffer, sizeof buffer, "%.0f", value);
-    return buffer;
-  }
-  char buffer[64];
+  if (std::fabs(value) < 1e15 && value == std::floor(value)) return CFixed(value, 0);
   double magnitude = std::fabs(value);
   if (magnitude >= 1e15 || magnitude < 1e-4) {
     // Exponent form, with a signed two-digit exponent: 1.5E+20, 1E-05.
-    std::snprintf(buffer, sizeof buffer, "%.14E", value);
-    std::string text(buffer);
+    std::string text = CUpperExponent(value, 14, std::chars_format::scientific);
     size_t e = text.find('E');
     std::string mantissa = text.substr(0, e), exponent = text.substr(e + 1);
     while (mantissa.back() == '0') mantissa.pop_back();
@@ -277,8 +295,7 @@ std::string PlainNumber(double value) {
     while (expDigits.size() > 2 && expDigits[0] == '0') expDigits.erase(0, 1);
     return mantissa + "E" + sign + expDigits;
   }
-  std::snprintf(buffer, sizeof buffer, "%.15G", value);
-  std::string text(buffer);
+  std::string text = CUpperExponent(value, 15, std::chars_format::general);
   if (text.find('.') != std::string::npos) {
     while (text.back() == '0') text.pop_back();
     if (text.back() == '.') text.pop_back();

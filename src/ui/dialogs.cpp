@@ -1,8 +1,15 @@
 #include "ui/dialogs.h"
 
 #include <QApplication>
-#include <QInputDialog>
+#include <QDialog>
+#include <QDialogButtonBox>
+#include <QFileDialog>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
 #include <QMessageBox>
+#include <QPushButton>
+#include <QVBoxLayout>
 
 namespace vantrel::ui {
 namespace {
@@ -26,11 +33,45 @@ bool ModalDialogs::AskYesNo(const std::string& message) {
   return box.exec() == QMessageBox::Yes;
 }
 
+UserSide::SaveChoice ModalDialogs::AskSaveDiscardCancel(const std::string& message) {
+  QMessageBox box(QMessageBox::Warning, "Close Vantrel", MessageText(message),
+                  QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, QApplication::activeWindow());
+  box.setDefaultButton(QMessageBox::Save);
+  switch (box.exec()) {
+    case QMessageBox::Save:
+      return SaveChoice::Save;
+    case QMessageBox::Discard:
+      return SaveChoice::Discard;
+    default:
+      return SaveChoice::Cancel;
+  }
+}
+
 std::string ModalDialogs::PromptText(const std::string& prompt) {
-  bool accepted = false;
-  QString text = QInputDialog::getText(QApplication::activeWindow(), "File Name", MessageText(prompt),
-                                       QLineEdit::Normal, QString(), &accepted);
-  return accepted ? text.toStdString() : std::string();
+  // The typed name goes through the program's file-name rule; Browse...
+  // fills in a file chosen in the system dialog.
+  QDialog dialog(QApplication::activeWindow());
+  dialog.setWindowTitle("File Name");
+  auto* name = new QLineEdit(&dialog);
+  auto* browse = new QPushButton("&Browse...", &dialog);
+  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
+  auto* row = new QHBoxLayout;
+  row->addWidget(name, 1);
+  row->addWidget(browse);
+  auto* layout = new QVBoxLayout(&dialog);
+  layout->addWidget(new QLabel(MessageText(prompt), &dialog));
+  layout->addLayout(row);
+  layout->addWidget(buttons);
+  QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+  QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+  QObject::connect(browse, &QPushButton::clicked, &dialog, [&] {
+    QString folder = browseFolder ? browseFolder() : QString();
+    // Replacing a file is asked by the command that writes it.
+    QString chosen = QFileDialog::getSaveFileName(&dialog, "Choose a File", folder, QString(), nullptr,
+                                                  QFileDialog::DontConfirmOverwrite);
+    if (!chosen.isEmpty()) name->setText(chosen);
+  });
+  return dialog.exec() == QDialog::Accepted ? name->text().toStdString() : std::string();
 }
 
 }  // namespace vantrel::ui

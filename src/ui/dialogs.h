@@ -1,7 +1,10 @@
-// The surveyor's answers: modal message boxes ("Info Only", "Warning") and
-// the file-name dialog. The main window asks through a UserSide so tests can
-// answer in their place.
+// The surveyor's answers: modal message boxes ("Info Only", "Warning"), the
+// close question and the file-name dialog. The main window asks through a
+// UserSide so tests can answer in their place.
 #pragma once
+
+#include <QString>
+#include <functional>
 
 #include "command/user_side.h"
 
@@ -9,9 +12,13 @@ namespace vantrel::ui {
 
 class ModalDialogs : public UserSide {
  public:
+  // The folder the file-name dialog's Browse... button opens in.
+  std::function<QString()> browseFolder;
+
   void ShowReportLine(const std::string&) override {}
   void InfoBox(const std::string& message) override;
   bool AskYesNo(const std::string& message) override;
+  SaveChoice AskSaveDiscardCancel(const std::string& message) override;
   std::string PromptText(const std::string& prompt) override;
 };
 

@@ -1,6 +1,7 @@
 #include "ui/help_window.h"
 
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QTableWidget>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -19,6 +20,7 @@ constexpr int kGridLeft = 200;
 // with the blanks after them: "Option  " and "Function         ".
 constexpr int kCodeColumnChars = 8;
 constexpr int kFunctionColumnChars = 17;
+constexpr int kUsageColumnChars = 40;
 
 }  // namespace
 
@@ -40,8 +42,8 @@ HelpTableWindow::HelpTableWindow(const CommandReference& reference, QWidget* par
   setObjectName("frmHelp");
   setWindowTitle("Help Table");
   grid_->setObjectName("Grid1");
-  grid_->setColumnCount(3);
-  grid_->setHorizontalHeaderLabels({"Option", "Function", "Description"});
+  grid_->setColumnCount(4);
+  grid_->setHorizontalHeaderLabels({"Option", "Function", "Usage", "Description"});
   grid_->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
   grid_->horizontalHeader()->setStretchLastSection(true);
   grid_->verticalHeader()->setVisible(false);
@@ -53,6 +55,8 @@ HelpTableWindow::HelpTableWindow(const CommandReference& reference, QWidget* par
   int charWidth = grid_->fontMetrics().horizontalAdvance(QLatin1Char('X'));
   grid_->setColumnWidth(0, charWidth * kCodeColumnChars);
   grid_->setColumnWidth(1, charWidth * kFunctionColumnChars);
+  grid_->setColumnWidth(2, charWidth * kUsageColumnChars);
+  grid_->setSelectionBehavior(QAbstractItemView::SelectRows);
 
   auto* layout = new QVBoxLayout(this);
   TwipScale form = TwipScale::Form(*this);
@@ -64,6 +68,7 @@ HelpTableWindow::HelpTableWindow(const CommandReference& reference, QWidget* par
   // A click on a cell or a heading sorts by that column.
   connect(grid_, &QTableWidget::cellClicked, this, [this](int, int column) { Fill(column); });
   connect(grid_->horizontalHeader(), &QHeaderView::sectionClicked, this, [this](int column) { Fill(column); });
+  connect(grid_, &QTableWidget::cellDoubleClicked, this, [this](int row, int) { ChooseRow(row); });
   Fill(1);
 }
 
@@ -72,14 +77,34 @@ void HelpTableWindow::Fill(int column) {
   grid_->setRowCount(std::max(grid_->rowCount(), static_cast<int>(order.size())));
   for (size_t k = 0; k < order.size(); ++k) {
     const ReferenceRow& row = reference_.rows[static_cast<size_t>(order[k])];
-    const std::string* cells[] = {&row.Code, &row.FunctionName, &row.Description};
-    for (int c = 0; c < 3; ++c) {
-      // Items are rewritten in place: the clicked one stays alive.
+    const std::string* cells[] = {&row.Code, &row.FunctionName, &row.Usage, &row.Description};
+    for (int c = 0; c < 4; ++c) {
+      // Items are rewritten in place: the clicked one stays alive. A ">"
+      // in a usage text breaks its line; the grid shows "; " instead.
       QString text = QString::fromStdString(*cells[c]);
+      if (c == 2) text.replace(QLatin1Char('>'), QLatin1String("; "));
       if (QTableWidgetItem* item = grid_->item(static_cast<int>(k), c)) item->setText(text);
       else grid_->setItem(static_cast<int>(k), c, new QTableWidgetItem(text));
     }
   }
+}
+
+void HelpTableWindow::ChooseRow(int row) {
+  QTableWidgetItem* code = grid_->item(row, 0);
+  if (code != nullptr && !code->text().trimmed().isEmpty()) emit CodeChosen(code->text().trimmed());
+}
+
+void HelpTableWindow::keyPressEvent(QKeyEvent* event) {
+  if (event->key() == Qt::Key_Escape) {
+    close();
+    return;
+  }
+  bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+  if (enter && grid_->currentRow() >= 0) {
+    ChooseRow(grid_->currentRow());
+    return;
+  }
+  QWidget::keyPressEvent(event);
 }
 
 }  // namespace vantrel::ui

@@ -1,6 +1,7 @@
 // frmHelp, the "Help Table" window: the command reference as a table of
-// code, function name and description, re-sorted by the column of a clicked
-// cell.
+// code, function name, usage and description, re-sorted by the column of a
+// clicked cell. Double-click or Enter on a row hands its code to the input
+// pane; Escape closes the window.
 #pragma once
 
 #include <QWidget>
@@ -16,7 +17,7 @@ namespace vantrel::ui {
 
 // Reference rows (1-based) in the order the table shows them when sorted
 // by `column`: 0 by code, 1 by function name, comparing character codes, and
-// 2 in file order; rows with equal keys keep their file order.
+// any other in file order; rows with equal keys keep their file order.
 std::vector<int> HelpTableOrder(const CommandReference& reference, int column);
 
 class HelpTableWindow : public QWidget {
@@ -28,7 +29,15 @@ class HelpTableWindow : public QWidget {
   // Refills the grid sorted by `column`.
   void Fill(int column);
 
+ signals:
+  void CodeChosen(const QString& code);
+
+ protected:
+  void keyPressEvent(QKeyEvent* event) override;
+
  private:
+  void ChooseRow(int row);
+
   const CommandReference& reference_;
   QTableWidget* grid_;
 };

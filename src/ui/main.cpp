@@ -1,7 +1,8 @@
-// vantrel: the program's main window. "vantrel [--folder DIR] [FILE.cmd]"
-// opens it with FILE.cmd in the input pane; "--screenshots DIR" also runs
-// the pane, opens the map and the help table, saves pictures of the three
-// windows into DIR and ends.
+// vantrel: the program's main window. "vantrel [options] [FILE.cmd]" opens
+// it with FILE.cmd in the input pane, with the options of vantrel-cli that
+// make sense for a window; "--screenshots DIR" also runs the pane, opens the
+// map and the help table, saves pictures of the three windows into DIR and
+// ends.
 #include <QApplication>
 #include <QDir>
 #include <QKeyEvent>
@@ -12,6 +13,7 @@
 #include <QPushButton>
 #include <QTimer>
 #include <cstdio>
+#include <optional>
 
 #include "ui/dialogs.h"
 #include "ui/help_window.h"
@@ -22,8 +24,15 @@
 namespace {
 
 constexpr const char* kUsage =
-    "usage: vantrel [--folder DIR] [--screenshots DIR] [FILE.cmd ...]\n"
-    "  --folder DIR        the program's folder (file names and Vantrel.txt)\n"
+    "usage: vantrel [options] [FILE.cmd ...]\n"
+    "  --folder DIR        the working folder: relative file names resolve against\n"
+    "                      it (default: the last one, at first Documents/Vantrel)\n"
+    "  --reference FILE    read the command reference from FILE (default:\n"
+    "                      Vantrel.txt in the working folder, else beside vantrel)\n"
+    "  --project NAME      the project name\n"
+    "  --no-io-default     clear I/O Default\n"
+    "  --spool NAME        set Spool, with NAME as the spool file name\n"
+    "  --no-display        clear Display\n"
     "  --screenshots DIR   run the input pane, save pictures of the main, map and\n"
     "                      help windows into DIR as PNG files, and end\n";
 
@@ -82,6 +91,8 @@ void TakeScreenshots(vantrel::ui::MainWindow& window, const QString& folder) {
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
+  QCoreApplication::setOrganizationName("Vantrel");
+  QCoreApplication::setApplicationName("Vantrel");
   // The window belongs to the menu entry vantrel.desktop (its name and icon).
   QGuiApplication::setDesktopFileName("vantrel");
   QStringList arguments = QCoreApplication::arguments().mid(1);
@@ -89,14 +100,27 @@ int main(int argc, char** argv) {
   QString screenshots;
   QStringList files;
   for (qsizetype i = 0; i < arguments.size(); ++i) {
-    const QString& arg = arguments[i];
-    bool needsValue = arg == "--folder" || arg == "--screenshots";
-    if (needsValue && i + 1 >= arguments.size()) {
-      std::fprintf(stderr, "vantrel: %s needs a value\n%s", qPrintable(arg), kUsage);
-      return 2;
+    QString arg = arguments[i];
+    std::optional<QString> value;
+    if (arg.startsWith("--") && arg.contains('=')) {
+      value = arg.section('=', 1);
+      arg = arg.section('=', 0, 0);
     }
-    if (arg == "--folder") settings.programFolder = arguments[++i];
-    else if (arg == "--screenshots") screenshots = arguments[++i];
+    static const QStringList kWithValue = {"--folder", "--reference", "--project", "--spool", "--screenshots"};
+    if (kWithValue.contains(arg) && !value) {
+      if (i + 1 >= arguments.size()) {
+        std::fprintf(stderr, "vantrel: %s needs a value\n%s", qPrintable(arg), kUsage);
+        return 2;
+      }
+      value = arguments[++i];
+    }
+    if (arg == "--folder") settings.workingFolder = *value;
+    else if (arg == "--reference") settings.referenceFile = *value;
+    else if (arg == "--project") settings.project = *value;
+    else if (arg == "--spool") settings.spoolName = *value;
+    else if (arg == "--screenshots") screenshots = *value;
+    else if (arg == "--no-io-default") settings.ioDefault = false;
+    else if (arg == "--no-display") settings.display = false;
     else if (arg == "--help" || arg == "-h") {
       std::fputs(kUsage, stdout);
       return 0;
@@ -111,8 +135,13 @@ int main(int argc, char** argv) {
   if (!screenshots.isEmpty()) settings.usePrinters = false;
   vantrel::ui::MainWindow window(screenshots.isEmpty() ? static_cast<vantrel::UserSide&>(modal) : unattended,
                                  settings);
+  modal.browseFolder = [&window] { return window.WorkingFolder(); };
   for (const QString& file : files) window.ImportAtStart(file);
   window.show();
-  if (!screenshots.isEmpty()) QTimer::singleShot(300, &window, [&window, screenshots] { TakeScreenshots(window, screenshots); });
+  if (screenshots.isEmpty()) {
+    QTimer::singleShot(0, &window, [&window] { window.OfferRecovery(); });
+  } else {
+    QTimer::singleShot(300, &window, [&window, screenshots] { TakeScreenshots(window, screenshots); });
+  }
   return app.exec();
 }

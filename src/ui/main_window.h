@@ -1,37 +1,63 @@
 // frmVantrel, the main window: input and output panes, the action buttons
 // and the option boxes, over the session that holds the program's state.
 // The window computes nothing itself; it hands the panes to the session and
-// shows what comes back.
+// shows what comes back. It also keeps the surveyor's work safe: one run at
+// a time that can be stopped, session files, a recovery copy, and the
+// question before work is closed unsaved.
 #pragma once
 
 #include <QElapsedTimer>
 #include <QMainWindow>
+#include <QString>
+#include <QStringList>
+#include <array>
+#include <memory>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "command/session.h"
 #include "map/plot_surface.h"
 #include "ui/twips.h"
 
+class QAction;
 class QCheckBox;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
+class QLockFile;
+class QMenu;
 class QPlainTextEdit;
 class QPushButton;
+class QSettings;
+class QSplitter;
+class QTimer;
 
 namespace vantrel::ui {
 
 class HelpTableWindow;
 class MapPlotWindow;
 
+// Where a window of `size` opens beside the main window at `main`, on
+// `screen`: to its right, else to its left, else narrowed into the wider
+// side, else at the screen's right edge — never over the input pane when
+// there is any room.
+QRect BesideMainWindow(const QRect& main, const QSize& size, const QRect& screen);
+
 class MainWindow : public QMainWindow, public UserSide {
   Q_OBJECT
 
  public:
   struct Settings {
-    QString programFolder;   // relative file names and the command reference
-    QString referenceFile;   // empty: Vantrel.txt in the program folder, else the installed one
+    QString workingFolder;   // relative file names; empty: the remembered one, at first Documents/Vantrel
+    QString referenceFile;   // empty: Vantrel.txt of the working folder, else beside the program
     bool usePrinters = true;  // false: printed maps always become PDF files
+    QString dataFolder;      // the recovery copy; empty: the application-data folder
+    // Options of the command line; unset ones keep the remembered state.
+    std::optional<QString> project;
+    std::optional<QString> spoolName;  // sets Spool too
+    std::optional<bool> ioDefault;
+    std::optional<bool> display;
   };
 
   // Messages, questions and file-name prompts go to `dialogs`.
@@ -41,10 +67,19 @@ class MainWindow : public QMainWindow, public UserSide {
   Session& session() { return session_; }
   MapPlotWindow* plotWindow() const { return plot_; }  // null until first used
   HelpTableWindow* helpWindow() const { return help_; }  // null until first used
+  QString WorkingFolder() const;
+  bool IsRunning() const { return running_; }
 
   // Appends a command file to the input pane, as Import does, without
   // asking for the name.
   void ImportAtStart(const QString& path);
+
+  // Offers the recovery copy a session that did not close cleanly left.
+  void OfferRecovery();
+
+  // The window's remembered settings (geometry, splitter, option boxes,
+  // working folder, recent files).
+  static std::unique_ptr<QSettings> RememberedSettings();
 
   // The user's side of the session.
   void ShowReportLine(const std::string& line) override;
@@ -61,17 +96,58 @@ class MainWindow : public QMainWindow, public UserSide {
   void closeEvent(QCloseEvent* event) override;
 
  private:
+  // The point store and the registers, to tell whether a run changed them
+  // since the session was last saved.
+  struct StoredNumbers {
+    std::array<double, kMaxPoint + 1> north, east;
+    std::array<std::string, kMaxPoint + 1> descriptions;
+    std::array<std::optional<double>, kMaxPoint + 1> elevations;
+    std::array<double, kRegisterCount> angles, distances;
+    bool operator==(const StoredNumbers&) const = default;
+  };
+
   void CreateControls();
+  void CreateActions();
+  void CreateMenus();
   void ConnectControls();
-  void LayOutPanes();
   void FitToScreen();
+  void RestoreSettings();
+  void ApplyCommandLine();
+  void RememberSettings();
+  void LoadReference();
 
   void Process();
+  void Stop();
+  void SetRunning(bool running);
   void ShowPoints();
+  void ShowMapPlot();
   void ShowHelp();
+  void InsertCode(const QString& code);
+  void PlaceBeside(QWidget* window);
   void Import();
   void Export();
+  void ImportRecent(const QString& path);
+  void AddRecentFile(const std::string& path);
+  void FillRecentMenu();
   void ShowUsage();
+  void ClearInput();
+  void ChooseWorkingFolder();
+  void SetWorkingFolder(const QString& folder);
+  void PrintOutput();
+  void ShowGuide();
+  void ShowAbout();
+
+  bool SaveSession();
+  void OpenSession();
+  bool MaybeSaveBeforeClosing();
+  bool HasUnsavedWork() const;
+  void MarkSaved(bool paneToo);
+  void ShowSessionInControls();
+  StoredNumbers CurrentNumbers() const;
+
+  QString RecoveryPath() const;
+  void SaveRecoveryCopy();
+  void RemoveRecoveryCopy();
 
   std::string PaneText() const;
   void AppendToPane(const std::string& text);
@@ -88,9 +164,18 @@ class MainWindow : public QMainWindow, public UserSide {
   std::string pendingReport_;  // report lines not yet in the output pane
   QElapsedTimer progressClock_;
   bool running_ = false;
+  bool closeAfterRun_ = false;
   QString printMessage_;
 
-  QWidget* board_ = nullptr;
+  std::string sessionFile_;        // where Save Session writes without asking
+  StoredNumbers savedNumbers_{};   // as last saved, opened or started
+  std::string savedPane_;          // the pane as last saved or exported
+  std::unique_ptr<QLockFile> recoveryLock_;  // held while this window owns the recovery copy
+  std::string recoveredPane_;      // the pane of the last recovery copy
+  QTimer* recoveryTimer_ = nullptr;
+  QStringList recentFiles_;
+
+  QSplitter* splitter_ = nullptr;
   QGroupBox* fraInput_ = nullptr;
   QLabel* lblInfo_ = nullptr;
   QPlainTextEdit* txtInfo_ = nullptr;
@@ -102,6 +187,7 @@ class MainWindow : public QMainWindow, public UserSide {
   QPushButton* cmdHelp_ = nullptr;
   QPushButton* cmdShow_ = nullptr;
   QPushButton* cmdProcess_ = nullptr;
+  QPushButton* cmdStop_ = nullptr;
   QCheckBox* chkShowCenters_ = nullptr;
   QCheckBox* chkShowPtNos_ = nullptr;
   QCheckBox* chkShowPts_ = nullptr;
@@ -110,6 +196,13 @@ class MainWindow : public QMainWindow, public UserSide {
   QCheckBox* chkSpool_ = nullptr;
   QLineEdit* txtSpoolFile_ = nullptr;
   QPlainTextEdit* txtOutput_ = nullptr;
+  QLabel* folderLabel_ = nullptr;
+  std::vector<QWidget*> idleWidgets_;  // disabled while a run is in progress
+
+  QAction* processAction_ = nullptr;
+  QAction* stopAction_ = nullptr;
+  QMenu* recentMenu_ = nullptr;
+  std::vector<QAction*> idleActions_;  // disabled while a run is in progress
 };
 
 }  // namespace vantrel::ui

@@ -1,7 +1,10 @@
 // The window against a scripted user side (no modal dialog ever opens):
 // processing the input pane, the usage text on Enter, clearing the output,
 // "Show Points", the help table's sorting, the printed map's PDF and which
-// user's guide Help opens.
+// user's guide Help opens; one run at a time and Stop, the close question,
+// sessions and the recovery copy, command files in either encoding, the
+// remembered settings.
+#include <QAction>
 #include <QCheckBox>
 #include <QDir>
 #include <QFile>
@@ -11,11 +14,17 @@
 #include <QPushButton>
 #include <QStatusBar>
 #include <QTableWidget>
+#include <QSettings>
+#include <QStandardPaths>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QtTest>
+#include <clocale>
+#include <deque>
 #include <memory>
 
 #include "command/reference.h"
+#include "store/session_file.h"
 #include "map/plot_surface.h"
 #include "scripted_user.h"
 #include "ui/help_window.h"
@@ -25,13 +34,47 @@
 
 namespace vantrel::ui {
 
+// The scripted user, also answering the close question from a queue
+// (Save when it is empty) and recording it.
+class WindowUser : public ScriptedUser {
+ public:
+  std::deque<SaveChoice> choices;
+  SaveChoice AskSaveDiscardCancel(const std::string& message) override {
+    SaveChoice choice = choices.empty() ? SaveChoice::Save : choices.front();
+    if (!choices.empty()) choices.pop_front();
+    const char* names[] = {"Save", "Discard", "Cancel"};
+    transcript.push_back("Question: " + message + " -> " + names[static_cast<int>(choice)]);
+    return choice;
+  }
+};
+
 class WindowTest : public QObject {
   Q_OBJECT
 
  private:
   QTemporaryDir folder_;
-  ScriptedUser dialogs_;
+  QTemporaryDir data_;
+  WindowUser dialogs_;
   std::unique_ptr<MainWindow> window_;
+
+  MainWindow::Settings TestSettings() {
+    MainWindow::Settings settings;
+    settings.workingFolder = folder_.path();
+    settings.referenceFile = VANTREL_REFERENCE_FILE;
+    settings.usePrinters = false;
+    settings.dataFolder = data_.path();
+    return settings;
+  }
+  QAction* MenuAction(const QString& text) {
+    for (QAction* a : window_->findChildren<QAction*>())
+      if (a->text() == text) return a;
+    qFatal("no menu entry %s", qPrintable(text));
+  }
+  QString FolderFile(const QString& name) { return QDir(folder_.path()).filePath(name); }
+  QByteArray FileBytes(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(missing)");
+  }
 
   template <typename T>
   T* Control(const char* name) {
@@ -51,10 +94,11 @@ class WindowTest : public QObject {
   }
 
  private slots:
+  void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
   void init() {
-    dialogs_ = ScriptedUser();
-    MainWindow::Settings settings{folder_.path(), VANTREL_REFERENCE_FILE, false};
-    window_ = std::make_unique<MainWindow>(dialogs_, settings);
+    dialogs_ = WindowUser();
+    MainWindow::RememberedSettings()->clear();
+    window_ = std::make_unique<MainWindow>(dialogs_, TestSettings());
     window_->show();
   }
   void cleanup() { window_.reset(); }
@@ -76,14 +120,14 @@ class WindowTest : public QObject {
     QCOMPARE(info->text(), QString::fromStdString(reference.rows[reference.Find("DIS")].Usage));
     QCOMPARE(pane->toPlainText(), "dis\n");  // the key still breaks the line
 
-    // ">" in a usage text is a line break; a data line leaves the label.
+    // ">" in a usage text is a line break; a data line clears the label.
     pane->setPlainText("KWN\nclr");
     pane->moveCursor(QTextCursor::End);
     QTest::keyClick(pane, Qt::Key_Return);
     QVERIFY(info->text().contains("(repeat)\nempty line"));
     QTest::keyClicks(pane, "1,2,3");
     QTest::keyClick(pane, Qt::Key_Return);
-    QVERIFY(info->text().contains("(repeat)\nempty line"));
+    QCOMPARE(info->text(), "");
     QCOMPARE(window_->session().CurrentCommand, "1,2,3");
 
     pane->setPlainText("COM\nfrom the keyboard");
@@ -181,6 +225,223 @@ class WindowTest : public QObject {
     Control<QCheckBox>("chkSpool")->setChecked(false);
     Process("MAP\n1,2\n");
     QVERIFY(!QFile::exists(QDir(folder_.path()).filePath("Lot 7-3.pdf")));
+  }
+  void oneRunAtATimeAndStopBetweenTwoLines() {
+    constexpr int kLines = 2000000;
+    QString job = "KWN\n7,100,200\nCOM\n";
+    for (int k = 1; k <= kLines; ++k) job += QString("line %1\n").arg(k);
+    auto* process = Control<QPushButton>("cmdProcess");
+    auto* stop = Control<QPushButton>("cmdStop");
+    QVERIFY(!stop->isEnabled());
+    bool sawRun = false;
+    // Runs during the first look at the event queue, 100 ms into the run.
+    QTimer::singleShot(0, window_.get(), [&] {
+      sawRun = window_->IsRunning();
+      QVERIFY(!process->isEnabled() && stop->isEnabled());
+      QVERIFY(Control<QPlainTextEdit>("txtInfo")->isReadOnly());
+      // Every way of asking for a run, direct or queued, starts none.
+      QTest::keyClick(Control<QPlainTextEdit>("txtInfo"), Qt::Key_Return, Qt::ControlModifier);
+      QCoreApplication::postEvent(Control<QPlainTextEdit>("txtInfo"),
+                                  new QKeyEvent(QEvent::KeyPress, Qt::Key_Return, Qt::ControlModifier));
+      QMetaObject::invokeMethod(process, "click", Qt::QueuedConnection);
+      QTimer::singleShot(0, window_.get(), [&] { QTest::keyClick(window_.get(), Qt::Key_Escape); });
+    });
+    Process(job);
+    QVERIFY(sawRun);
+    QVERIFY(!window_->IsRunning() && process->isEnabled() && !stop->isEnabled());
+    QCoreApplication::processEvents();  // whatever was still queued
+    QStringList lines = Output().split('\n');
+    // The run stopped before reaching the end; the lines it read made all
+    // the report and the store.
+    QString status = window_->statusBar()->currentMessage();
+    QVERIFY2(status.startsWith("Stopped before line "), qPrintable(status));
+    int stoppedAt = status.mid(QString("Stopped before line ").size()).toInt();
+    QVERIFY(stoppedAt > 4 && stoppedAt < kLines + 4);
+    QCOMPARE(lines.size(), std::min(stoppedAt - 4, 200000));  // the pane keeps the last 200000
+    QCOMPARE(lines.last(), QString("   line %1").arg(stoppedAt - 4));
+    QVERIFY(window_->session().IsDefined(7));
+  }
+
+  void outputIsReadOnlyButSelectable() {
+    Process("COM\nreport line");
+    auto* output = Control<QPlainTextEdit>("txtOutput");
+    QTest::keyClicks(output, "typed");
+    QTest::keyClick(output, Qt::Key_Backspace);
+    QCOMPARE(Output(), "   report line");
+    output->selectAll();
+    QCOMPARE(output->textCursor().selectedText(), "   report line");
+  }
+
+  void keypadEnterIsEnter() {
+    auto* pane = Control<QPlainTextEdit>("txtInfo");
+    pane->setPlainText("  dis ' a comment after the code");
+    pane->moveCursor(QTextCursor::End);
+    QTest::keyClick(pane, Qt::Key_Enter, Qt::KeypadModifier);
+    QVERIFY(!Control<QLabel>("lblInfo")->text().isEmpty());
+    pane->setPlainText("COM\nkeypad");
+    QTest::keyClick(pane, Qt::Key_Enter, Qt::ControlModifier | Qt::KeypadModifier);
+    QCOMPARE(Output(), "   keypad");
+  }
+
+  void closingAsksAboutUnsavedWork() {
+    // Nothing changed: no question.
+    QVERIFY(window_->close());
+    QVERIFY(dialogs_.transcript.empty());
+
+    init();
+    Process("KWN\n1,100,200\n");
+    dialogs_.choices = {UserSide::SaveChoice::Cancel, UserSide::SaveChoice::Save};
+    QVERIFY(!window_->close());
+    QVERIFY(window_->isVisible());
+    dialogs_.promptAnswers.push_back("day");
+    Control<QCheckBox>("chkIODefault")->setChecked(false);
+    QVERIFY(window_->close());
+    QCOMPARE(dialogs_.transcript,
+             (std::vector<std::string>{"Question: Save the session before closing? -> Cancel",
+                                       "Question: Save the session before closing? -> Save",
+                                       "Prompt: Enter File Name for Session -> day"}));
+    QVERIFY(FileBytes(FolderFile("day.vsn")).startsWith("Vantrel session 1\n"));
+
+    // Input typed since: asked again; Discard closes.
+    init();
+    Control<QPlainTextEdit>("txtInfo")->setPlainText("KWN");
+    dialogs_.choices = {UserSide::SaveChoice::Discard};
+    QVERIFY(window_->close());
+    QCOMPARE(dialogs_.transcript.size(), 1u);
+  }
+
+  void sessionSaveAndOpenRoundTrip() {
+    Control<QLineEdit>("txtProject")->setText("Lot 7");
+    Control<QCheckBox>("chkShowCenters")->setChecked(true);
+    const QString pane = "KWN\n1,5000.1,4999.7\n2,5100.3333,5050.25\nRTH\nA3=1/3\nD4=2/7\n";
+    Process(pane);
+    MenuAction("&Save Session")->trigger();
+    QVERIFY(QFile::exists(FolderFile("Lot 7.vsn")));
+    Session& saved = window_->session();
+    std::string text = SessionFileText(saved, pane.toStdString());
+
+    init();
+    QCOMPARE(Control<QLineEdit>("txtProject")->text(), "");
+    Control<QLineEdit>("txtProject")->setText("Lot 7");
+    MenuAction("&Open Session...")->trigger();
+    QCOMPARE(Control<QPlainTextEdit>("txtInfo")->toPlainText(), pane);
+    QVERIFY(Control<QCheckBox>("chkShowCenters")->isChecked());
+    QCOMPARE(SessionFileText(window_->session(), pane.toStdString()), text);
+    QVERIFY(window_->close());  // just opened: nothing to save
+    QVERIFY(dialogs_.transcript.empty());
+  }
+
+  void recoveryCopyIsOfferedAfterAnUncleanEnd() {
+    window_->OfferRecovery();
+    Process("KWN\n3,10,20\n");
+    Control<QPlainTextEdit>("txtInfo")->setPlainText("KWN\n3,10,20\n' typed after the run");
+    window_.reset();  // the process ends without closing its window
+    QVERIFY(QFile::exists(QDir(data_.path()).filePath("recovery.vsn")));
+
+    window_ = std::make_unique<MainWindow>(dialogs_, TestSettings());
+    QVERIFY(!window_->session().IsDefined(3));  // the store starts empty
+    window_->OfferRecovery();
+    QCOMPARE(dialogs_.transcript.back(),
+             "Warning: Vantrel did not close cleanly last time. Restore the session it was working on? -> Yes");
+    QVERIFY(window_->session().IsDefined(3));
+    QCOMPARE(Control<QPlainTextEdit>("txtInfo")->toPlainText(), "KWN\n3,10,20\n");  // as of the last run
+
+    // A clean close removes the copy: nothing is offered next time.
+    dialogs_.choices = {UserSide::SaveChoice::Discard};
+    QVERIFY(window_->close());
+    QVERIFY(!QFile::exists(QDir(data_.path()).filePath("recovery.vsn")));
+    init();
+    size_t before = dialogs_.transcript.size();
+    window_->OfferRecovery();
+    QCOMPARE(dialogs_.transcript.size(), before);
+  }
+
+  void commaLocaleGivesTheSameReport() {
+    const QString job = "KWN\n1,5000.5,5000.25\n2,5100.75,4900.125\nDAB\n1,2\nDSC\n\n";
+    Process(job);
+    QString cLocale = Output();
+    std::string before = std::setlocale(LC_ALL, nullptr);
+    if (std::setlocale(LC_ALL, "de_DE.UTF-8") == nullptr) QSKIP("de_DE.UTF-8 is not generated (make deps does it)");
+    QTest::mouseClick(Control<QPushButton>("cmdClearOut"), Qt::LeftButton);
+    window_->session().PreviousCommand.clear();
+    Process(job);
+    QString commaLocale = Output();
+    std::setlocale(LC_ALL, before.c_str());
+    QCOMPARE(commaLocale, cLocale);
+    QVERIFY(cLocale.contains("5000.50"));
+  }
+
+  void commandFilesKeepTheirBytesAndStartOnANewLine() {
+    const QByteArray file = "COM\r\nAngle 45\xb0 found\r\n";
+    QFile out(FolderFile("old.cmd"));
+    QVERIFY(out.open(QIODevice::WriteOnly) && out.write(file) == file.size());
+    out.close();
+    auto* pane = Control<QPlainTextEdit>("txtInfo");
+    pane->setPlainText("1,100,200");  // no line break at its end
+    Control<QCheckBox>("chkIODefault")->setChecked(false);
+    dialogs_.promptAnswers = {"old", "lot:7"};
+    QTest::mouseClick(Control<QPushButton>("cmdImport"), Qt::LeftButton);
+    QCOMPARE(pane->toPlainText(), QString("1,100,200\nCOM\nAngle 45") + QChar(0xB0) + " found\n");
+    pane->setPlainText(pane->toPlainText().mid(QString("1,100,200\n").size()));
+    // A colon is part of the name, in the working folder.
+    QTest::mouseClick(Control<QPushButton>("cmdExport"), Qt::LeftButton);
+    QCOMPARE(FileBytes(FolderFile("lot:7.cmd")), file);
+    MenuAction(QDir::toNativeSeparators(FolderFile("lot:7.cmd")));  // listed under Recent Files
+  }
+
+  void settingsAreRememberedBetweenRuns() {
+    Control<QCheckBox>("chkIODefault")->setChecked(false);
+    Control<QCheckBox>("chkShowCenters")->setChecked(true);
+    QVERIFY(window_->close());
+    window_ = std::make_unique<MainWindow>(dialogs_, TestSettings());
+    QVERIFY(!Control<QCheckBox>("chkIODefault")->isChecked());
+    QVERIFY(Control<QCheckBox>("chkShowCenters")->isChecked());
+    QVERIFY(!window_->session().files.IODefault);
+    // The command line wins over what was remembered.
+    MainWindow::Settings settings = TestSettings();
+    settings.ioDefault = true;
+    settings.project = "Lot 9";
+    window_ = std::make_unique<MainWindow>(dialogs_, settings);
+    QVERIFY(Control<QCheckBox>("chkIODefault")->isChecked());
+    QCOMPARE(window_->session().files.ProjectName, "Lot 9");
+    QCOMPARE(window_->WorkingFolder(), QDir(folder_.path()).absolutePath());
+    QVERIFY(Control<QPlainTextEdit>("txtInfo")->lineWrapMode() == QPlainTextEdit::NoWrap);
+  }
+
+  void windowsOpenBesideTheMainWindow() {
+    const QRect screen(0, 0, 1920, 1080);
+    struct Case {
+      QRect main;
+      QSize size;
+      QRect expected;
+    };
+    const Case cases[] = {
+        {{0, 0, 1000, 800}, {900, 600}, {1008, 0, 900, 600}},     // right
+        {{1000, 100, 900, 800}, {900, 600}, {92, 100, 900, 600}},  // left
+        {{300, 0, 1300, 800}, {900, 600}, {1608, 0, 312, 600}},   // narrowed on the right
+        {{0, 0, 1800, 900}, {900, 600}, {1020, 0, 900, 600}},     // over the output side
+        {{0, 700, 1000, 300}, {900, 600}, {1008, 480, 900, 600}},  // kept on the screen
+    };
+    for (const Case& c : cases) QCOMPARE(BesideMainWindow(c.main, c.size, screen), c.expected);
+  }
+
+  void helpTableInsertsTheChosenCodeOnALineOfItsOwn() {
+    auto* pane = Control<QPlainTextEdit>("txtInfo");
+    pane->setPlainText("KWN\n1,100,200");
+    pane->moveCursor(QTextCursor::End);
+    QTest::mouseClick(Control<QPushButton>("cmdHelp"), Qt::LeftButton);
+    HelpTableWindow* help = window_->helpWindow();
+    auto* grid = help->findChild<QTableWidget*>("Grid1");
+    QCOMPARE(grid->horizontalHeaderItem(2)->text(), "Usage");
+    int row = static_cast<int>(Column(grid, 0).indexOf("DIS"));
+    QVERIFY(row >= 0);
+    QVERIFY(!grid->item(row, 2)->text().isEmpty());
+    grid->setCurrentCell(row, 0);
+    QTest::keyClick(grid, Qt::Key_Return);
+    QCOMPARE(pane->toPlainText(), "KWN\n1,100,200\nDIS");
+    QVERIFY(!Control<QLabel>("lblInfo")->text().isEmpty());
+    QTest::keyClick(grid, Qt::Key_Escape);
+    QVERIFY(!help->isVisible());
   }
 
   // The installed guide wins over the source tree's; with neither, no path.

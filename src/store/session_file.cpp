@@ -1,0 +1,241 @@
+#include "store/session_file.h"
+
+#include <charconv>
+#include <cmath>
+#include <optional>
+#include <vector>
+
+#include "command/session.h"
+#include "store/record_files.h"
+
+namespace vantrel {
+namespace {
+
+constexpr std::string_view kFirstLine = "Vantrel session ";
+
+// Texts are kept on their one line: backslash, CR and LF are escaped.
+std::string Escaped(std::string_view text) {
+  std::string out;
+  for (char c : text) {
+    if (c == '\\') out += "\\\\";
+    else if (c == '\r') out += "\\r";
+    else if (c == '\n') out += "\\n";
+    else out += c;
+  }
+  return out;
+}
+
+std::string Unescaped(std::string_view text) {
+  std::string out;
+  for (size_t i = 0; i < text.size(); ++i) {
+    if (text[i] != '\\' || i + 1 == text.size()) {
+      out += text[i];
+      continue;
+    }
+    char c = text[++i];
+    out += c == 'r' ? '\r' : c == 'n' ? '\n' : c;
+  }
+  return out;
+}
+
+std::optional<int> WholeNumber(std::string_view text) {
+  int value = 0;
+  auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+  if (error != std::errc() || end != text.data() + text.size()) return std::nullopt;
+  return value;
+}
+
+std::vector<std::string_view> Words(std::string_view text) {
+  std::vector<std::string_view> words;
+  size_t start = 0;
+  for (size_t blank; (blank = text.find(' ', start)) != std::string_view::npos; start = blank + 1)
+    words.push_back(text.substr(start, blank - start));
+  words.push_back(text.substr(start));
+  return words;
+}
+
+// A register worth writing: anything but a plain (positive) zero.
+bool IsSet(double value) { return value != 0 || std::signbit(value); }
+
+// What the file holds, collected before any of it reaches the session.
+struct SessionContent {
+  std::array<double, kMaxPoint + 1> north, east;
+  std::array<std::string, kMaxPoint + 1> descriptions;
+  std::array<std::optional<double>, kMaxPoint + 1> elevations;
+  std::array<double, kRegisterCount> angles{}, distances{};
+  std::string project, spoolName;
+  bool spool = false, ioDefault = true, display = true;
+  PlotState plot;
+  GpsReference gps;
+};
+
+// "<number> <value>..." of a point or register entry: the number when it is
+// in range and every value is a plain decimal number.
+std::optional<int> IndexedValues(std::string_view text, bool (*inRange)(int), std::vector<double>& values) {
+  std::vector<std::string_view> words = Words(text);
+  if (words.size() != values.size() + 1) return std::nullopt;
+  std::optional<int> n = WholeNumber(words[0]);
+  if (!n || !inRange(*n)) return std::nullopt;
+  for (size_t k = 0; k < values.size(); ++k) {
+    std::optional<double> v = PlainDecimal(words[k + 1]);
+    if (!v) return std::nullopt;
+    values[k] = *v;
+  }
+  return n;
+}
+
+// One "key value" line of the file into `c`; false when the line is no
+// entry of this version.
+bool ReadEntry(std::string_view key, std::string_view value, SessionContent& c) {
+  auto flag = [&](bool& target) {
+    if (value != "0" && value != "1") return false;
+    target = value == "1";
+    return true;
+  };
+  auto scale = [&](float& target) {
+    std::optional<double> v = PlainDecimal(value);
+    if (v) target = static_cast<float>(*v);
+    return v.has_value();
+  };
+  auto registerEntry = [&](std::array<double, kRegisterCount>& bank) {
+    std::vector<double> v(1);
+    std::optional<int> k = IndexedValues(value, &Session::IsRegisterNumber, v);
+    if (k) bank[static_cast<size_t>(*k)] = v[0];
+    return k.has_value();
+  };
+  if (key == "project") c.project = Unescaped(value);
+  else if (key == "spool-name") c.spoolName = Unescaped(value);
+  else if (key == "spool") return flag(c.spool);
+  else if (key == "io-default") return flag(c.ioDefault);
+  else if (key == "display") return flag(c.display);
+  else if (key == "show-points") return flag(c.plot.ShowPoints);
+  else if (key == "show-point-numbers") return flag(c.plot.ShowPointNumbers);
+  else if (key == "show-centers") return flag(c.plot.ShowCenters);
+  else if (key == "gps-point") {
+    std::optional<int> n = WholeNumber(value);
+    if (!n || (*n != 0 && !Session::IsPointNumber(*n))) return false;
+    c.gps.ReferencePoint = *n;
+  } else if (key == "gps-latitude") c.gps.ReferenceLatitude = Unescaped(value);
+  else if (key == "gps-longitude") c.gps.ReferenceLongitude = Unescaped(value);
+  else if (key == "gps-north-scale") return scale(c.gps.NorthScale);
+  else if (key == "gps-east-scale") return scale(c.gps.EastScale);
+  else if (key == "point") {
+    std::vector<double> v(2);
+    std::optional<int> n = IndexedValues(value, &Session::IsPointNumber, v);
+    if (!n) return false;
+    c.north[static_cast<size_t>(*n)] = v[0];
+    c.east[static_cast<size_t>(*n)] = v[1];
+  } else if (key == "point-elevation") {
+    std::vector<double> v(1);
+    std::optional<int> n = IndexedValues(value, &Session::IsPointNumber, v);
+    if (!n) return false;
+    c.elevations[static_cast<size_t>(*n)] = v[0];
+  } else if (key == "point-description") {
+    size_t blank = value.find(' ');
+    std::optional<int> n = WholeNumber(value.substr(0, blank));
+    if (!n || !Session::IsPointNumber(*n) || blank == std::string_view::npos) return false;
+    c.descriptions[static_cast<size_t>(*n)] = Unescaped(value.substr(blank + 1));
+  } else if (key == "angle-register") return registerEntry(c.angles);
+  else if (key == "distance-register") return registerEntry(c.distances);
+  else return false;
+  return true;
+}
+
+}  // namespace
+
+std::string SessionFileText(const Session& s, std::string_view pane) {
+  std::string text = std::string(kFirstLine) + std::to_string(kSessionFileVersion) + "\n";
+  auto put = [&](std::string_view key, const std::string& value) {
+    text.append(key).append(" ").append(value).append("\n");
+  };
+  auto flag = [](bool on) { return std::string(on ? "1" : "0"); };
+  put("project", Escaped(s.files.ProjectName));
+  put("spool-name", Escaped(s.files.SpoolFileText));
+  put("spool", flag(s.files.SpoolOn));
+  put("io-default", flag(s.files.IODefault));
+  put("display", flag(s.Display));
+  put("show-points", flag(s.plot.ShowPoints));
+  put("show-point-numbers", flag(s.plot.ShowPointNumbers));
+  put("show-centers", flag(s.plot.ShowCenters));
+  put("gps-point", std::to_string(s.gps.ReferencePoint));
+  put("gps-latitude", Escaped(s.gps.ReferenceLatitude));
+  put("gps-longitude", Escaped(s.gps.ReferenceLongitude));
+  put("gps-north-scale", RoundTripNumber(s.gps.NorthScale));
+  put("gps-east-scale", RoundTripNumber(s.gps.EastScale));
+  for (int n = 1; n <= kMaxPoint; ++n)
+    if (s.PointNorth[n] != UndefinedCoord || s.PointEast[n] != UndefinedCoord)
+      put("point", std::to_string(n) + " " + RoundTripNumber(s.PointNorth[n]) + " " + RoundTripNumber(s.PointEast[n]));
+  for (int n = 1; n <= kMaxPoint; ++n) {
+    if (s.PointElevation[n]) put("point-elevation", std::to_string(n) + " " + RoundTripNumber(*s.PointElevation[n]));
+    if (!s.PointDescription[n].empty())
+      put("point-description", std::to_string(n) + " " + Escaped(s.PointDescription[n]));
+  }
+  for (int k = 0; k < kRegisterCount; ++k)
+    if (IsSet(s.AngleRegister[k])) put("angle-register", std::to_string(k) + " " + RoundTripNumber(s.AngleRegister[k]));
+  for (int k = 0; k < kRegisterCount; ++k)
+    if (IsSet(s.DistanceRegister[k]))
+      put("distance-register", std::to_string(k) + " " + RoundTripNumber(s.DistanceRegister[k]));
+  // The pane comes last, byte for byte, after the count of its bytes.
+  put("input", std::to_string(pane.size()));
+  text.append(pane);
+  return text;
+}
+
+std::string ReadSessionFile(std::string_view text, Session& s, std::string& pane) {
+  size_t position = 0;
+  auto nextLine = [&]() -> std::optional<std::string_view> {
+    if (position >= text.size()) return std::nullopt;
+    size_t end = text.find('\n', position);
+    if (end == std::string_view::npos) end = text.size();
+    std::string_view line = text.substr(position, end - position);
+    position = end + 1;
+    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+    return line;
+  };
+  std::optional<std::string_view> first = nextLine();
+  std::optional<int> version;
+  if (first && first->substr(0, kFirstLine.size()) == kFirstLine) version = WholeNumber(first->substr(kFirstLine.size()));
+  if (!version || *version < 1) return "This is not a Vantrel session file";
+  if (*version > kSessionFileVersion)
+    return "This session file was written by a newer Vantrel (version " + std::to_string(*version) +
+           "); it is left as it is";
+
+  SessionContent c;
+  c.north.fill(UndefinedCoord);
+  c.east.fill(UndefinedCoord);
+  int lineNumber = 1;
+  while (std::optional<std::string_view> line = nextLine()) {
+    ++lineNumber;
+    size_t blank = line->find(' ');
+    std::string_view key = line->substr(0, blank);
+    std::string_view value = blank == std::string_view::npos ? std::string_view() : line->substr(blank + 1);
+    if (key == "input") {
+      std::optional<int> size = WholeNumber(value);
+      if (!size || *size < 0 || static_cast<size_t>(*size) != text.size() - std::min(position, text.size()))
+        return "The session file is incomplete (line " + std::to_string(lineNumber) + ")";
+      s.PointNorth = c.north;
+      s.PointEast = c.east;
+      s.PointDescription = c.descriptions;
+      s.PointElevation = c.elevations;
+      s.AngleRegister = c.angles;
+      s.DistanceRegister = c.distances;
+      s.files.ProjectName = c.project;
+      s.files.SpoolFileText = c.spoolName;
+      s.files.SpoolOn = c.spool;
+      s.files.IODefault = c.ioDefault;
+      s.Display = c.display;
+      s.plot.ShowPoints = c.plot.ShowPoints;
+      s.plot.ShowPointNumbers = c.plot.ShowPointNumbers;
+      s.plot.ShowCenters = c.plot.ShowCenters;
+      s.gps = c.gps;
+      pane.assign(text.substr(position));
+      return {};
+    }
+    if (!ReadEntry(key, value, c))
+      return "The session file has an entry this version cannot read on line " + std::to_string(lineNumber) + ": " +
+             std::string(line->substr(0, 60));
+  }
+  return "The session file is incomplete (no input pane)";
+}
+
+}  // namespace vantrel

@@ -1,0 +1,154 @@
+// The session file: a round trip keeps every stored number to the bit and
+// the input pane byte for byte; a file this version cannot read changes
+// nothing. Also a run stopped between two lines keeps what those lines made.
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "command/session.h"
+#include "session_fixture.h"
+#include "store/session_file.h"
+
+namespace vantrel {
+namespace {
+
+class SessionFileTest : public SessionTest {};
+
+TEST_F(SessionFileTest, RoundTripIsExactToTheBit) {
+  const double values[] = {0.1, 1.0 / 3, -1e-300, 1.7976931348623157e308, 5e-324, -0.0, 123456789.123456789};
+  int k = 1;
+  for (double v : values) {
+    session.PointNorth[k] = v;
+    session.PointEast[k] = -v / 7;
+    session.AngleRegister[k] = v;
+    session.DistanceRegister[99 - k] = v / 3;
+    k += 13;
+  }
+  session.PointNorth[1000] = 5;  // one coordinate without the other
+  session.PointElevation[14] = 1234.5678901;
+  session.PointElevation[27] = -0.0;
+  session.PointDescription[14] = "IP found, 5/8\" rebar \\ cap";
+  session.PointDescription[1] = "  blanks kept ";
+  session.files.ProjectName = "Lot 7\\north\r\nline";
+  session.files.SpoolFileText = "c:\\spool";
+  session.files.SpoolOn = true;
+  session.files.IODefault = false;
+  session.Display = false;
+  session.plot.ShowCenters = true;
+  session.plot.ShowPoints = false;
+  Run("GRF\n1,N40 12.000,W111 50.000\n");
+  ASSERT_TRUE(session.gps.HasReference());
+  const std::string pane = "KWN\r\n1,100,200\n\nCOM\r\nAngle 45\xc2\xb0 \\n input 3\n  ";
+
+  std::string text = SessionFileText(session, pane);
+  EXPECT_EQ(text.substr(0, text.find('\n')), "Vantrel session 1");
+
+  ScriptedUser otherUser;
+  Session other(otherUser);
+  std::string otherPane = "old";
+  ASSERT_EQ(ReadSessionFile(text, other, otherPane), "");
+  EXPECT_EQ(otherPane, pane);
+  EXPECT_EQ(std::memcmp(&other.PointNorth, &session.PointNorth, sizeof session.PointNorth), 0);
+  EXPECT_EQ(std::memcmp(&other.PointEast, &session.PointEast, sizeof session.PointEast), 0);
+  EXPECT_EQ(other.PointDescription, session.PointDescription);
+  for (int n = 1; n <= kMaxPoint; ++n) {
+    ASSERT_EQ(other.PointElevation[n].has_value(), session.PointElevation[n].has_value()) << n;
+    if (session.PointElevation[n]) {
+      EXPECT_EQ(std::memcmp(&*other.PointElevation[n], &*session.PointElevation[n], sizeof(double)), 0) << n;
+    }
+  }
+  EXPECT_EQ(std::memcmp(&other.AngleRegister, &session.AngleRegister, sizeof session.AngleRegister), 0);
+  EXPECT_EQ(std::memcmp(&other.DistanceRegister, &session.DistanceRegister, sizeof session.DistanceRegister), 0);
+  EXPECT_EQ(other.files.ProjectName, session.files.ProjectName);
+  EXPECT_EQ(other.files.SpoolFileText, session.files.SpoolFileText);
+  EXPECT_EQ(std::make_tuple(other.files.SpoolOn, other.files.IODefault, other.Display, other.plot.ShowCenters,
+                            other.plot.ShowPoints, other.plot.ShowPointNumbers),
+            std::make_tuple(true, false, false, true, false, true));
+  EXPECT_EQ(other.gps.ReferencePoint, session.gps.ReferencePoint);
+  EXPECT_EQ(other.gps.ReferenceLatitude, session.gps.ReferenceLatitude);
+  EXPECT_EQ(other.gps.ReferenceLongitude, session.gps.ReferenceLongitude);
+  EXPECT_EQ(std::memcmp(&other.gps.NorthScale, &session.gps.NorthScale, sizeof(float)), 0);
+  EXPECT_EQ(std::memcmp(&other.gps.EastScale, &session.gps.EastScale, sizeof(float)), 0);
+  // Written again, the same file.
+  EXPECT_EQ(SessionFileText(other, otherPane), text);
+}
+
+TEST_F(SessionFileTest, FilesThisVersionCannotReadChangeNothing) {
+  session.PointNorth[3] = 10;
+  session.PointEast[3] = 20;
+  std::string good = SessionFileText(session, "KWN\r\n");
+  struct Case {
+    std::string text, message;
+  };
+  const Case cases[] = {
+      {"", "This is not a Vantrel session file"},
+      {"KWN\r\n1,100,200\r\n", "This is not a Vantrel session file"},
+      {"Vantrel session 2\ninput 0\n",
+       "This session file was written by a newer Vantrel (version 2); it is left as it is"},
+      {"Vantrel session 1\nproject Lot 7\n", "The session file is incomplete (no input pane)"},
+      {"Vantrel session 1\ninput 10\nKWN\n", "The session file is incomplete (line 2)"},
+      {"Vantrel session 1\npoint 1001 1 2\ninput 0\n",
+       "The session file has an entry this version cannot read on line 2: point 1001 1 2"},
+      {"Vantrel session 1\npoint 5 1\ninput 0\n",
+       "The session file has an entry this version cannot read on line 2: point 5 1"},
+      {"Vantrel session 1\nangle-register 3 inf\ninput 0\n",
+       "The session file has an entry this version cannot read on line 2: angle-register 3 inf"},
+      {"Vantrel session 1\nspool yes\ninput 0\n",
+       "The session file has an entry this version cannot read on line 2: spool yes"},
+      {"Vantrel session 1\nelevation 4 100\ninput 0\n",
+       "The session file has an entry this version cannot read on line 2: elevation 4 100"},
+      {"Vantrel session 1\npoint-elevation 4 high\ninput 0\n",
+       "The session file has an entry this version cannot read on line 2: point-elevation 4 high"},
+      {"Vantrel session 1\npoint-description 0 x\ninput 0\n",
+       "The session file has an entry this version cannot read on line 2: point-description 0 x"},
+  };
+  for (const Case& c : cases) {
+    std::string pane = "kept";
+    EXPECT_EQ(ReadSessionFile(c.text, session, pane), c.message) << c.text;
+    EXPECT_EQ(pane, "kept");
+    EXPECT_EQ(session.PointNorth[3], 10);
+    EXPECT_EQ(SessionFileText(session, "KWN\r\n"), good);
+  }
+  // A file of this version with CR LF breaks (opened and saved by an editor).
+  std::string pane;
+  EXPECT_EQ(ReadSessionFile("Vantrel session 1\r\npoint 2 1.5 -2\r\ninput 3\r\nDSC", session, pane), "");
+  EXPECT_EQ(pane, "DSC");
+  EXPECT_EQ(session.PointEast[2], -2);
+  EXPECT_FALSE(session.IsDefined(3));
+}
+
+// A user's side that asks the run to stop once it has passed `stopAfter`
+// characters of the pane, as the Stop button does during a long run.
+class StoppingUser : public ScriptedUser {
+ public:
+  Session* session = nullptr;
+  size_t stopAfter = 0;
+  void BatchProgress(size_t done, size_t) override {
+    if (done >= stopAfter) session->StopRequested = true;
+  }
+};
+
+TEST(StoppedRun, EndsBetweenTwoLinesWithTheStoreAsThoseLinesLeftIt) {
+  StoppingUser user;
+  Session session(user);
+  ASSERT_EQ(LoadCommandReference(VANTREL_REFERENCE_FILE, session.reference), "");
+  user.session = &session;
+  const std::string pane = "KWN\n1,100,200\n2,300,400\nCOM\nlast\n";
+  user.stopAfter = pane.find("2,300");  // stops after the line of point 1
+  Session::BatchEnd end = session.RunBatch(pane);
+  EXPECT_TRUE(end.stopped);
+  EXPECT_EQ(end.linesRead, 2u);
+  EXPECT_TRUE(session.IsDefined(1));
+  EXPECT_FALSE(session.IsDefined(2));
+  EXPECT_TRUE(user.transcript.empty());
+
+  // The next run starts afresh and runs to its end.
+  user.stopAfter = pane.size() + 1;
+  end = session.RunBatch(pane);
+  EXPECT_FALSE(end.stopped);
+  EXPECT_EQ(end.linesRead, 5u);
+  EXPECT_EQ(user.transcript, std::vector<std::string>{"last"});
+}
+
+}  // namespace
+}  // namespace vantrel
