@@ -36,12 +36,13 @@ TEST_F(SessionFileTest, RoundTripIsExactToTheBit) {
   session.Display = false;
   session.plot.ShowCenters = true;
   session.plot.ShowPoints = false;
-  Run("GRF\n1,N40 12.000,W111 50.000\n");
+  Run("GCS\nEPSG:3566,0.99985,T\nGRF\n1,N40 12.000,W111 50.000\n");
   ASSERT_TRUE(session.gps.HasReference());
+  ASSERT_TRUE(session.grid.IsSet());
   const std::string pane = "KWN\r\n1,100,200\n\nCOM\r\nAngle 45\xc2\xb0 \\n input 3\n  ";
 
   std::string text = SessionFileText(session, pane);
-  EXPECT_EQ(text.substr(0, text.find('\n')), "Vantrel session 1");
+  EXPECT_EQ(text.substr(0, text.find('\n')), "Vantrel session 2");
 
   ScriptedUser otherUser;
   Session other(otherUser);
@@ -69,6 +70,10 @@ TEST_F(SessionFileTest, RoundTripIsExactToTheBit) {
   EXPECT_EQ(other.gps.ReferenceLongitude, session.gps.ReferenceLongitude);
   EXPECT_EQ(std::memcmp(&other.gps.NorthScale, &session.gps.NorthScale, sizeof(float)), 0);
   EXPECT_EQ(std::memcmp(&other.gps.EastScale, &session.gps.EastScale, sizeof(float)), 0);
+  ASSERT_TRUE(other.grid.IsSet());
+  EXPECT_EQ(other.grid.projection.Name(), session.grid.projection.Name());
+  EXPECT_EQ(std::make_tuple(other.grid.Definition, other.grid.CombinedFactor, other.grid.TrueNorth),
+            std::make_tuple(std::string("EPSG:3566"), 0.99985, true));
   // Written again, the same file.
   EXPECT_EQ(SessionFileText(other, otherPane), text);
 }
@@ -83,8 +88,13 @@ TEST_F(SessionFileTest, FilesThisVersionCannotReadChangeNothing) {
   const Case cases[] = {
       {"", "This is not a Vantrel session file"},
       {"KWN\r\n1,100,200\r\n", "This is not a Vantrel session file"},
-      {"Vantrel session 2\ninput 0\n",
-       "This session file was written by a newer Vantrel (version 2); it is left as it is"},
+      {"Vantrel session 3\ninput 0\n",
+       "This session file was written by a newer Vantrel (version 3); it is left as it is"},
+      {"Vantrel session 2\ngrid-factor 1.5\ninput 0\n",
+       "The session file has an entry this version cannot read on line 2: grid-factor 1.5"},
+      {"Vantrel session 2\ngrid-system EPSG:4326\ninput 0\n",
+       "The session's coordinate system EPSG:4326 cannot be used: it is not a projected coordinate system (grid "
+       "north and east)"},
       {"Vantrel session 1\nproject Lot 7\n", "The session file is incomplete (no input pane)"},
       {"Vantrel session 1\ninput 10\nKWN\n", "The session file is incomplete (line 2)"},
       {"Vantrel session 1\npoint 1001 1 2\ninput 0\n",

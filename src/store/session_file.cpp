@@ -67,6 +67,9 @@ struct SessionContent {
   bool spool = false, ioDefault = true, display = true;
   PlotState plot;
   GpsReference gps;
+  std::string gridSystem;  // as typed at GCS; empty for the flat model
+  double gridFactor = 1;
+  bool gridTrueNorth = false;
 };
 
 // "<number> <value>..." of a point or register entry: the number when it is
@@ -119,6 +122,12 @@ bool ReadEntry(std::string_view key, std::string_view value, SessionContent& c) 
   else if (key == "gps-longitude") c.gps.ReferenceLongitude = Unescaped(value);
   else if (key == "gps-north-scale") return scale(c.gps.NorthScale);
   else if (key == "gps-east-scale") return scale(c.gps.EastScale);
+  else if (key == "grid-system") c.gridSystem = Unescaped(value);
+  else if (key == "grid-factor") {
+    std::optional<double> v = PlainDecimal(value);
+    if (!v || !(*v >= 0.9 && *v <= 1.1)) return false;
+    c.gridFactor = *v;
+  } else if (key == "grid-true-north") return flag(c.gridTrueNorth);
   else if (key == "point") {
     std::vector<double> v(2);
     std::optional<int> n = IndexedValues(value, &Session::IsPointNumber, v);
@@ -162,6 +171,11 @@ std::string SessionFileText(const Session& s, std::string_view pane) {
   put("gps-longitude", Escaped(s.gps.ReferenceLongitude));
   put("gps-north-scale", RoundTripNumber(s.gps.NorthScale));
   put("gps-east-scale", RoundTripNumber(s.gps.EastScale));
+  if (s.grid.IsSet()) {
+    put("grid-system", Escaped(s.grid.Definition));
+    put("grid-factor", RoundTripNumber(s.grid.CombinedFactor));
+    put("grid-true-north", flag(s.grid.TrueNorth));
+  }
   for (int n = 1; n <= kMaxPoint; ++n)
     if (s.PointNorth[n] != UndefinedCoord || s.PointEast[n] != UndefinedCoord)
       put("point", std::to_string(n) + " " + RoundTripNumber(s.PointNorth[n]) + " " + RoundTripNumber(s.PointEast[n]));
@@ -213,6 +227,16 @@ std::string ReadSessionFile(std::string_view text, Session& s, std::string& pane
       std::optional<int> size = WholeNumber(value);
       if (!size || *size < 0 || static_cast<size_t>(*size) != text.size() - std::min(position, text.size()))
         return "The session file is incomplete (line " + std::to_string(lineNumber) + ")";
+      // The coordinate system is resolved first: one PROJ refuses (another
+      // machine's database, say) leaves the whole session as it was.
+      if (c.gridSystem.empty()) {
+        s.grid.projection.Unselect();
+      } else if (std::string refusal = s.grid.projection.Select(c.gridSystem); !refusal.empty()) {
+        return "The session's coordinate system " + c.gridSystem.substr(0, 60) + " cannot be used: " + refusal;
+      }
+      s.grid.Definition = c.gridSystem;
+      s.grid.CombinedFactor = c.gridFactor;
+      s.grid.TrueNorth = c.gridTrueNorth;
       s.PointNorth = c.north;
       s.PointEast = c.east;
       s.PointDescription = c.descriptions;

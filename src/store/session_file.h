@@ -12,7 +12,7 @@ namespace vantrel {
 
 class Session;
 
-inline constexpr int kSessionFileVersion = 1;
+inline constexpr int kSessionFileVersion = 2;  // 2: the coordinate system (GCS)
 
 // The file's text for the session and the input pane's text. Numbers are
 // written so that they read back to the same bits.
