@@ -300,7 +300,7 @@ class WindowTest : public QObject {
              (std::vector<std::string>{"Question: Save the session before closing? -> Cancel",
                                        "Question: Save the session before closing? -> Save",
                                        "Prompt: Enter File Name for Session -> day"}));
-    QVERIFY(FileBytes(FolderFile("day.vsn")).startsWith("Vantrel session 1\n"));
+    QVERIFY(FileBytes(FolderFile("day.vsn")).startsWith("Vantrel session 2\n"));
 
     // Input typed since: asked again; Discard closes.
     init();
