@@ -17,7 +17,8 @@ namespace {
 // here are written with std::to_chars and read with strtod_l in the C
 // locale, which keep the same rules whatever the process locale is.
 
-// printf("%.*f") / ("%.*E") / ("%.*G") of the C locale.
+// Fixed, exponent and general notation as the C locale writes them, with a
+// capital E.
 std::string CFixed(double value, int decimals) {
   char buffer[512];
   auto [end, error] = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, decimals);

@@ -38,13 +38,13 @@ std::optional<int> TableNumber(std::string_view field, int lowest, int highest) 
   return static_cast<int>(*number);
 }
 
-std::vector<std::string_view> SplitAtCommas(std::string_view line) {
-  std::vector<std::string_view> fields;
+std::vector<std::string_view> SplitAt(std::string_view text, char separator) {
+  std::vector<std::string_view> pieces;
   size_t start = 0;
-  for (size_t comma; (comma = line.find(',', start)) != std::string_view::npos; start = comma + 1)
-    fields.push_back(line.substr(start, comma - start));
-  fields.push_back(line.substr(start));
-  return fields;
+  for (size_t end; (end = text.find(separator, start)) != std::string_view::npos; start = end + 1)
+    pieces.push_back(text.substr(start, end - start));
+  pieces.push_back(text.substr(start));
+  return pieces;
 }
 
 SkippedRecords::SkippedRecords(std::initializer_list<std::string> reasons) {
@@ -109,7 +109,7 @@ Outcome ReadRecordFile(Session& s, std::string_view extension, const RecordLayou
   std::vector<double> values(static_cast<size_t>(layout.valueCount));
   for (std::string_view line : TextLines(*content)) {
     if (TrimField(line).empty()) continue;  // blank lines hold no record
-    std::vector<std::string_view> fields = SplitAtCommas(line);
+    std::vector<std::string_view> fields = SplitAt(line, ',');
     if (fields.size() != values.size() + 1) {
       skipped.Count(kWrongFieldCount);
       continue;

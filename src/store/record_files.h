@@ -40,7 +40,9 @@ std::optional<double> PlainDecimal(std::string_view field);
 // A plain decimal field that is a whole number in lowest..highest.
 std::optional<int> TableNumber(std::string_view field, int lowest, int highest);
 
-std::vector<std::string_view> SplitAtCommas(std::string_view line);
+// The pieces of a text between separators (a record's fields at commas, a
+// session entry's words at blanks); empty pieces are kept.
+std::vector<std::string_view> SplitAt(std::string_view text, char separator);
 
 // Why records of a file were skipped, counted for the one message after
 // the read: "N records of FILE were skipped: 2 <reason>, 1 <reason>", the

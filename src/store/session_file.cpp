@@ -45,15 +45,6 @@ std::optional<int> WholeNumber(std::string_view text) {
   return value;
 }
 
-std::vector<std::string_view> Words(std::string_view text) {
-  std::vector<std::string_view> words;
-  size_t start = 0;
-  for (size_t blank; (blank = text.find(' ', start)) != std::string_view::npos; start = blank + 1)
-    words.push_back(text.substr(start, blank - start));
-  words.push_back(text.substr(start));
-  return words;
-}
-
 // A register worth writing: anything but a plain (positive) zero.
 bool IsSet(double value) { return value != 0 || std::signbit(value); }
 
@@ -75,7 +66,7 @@ struct SessionContent {
 // "<number> <value>..." of a point or register entry: the number when it is
 // in range and every value is a plain decimal number.
 std::optional<int> IndexedValues(std::string_view text, bool (*inRange)(int), std::vector<double>& values) {
-  std::vector<std::string_view> words = Words(text);
+  std::vector<std::string_view> words = SplitAt(text, ' ');
   if (words.size() != values.size() + 1) return std::nullopt;
   std::optional<int> n = WholeNumber(words[0]);
   if (!n || !inRange(*n)) return std::nullopt;
