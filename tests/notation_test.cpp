@@ -114,6 +114,30 @@ TEST(Numbers, MasksRoundFromTheExactBinaryValueWithTiesAwayFromZero) {
   for (const Case& c : cases) EXPECT_EQ(FormatMask(c.value, c.mask), c.text) << c.value << " " << c.mask;
 }
 
+// The columns a report row is built of: a number or an angle appended
+// right-justified behind what the row holds already, on the fast path
+// and on the general path (beyond the scaled range, no number, a marker)
+// alike, and never shortened.
+TEST(Numbers, ColumnsAppendToTheRowRightJustified) {
+  std::string row = "Pt";
+  AppendMask(row, -12.125, "#0.00", 8);
+  AppendMask(row, 2.5e15, "#0.00", 4);
+  AppendMask(row, -2.5e15, "##0", 20);
+  AppendMask(row, -0.0004, ".000", 6);
+  AppendMask(row, std::nan(""), "0.0", 5);
+  AppendMask(row, 7, "0", 0);
+  EXPECT_EQ(row, "Pt  -12.132500000000000000.00   -2500000000000000  .000  NaN7");
+  row = "|";
+  AppendAngle(row, 45 * kDegree, "z", 13);
+  AppendAngle(row, 315 * kDegree, "b", 11);
+  AppendAngle(row, 1e30, "z", 12);
+  AppendAngle(row, 90 * kDegree, "z", 3);
+  EXPECT_EQ(row, "|    45  0  0 N 45  0  0W ***********  90  0  0 ");
+  constexpr NumberMask kFeet = "######0.000";
+  EXPECT_EQ(kFeet.decimals, 3);
+  EXPECT_EQ(FormatMask(0.25, kFeet), "0.250");
+}
+
 TEST(Numbers, PlainNumbersAndRoundTrip) {
   EXPECT_EQ(PlainNumber(12), "12");
   EXPECT_EQ(PlainNumber(-12), "-12");

@@ -25,7 +25,7 @@ constexpr double kSquareFeetPerAcre = 43560;
 // binary rounding of the coordinates.
 constexpr double kFigureRadiusTolerance = 0.001;
 constexpr double kRoundingSlack = 1e-9;
-constexpr const char* kLengthMask = "######0.000";
+constexpr NumberMask kLengthMask = "######0.000";
 
 using Entry = FigureEntry;
 
@@ -93,7 +93,7 @@ std::optional<Figure> ReadFigure(Session& s) {
 std::optional<Arc> ReadArc(Session& s, int pc, int center, int pt) {
   double toPc = PointDistance(s, pc, center);
   double toPt = PointDistance(s, pt, center);
-  if (!Computable(s, "Arc about " + std::to_string(center), {toPc, toPt})) return std::nullopt;
+  if (!Computable(s, {toPc, toPt}, [&] { return "Arc about " + std::to_string(center); })) return std::nullopt;
   if (std::fabs(toPc - toPt) > kFigureRadiusTolerance + kRoundingSlack &&
       !s.AskYesNo("Pt. " + std::to_string(center) + "has unequal radii\n" + FormatMask(toPc, "#####0.000") +
                   " and " + FormatMask(toPt, "#####0.000") + "\nO.K. to go on"))
@@ -125,10 +125,13 @@ void WriteCourseHeading(Session& s, const std::string& option) {
 bool WriteCourse(Session& s, int from, int to, double arcLength, const std::string& option) {
   double direction = PointAzimuth(s, from, to);
   double distance = PointDistance(s, to, from);
-  if (!Computable(s, "Course " + std::to_string(from) + " " + std::to_string(to), {distance, arcLength}))
+  if (!Computable(s, {distance, arcLength}, [&] { return "Course " + std::to_string(from) + " " + std::to_string(to); }))
     return false;
-  std::string row = PadLeft(FormatAngle(direction, option), 44) + PadLeft(FormatMask(distance, kLengthMask), 10);
-  if (arcLength > 0) row += PadLeft(FormatMask(arcLength, kLengthMask), 9);
+  std::string row;
+  row.reserve(63);  // the three columns of the table
+  AppendAngle(row, direction, option, 44);
+  AppendMask(row, distance, kLengthMask, 10);
+  if (arcLength > 0) AppendMask(row, arcLength, kLengthMask, 9);
   s.WriteOutput(row);
   s.WriteOutput(FormatPoint(s, to));
   return true;

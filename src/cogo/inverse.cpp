@@ -18,7 +18,8 @@ namespace {
 // A point or register number right-justified in its column.
 std::string NumberColumn(int n, int width) { return PadLeft(std::to_string(n), width); }
 
-std::string DistanceText(double d) { return FormatMask(d, "#######0.00"); }
+constexpr NumberMask kDistance = "#######0.00";
+std::string DistanceText(double d) { return FormatMask(d, kDistance); }
 
 // The register named by the group's first field. A number above 99 is
 // accepted (the row shows it, nothing is stored); a negative one is reported.
@@ -48,17 +49,15 @@ GroupEnd WriteBearingRow(Session& s) {
   auto [i, j] = *points;
   double azimuth = PointAzimuth(s, i, j);
   double distance = PointDistance(s, i, j);
-  // The refusal's label is built only when it is needed: this runs per row.
-  if (!std::isfinite(distance) &&
-      !Computable(s, "Distance from " + std::to_string(i) + " to " + std::to_string(j), {distance}))
+  if (!Computable(s, {distance}, [&] { return "Distance from " + std::to_string(i) + " to " + std::to_string(j); }))
     return GroupEnd::Refused;
   std::string row;
   row.reserve(48);  // the five columns of the table
   AppendPadded(row, std::to_string(i), 4);
   AppendPadded(row, std::to_string(j), 5);
-  AppendPadded(row, DistanceText(distance), 10);
-  AppendPadded(row, FormatAngle(azimuth, "z"), 13);
-  AppendPadded(row, FormatAngle(azimuth, "b"), 16);
+  AppendMask(row, distance, kDistance, 10);
+  AppendAngle(row, azimuth, "z", 13);
+  AppendAngle(row, azimuth, "b", 16);
   s.WriteOutput(row);
   return GroupEnd::Done;
 }

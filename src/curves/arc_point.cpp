@@ -53,7 +53,8 @@ GroupEnd MeasureArc(Session& s) {
     }
     s.DistanceRegister[lengthRegister] = length;
   }
-  if (!Computable(s, "Arc " + std::to_string(start) + " " + std::to_string(end), {length})) return GroupEnd::Refused;
+  if (!Computable(s, {length}, [&] { return "Arc " + std::to_string(start) + " " + std::to_string(end); }))
+    return GroupEnd::Refused;
   s.WriteOutput("Arc " + std::to_string(start) + " " + std::to_string(end) + "   Length = " +
                 FormatMask(length, "######0.000") + " ft.");
   return GroupEnd::Done;

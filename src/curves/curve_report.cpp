@@ -17,7 +17,8 @@ constexpr double kStationLength = 100;
 // than this is a typing slip, and the rows would swamp the report.
 constexpr double kMostFieldRows = 100000;
 
-std::string Feet(double value) { return FormatMask(value, "######0.000"); }
+constexpr NumberMask kFeet = "######0.000";
+std::string Feet(double value) { return FormatMask(value, kFeet); }
 
 // Stations are reported to the thousandth: a full station closer than half
 // of that to the row before (a PC a hair off a full station) is the same row.
@@ -36,9 +37,9 @@ double NextFullStation(double station, double interval) {
 void WriteFieldRow(Session& s, double station, double centralAngle, double chord) {
   std::string row;
   row.reserve(49);  // the three columns of the field table
-  AppendPadded(row, Feet(station), 24);
-  AppendPadded(row, FormatAngle(centralAngle / 2, "z"), 15);
-  AppendPadded(row, Feet(chord), 10);
+  AppendMask(row, station, kFeet, 24);
+  AppendAngle(row, centralAngle / 2, "z", 15);
+  AppendMask(row, chord, kFeet, 10);
   s.WriteOutput(row);
 }
 

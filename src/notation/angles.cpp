@@ -93,7 +93,7 @@ constexpr const char* kAngleMarker = "***********";
 // the mask then writes just their digits: those are written straight into
 // the row, as this column is on nearly every line of a report. Anything else
 // goes through the mask.
-void AppendAngleColumn(std::string& row, double value, std::string_view mask) {
+void AppendAngleColumn(std::string& row, double value, NumberMask mask) {
   constexpr int kWidth = 3;
   if (value >= 0 && value < 1000 && value == std::trunc(value)) {
     int n = static_cast<int>(value);
@@ -103,13 +103,19 @@ void AppendAngleColumn(std::string& row, double value, std::string_view mask) {
     row.append(column, kWidth);
     return;
   }
-  row += PadLeft(FormatMask(value, mask), kWidth);
+  AppendMask(row, value, mask, kWidth);
 }
 
 }  // namespace
 
 std::string FormatAngle(double angle, std::string_view mode) {
-  if (!std::isfinite(angle) || std::fabs(angle) > kLargestFormattedAngle) return kAngleMarker;
+  std::string text;
+  AppendAngle(text, angle, mode);
+  return text;
+}
+
+void AppendAngle(std::string& row, double angle, std::string_view mode, int width) {
+  if (!std::isfinite(angle) || std::fabs(angle) > kLargestFormattedAngle) return AppendPadded(row, kAngleMarker, width);
   // The angle is worked in single precision, as the stored value would be.
   float a = static_cast<float>(angle);
   const float twoPi = static_cast<float>(TWO_PI);
@@ -141,12 +147,13 @@ std::string FormatAngle(double angle, std::string_view mode) {
       ++degrees;
     }
   }
-  std::string result(1, q1);
-  AppendAngleColumn(result, degrees, "##0");
-  AppendAngleColumn(result, minutes, "#0");
-  AppendAngleColumn(result, seconds, "#0");
-  result += q2;
-  return result;
+  // Built apart (short enough to need no allocation) and then padded.
+  std::string text(1, q1);
+  AppendAngleColumn(text, degrees, "##0");
+  AppendAngleColumn(text, minutes, "#0");
+  AppendAngleColumn(text, seconds, "#0");
+  text += q2;
+  AppendPadded(row, text, width);
 }
 
 }  // namespace vantrel

@@ -23,4 +23,8 @@ double DegreesMinutesSeconds(std::string_view text);
 // quadrant bearing for "b"/"B". 11 characters for angles below 1000 degrees.
 std::string FormatAngle(double angle, std::string_view mode);
 
+// Appends the same text to a report row, right-justified in `width`
+// characters as AppendPadded does (0: as it is).
+void AppendAngle(std::string& row, double angle, std::string_view mode, int width = 0);
+
 }  // namespace vantrel

@@ -41,9 +41,11 @@ bool IsControl(char c) {
 }  // namespace
 
 bool HoldsControlCharacter(std::string_view text) {
-  for (char c : text)
-    if (IsControl(c)) return true;
-  return false;
+  // Every report line passes here: a loop without an early exit lets the
+  // compiler test many characters at once, and lines are short.
+  bool found = false;
+  for (char c : text) found |= IsControl(c);
+  return found;
 }
 
 std::string VisibleText(std::string_view text) {
@@ -68,9 +70,10 @@ std::string FormatPoint(int n, double north, double east) {
   result.reserve(40);  // "Pt " and the two columns of an ordinary point
   result += "Pt ";
   result += number;
-  AppendPadded(result, FormatMask(std::fabs(north), "########0.000"), 13 - static_cast<int>(number.size()));
+  constexpr NumberMask kCoordinate = "########0.000";
+  AppendMask(result, std::fabs(north), kCoordinate, 13 - static_cast<int>(number.size()));
   result += north < 0 ? " S" : " N";
-  AppendPadded(result, FormatMask(std::fabs(east), "########0.000"), 11);
+  AppendMask(result, std::fabs(east), kCoordinate, 11);
   result += east < 0 ? " W" : " E";
   return result;
 }

@@ -2,12 +2,15 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cstddef>
 #include <cmath>
 #include <locale.h>
 #include <cstdlib>
 #include <iterator>
 #include <optional>
 #include <system_error>
+
+#include "notation/format.h"
 
 namespace vantrel {
 namespace {
@@ -238,45 +241,43 @@ std::string FixedDigits(double magnitude, int decimals) {
 
 }  // namespace
 
-std::string FormatMask(double value, std::string_view mask) {
-  size_t point = mask.find('.');
-  std::string_view integerMask = mask.substr(0, point);
-  int decimals = point == std::string_view::npos ? 0 : static_cast<int>(mask.size() - point - 1);
-  size_t minIntegerDigits = std::count(integerMask.begin(), integerMask.end(), '0');
-  if (!std::isfinite(value)) return value != value ? "NaN" : (value < 0 ? "-Inf" : "Inf");
+std::string FormatMask(double value, NumberMask mask) {
+  std::string text;
+  AppendMask(text, value, mask);
+  return text;
+}
+
+void AppendMask(std::string& row, double value, NumberMask mask, int width) {
+  if (!std::isfinite(value)) return AppendPadded(row, value != value ? "NaN" : (value < 0 ? "-Inf" : "Inf"), width);
 
   // Fast path, nearly every number of every report: the rounded digits are
-  // written right to left straight into the result, a zero integer part
-  // only when the mask asks for it, the sign only on a nonzero result.
-  if (std::optional<unsigned long long> rounded = RoundedScaled(std::fabs(value), decimals)) {
+  // written right to left into a buffer, a zero integer part only when the
+  // mask asks for it, the sign only on a nonzero result.
+  if (std::optional<unsigned long long> rounded = RoundedScaled(std::fabs(value), mask.decimals)) {
     char text[32];
     char* begin = text + sizeof text;
     unsigned long long rest = *rounded;
-    for (int k = 0; k < decimals; ++k, rest /= 10) *--begin = static_cast<char>('0' + rest % 10);
-    if (decimals > 0) *--begin = '.';
-    if (rest > 0 || minIntegerDigits > 0) {
+    for (int k = 0; k < mask.decimals; ++k, rest /= 10) *--begin = static_cast<char>('0' + rest % 10);
+    if (mask.decimals > 0) *--begin = '.';
+    if (rest > 0 || mask.minIntegerDigits > 0) {
       do {
         *--begin = static_cast<char>('0' + rest % 10);
         rest /= 10;
       } while (rest > 0);
     }
     if (value < 0 && *rounded != 0) *--begin = '-';
-    return std::string(begin, text + sizeof text);
+    return AppendPadded(row, std::string_view(begin, text + sizeof text), width);
   }
 
   // General path: the digits are trimmed and signed in place.
-  std::string digits = FixedDigits(std::fabs(value), decimals);
+  std::string digits = FixedDigits(std::fabs(value), mask.decimals);
   // Drop leading zeros of the integer part down to the digits the mask keeps.
   size_t integerLength = std::find(digits.begin(), digits.end(), '.') - digits.begin();
   size_t drop = 0;
-  while (integerLength - drop > minIntegerDigits && digits[drop] == '0') ++drop;
-  std::string_view kept = std::string_view(digits).substr(drop);
-  bool allZero = std::all_of(kept.begin(), kept.end(), [](char c) { return c == '0' || c == '.'; });
-  std::string result;
-  result.reserve(kept.size() + 1);
-  if (value < 0 && !allZero) result += '-';
-  result += kept;
-  return result;
+  while (integerLength - drop > static_cast<size_t>(mask.minIntegerDigits) && digits[drop] == '0') ++drop;
+  bool allZero = std::all_of(digits.begin() + drop, digits.end(), [](char c) { return c == '0' || c == '.'; });
+  if (value < 0 && !allZero) digits.insert(digits.begin() + static_cast<std::ptrdiff_t>(drop), '-');
+  AppendPadded(row, std::string_view(digits).substr(drop), width);
 }
 
 std::string PlainNumber(double value) {

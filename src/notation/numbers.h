@@ -37,11 +37,30 @@ int IntegerField(std::string_view text);
 // A value as the program stores it in a single-precision variable.
 inline double Single(double value) { return static_cast<double>(static_cast<float>(value)); }
 
-// Writes a value through a number mask such as "######0.000", "##0" or ".000":
-// "0" is a digit always written, "#" a digit written only when significant.
-// The value is rounded from its exact binary value, an exact tie away from
-// zero; a value that rounds to zero is written without a minus sign.
-std::string FormatMask(double value, std::string_view mask);
+// A number mask such as "######0.000", "##0" or ".000": "0" is a digit
+// always written, "#" a digit written only when significant; the digits
+// after the point are the decimals. Read once where a column names it, not
+// again for every value the column writes.
+struct NumberMask {
+  constexpr NumberMask(std::string_view mask) {
+    size_t point = mask.find('.');
+    decimals = point == std::string_view::npos ? 0 : static_cast<int>(mask.size() - point - 1);
+    for (char c : mask.substr(0, point)) minIntegerDigits += c == '0';
+  }
+  constexpr NumberMask(const char* mask) : NumberMask(std::string_view(mask)) {}
+
+  int decimals = 0;
+  int minIntegerDigits = 0;
+};
+
+// Writes a value through a number mask. The value is rounded from its exact
+// binary value, an exact tie away from zero; a value that rounds to zero is
+// written without a minus sign.
+std::string FormatMask(double value, NumberMask mask);
+
+// Appends the same text to a report row, right-justified in `width`
+// characters as AppendPadded does (0: as it is).
+void AppendMask(std::string& row, double value, NumberMask mask, int width = 0);
 
 // A value in plain digits: the general numeric text, no leading blank
 // (integers as integers, others with up to 15 significant digits).

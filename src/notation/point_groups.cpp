@@ -16,14 +16,8 @@ bool SamePlace(const Session& s, int i, int j) {
   return s.PointNorth[i] == s.PointNorth[j] && s.PointEast[i] == s.PointEast[j];
 }
 
-bool Computable(Session& s, const std::string& what, std::initializer_list<double> values) {
-  for (double value : values) {
-    if (!std::isfinite(value)) {
-      s.InfoBox(what + " cannot be computed: coordinates out of range");
-      return false;
-    }
-  }
-  return true;
+void ReportNotComputable(Session& s, const std::string& what) {
+  s.InfoBox(what + " cannot be computed: coordinates out of range");
 }
 
 NewPoint PointAt(int number, double north, double east, double distance, double azimuth) {

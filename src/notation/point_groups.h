@@ -3,6 +3,7 @@
 // points a group computes, and the equal-radii check of arcs.
 #pragma once
 
+#include <cmath>
 #include <initializer_list>
 #include <span>
 #include <string>
@@ -57,12 +58,25 @@ NewPoint PointAt(int number, double north, double east, double distance, double 
 // is reported and none of the group's points is stored.
 bool StoreNewPoints(Session& s, std::span<const NewPoint> points);
 
+// Says "<what> cannot be computed: coordinates out of range".
+void ReportNotComputable(Session& s, const std::string& what);
+
 // The one rule for figures bound for the report: a value that is no finite
 // number (points so far apart that their distance leaves the range of
 // numbers) is never formatted. True when every value is finite; otherwise
-// "<what> cannot be computed: coordinates out of range" is said, and the
-// command writes and stores nothing of it.
-bool Computable(Session& s, const std::string& what, std::initializer_list<double> values);
+// the refusal is said with `what()` as its subject, and the command writes
+// and stores nothing of it. The subject is built only then, as the check
+// runs on every row of a report.
+template <typename Subject>
+bool Computable(Session& s, std::initializer_list<double> values, Subject what) {
+  for (double value : values) {
+    if (!std::isfinite(value)) {
+      ReportNotComputable(s, what());
+      return false;
+    }
+  }
+  return true;
+}
 
 // Largest difference of two radii of one arc that passes without a question.
 inline constexpr double kRadiusTolerance = 0.01;
