@@ -1,5 +1,7 @@
 #include "command/dispatch.h"
 
+#include <cstdint>
+
 #include "command/commands.h"
 #include "command/session.h"
 
@@ -58,11 +60,23 @@ constexpr CommandBranch kBranches[] = {
     {{"GCS"}, CoordinateSystemCommand, true},
 };
 
+// Every data line looks its branch up, so the codes are compared as
+// numbers, without a call per code: a three-character code packed into
+// one, 0 for any other text (and for a branch's missing second code).
+constexpr uint32_t CodeKey(std::string_view code) {
+  if (code.size() != 3) return 0;
+  return static_cast<uint32_t>(static_cast<unsigned char>(code[0])) |
+         static_cast<uint32_t>(static_cast<unsigned char>(code[1])) << 8 |
+         static_cast<uint32_t>(static_cast<unsigned char>(code[2])) << 16;
+}
+
 }  // namespace
 
 const CommandBranch* FindBranch(std::string_view code) {
+  uint32_t key = CodeKey(code);
+  if (key == 0) return nullptr;
   for (const CommandBranch& branch : kBranches)
-    if (branch.codes[0] == code || (!branch.codes[1].empty() && branch.codes[1] == code)) return &branch;
+    if (CodeKey(branch.codes[0]) == key || CodeKey(branch.codes[1]) == key) return &branch;
   return nullptr;
 }
 
