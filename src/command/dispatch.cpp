@@ -1,6 +1,7 @@
 #include "command/dispatch.h"
 
 #include <cstdint>
+#include <iterator>
 
 #include "command/commands.h"
 #include "command/session.h"
@@ -73,15 +74,19 @@ constexpr uint32_t CodeKey(std::string_view code) {
 }  // namespace
 
 const CommandBranch* FindBranch(std::string_view code) {
+  static const auto kBranchKeys = [] {
+    std::array<std::array<uint32_t, 2>, std::size(kBranches)> keys;
+    for (size_t k = 0; k < keys.size(); ++k) keys[k] = {CodeKey(kBranches[k].codes[0]), CodeKey(kBranches[k].codes[1])};
+    return keys;
+  }();
   uint32_t key = CodeKey(code);
   if (key == 0) return nullptr;
-  for (const CommandBranch& branch : kBranches)
-    if (CodeKey(branch.codes[0]) == key || CodeKey(branch.codes[1]) == key) return &branch;
+  for (size_t k = 0; k < kBranchKeys.size(); ++k)
+    if (kBranchKeys[k][0] == key || kBranchKeys[k][1] == key) return &kBranches[k];
   return nullptr;
 }
 
-Outcome RunCommand(Session& session) {
-  const CommandBranch* branch = FindBranch(session.CurrentCommand);
+Outcome RunCommand(Session& session, const CommandBranch* branch) {
   if (branch == nullptr || branch->run == nullptr) return Outcome::Completed;
   return branch->run(session);
 }

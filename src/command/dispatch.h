@@ -18,8 +18,8 @@ struct CommandBranch {
 // The branch whose code equals `code`, or null.
 const CommandBranch* FindBranch(std::string_view code);
 
-// Runs the branch of the session's current command. A code without a branch
-// computes nothing and counts as ended normally.
-Outcome RunCommand(Session& session);
+// Runs the branch FindBranch gave for the session's current command. A code
+// without a branch computes nothing and counts as ended normally.
+Outcome RunCommand(Session& session, const CommandBranch* branch);
 
 }  // namespace vantrel

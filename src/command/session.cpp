@@ -164,7 +164,7 @@ void Session::ProcessCommandLine(std::string_view line) {
   ArgUsed = 0;
 
   // 8-9. Dispatch; a branch that ends normally advances PreviousCommand.
-  if (RunCommand(*this) == Outcome::Completed) PreviousCommand = CurrentCommand;
+  if (RunCommand(*this, branch) == Outcome::Completed) PreviousCommand = CurrentCommand;
 }
 
 Session::BatchEnd Session::RunBatch(std::string_view text) {

@@ -34,18 +34,21 @@ namespace {
 
 constexpr char kDelete = 0x7F;
 
+// Written with & and | rather than && and ||: without branches the test
+// of a whole line runs on many characters at once (see below).
 bool IsControl(char c) {
-  return (static_cast<unsigned char>(c) < 0x20 && c != '\t' && c != '\n' && c != '\r') || c == kDelete;
+  auto u = static_cast<unsigned char>(c);
+  return ((u < 0x20) & (u != '\t') & (u != '\n') & (u != '\r')) | (u == kDelete);
 }
 
 }  // namespace
 
 bool HoldsControlCharacter(std::string_view text) {
-  // Every report line passes here: a loop without an early exit lets the
-  // compiler test many characters at once, and lines are short.
-  bool found = false;
+  // Every report line passes here: a loop without an early exit (lines are
+  // short) lets the compiler test many characters at once.
+  unsigned found = 0;
   for (char c : text) found |= IsControl(c);
-  return found;
+  return found != 0;
 }
 
 std::string VisibleText(std::string_view text) {

@@ -211,20 +211,8 @@ std::optional<unsigned long long> RoundedScaled(double magnitude, int decimals) 
 }
 
 // |value| with `decimals` decimals, rounded from the exact binary value with
-// an exact tie going away from zero.
+// an exact tie going away from zero, for the magnitudes RoundedScaled leaves.
 std::string FixedDigits(double magnitude, int decimals) {
-  if (std::optional<unsigned long long> rounded = RoundedScaled(magnitude, decimals)) {
-    unsigned long long unit = static_cast<unsigned long long>(kPowersOfTen[decimals]);
-    char text[48];
-    char* end = std::to_chars(text, text + 24, *rounded / unit).ptr;
-    if (decimals > 0) {
-      *end++ = '.';
-      unsigned long long decimalDigits = *rounded % unit;
-      for (int i = decimals; i-- > 0; decimalDigits /= 10) end[i] = static_cast<char>('0' + decimalDigits % 10);
-      end += decimals;
-    }
-    return std::string(text, end);
-  }
   // An exact tie at this many decimals means magnitude * 2^(decimals+1) is an
   // odd integer; the C library would round such a tie to even.
   double scaled = std::ldexp(magnitude, decimals + 1);
@@ -250,23 +238,23 @@ std::string FormatMask(double value, NumberMask mask) {
 void AppendMask(std::string& row, double value, NumberMask mask, int width) {
   if (!std::isfinite(value)) return AppendPadded(row, value != value ? "NaN" : (value < 0 ? "-Inf" : "Inf"), width);
 
-  // Fast path, nearly every number of every report: the rounded digits are
-  // written right to left into a buffer, a zero integer part only when the
-  // mask asks for it, the sign only on a nonzero result.
+  // Fast path, nearly every number of every report: the rounded integer
+  // (below 10^15) split into the integer part, written by to_chars, and the
+  // decimals; a zero integer part only when the mask asks for it, the sign
+  // only on a nonzero result.
   if (std::optional<unsigned long long> rounded = RoundedScaled(std::fabs(value), mask.decimals)) {
+    unsigned long long unit = static_cast<unsigned long long>(kPowersOfTen[mask.decimals]);
+    unsigned long long whole = *rounded / unit, decimalDigits = *rounded % unit;
     char text[32];
-    char* begin = text + sizeof text;
-    unsigned long long rest = *rounded;
-    for (int k = 0; k < mask.decimals; ++k, rest /= 10) *--begin = static_cast<char>('0' + rest % 10);
-    if (mask.decimals > 0) *--begin = '.';
-    if (rest > 0 || mask.minIntegerDigits > 0) {
-      do {
-        *--begin = static_cast<char>('0' + rest % 10);
-        rest /= 10;
-      } while (rest > 0);
+    char* end = text;
+    if (value < 0 && *rounded != 0) *end++ = '-';
+    if (whole > 0 || mask.minIntegerDigits > 0) end = std::to_chars(end, text + sizeof text, whole).ptr;
+    if (mask.decimals > 0) {
+      *end++ = '.';
+      for (int i = mask.decimals; i-- > 0; decimalDigits /= 10) end[i] = static_cast<char>('0' + decimalDigits % 10);
+      end += mask.decimals;
     }
-    if (value < 0 && *rounded != 0) *--begin = '-';
-    return AppendPadded(row, std::string_view(begin, text + sizeof text), width);
+    return AppendPadded(row, std::string_view(text, end), width);
   }
 
   // General path: the digits are trimmed and signed in place.
