@@ -127,13 +127,12 @@ bool WriteCourse(Session& s, int from, int to, double arcLength, const std::stri
   double distance = PointDistance(s, to, from);
   if (!Computable(s, {distance, arcLength}, [&] { return "Course " + std::to_string(from) + " " + std::to_string(to); }))
     return false;
-  std::string row;
-  row.reserve(63);  // the three columns of the table
+  std::string& row = s.NewRow();
   AppendAngle(row, direction, option, 44);
   AppendMask(row, distance, kLengthMask, 10);
   if (arcLength > 0) AppendMask(row, arcLength, kLengthMask, 9);
   s.WriteOutput(row);
-  s.WriteOutput(FormatPoint(s, to));
+  WritePointLine(s, to);
   return true;
 }
 
@@ -161,7 +160,7 @@ std::optional<double> WalkFigure(Session& s, const Figure& figure, bool listing)
     int to = figure[k].point;
     area += TriangleArea(s, origin, from, to);
     if (listing) {
-      if (k <= 2 && from == origin) s.WriteOutput(FormatPoint(s, origin));
+      if (k <= 2 && from == origin) WritePointLine(s, origin);
       if (!WriteCourse(s, from, to, arcLength, option)) return std::nullopt;
     }
     arcLength = 0;

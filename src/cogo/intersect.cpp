@@ -33,7 +33,7 @@ double LineSlope(const Session& s, int from, int to) {
 GroupEnd StoreIntersection(Session& s, int target, int first, int second, double firstSlope,
                            double secondSlope) {
   IntersectLines(s, target, first, second, firstSlope, secondSlope);
-  s.WriteOutput(FormatPoint(s, target));
+  WritePointLine(s, target);
   return GroupEnd::Done;
 }
 

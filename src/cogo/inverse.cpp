@@ -51,8 +51,7 @@ GroupEnd WriteBearingRow(Session& s) {
   double distance = PointDistance(s, i, j);
   if (!Computable(s, {distance}, [&] { return "Distance from " + std::to_string(i) + " to " + std::to_string(j); }))
     return GroupEnd::Refused;
-  std::string row;
-  row.reserve(48);  // the five columns of the table
+  std::string& row = s.NewRow();
   AppendPadded(row, std::to_string(i), 4);
   AppendPadded(row, std::to_string(j), 5);
   AppendMask(row, distance, kDistance, 10);

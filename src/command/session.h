@@ -60,6 +60,13 @@ class Session {
   // Sends one report line to the output pane (when Display is set) and to
   // the spool file (when Spool is set).
   void WriteOutput(const std::string& line);
+  // The session's buffer for the next report row, emptied. It keeps its
+  // capacity from row to row, so the rows of a long report are assembled
+  // without an allocation each; a row is written before the next begins.
+  std::string& NewRow() {
+    reportRow_.clear();
+    return reportRow_;
+  }
   // Messages and questions; typed text in them shows its control
   // characters as ^@-style escapes (as report lines do).
   void InfoBox(const std::string& message);
@@ -185,6 +192,9 @@ class Session {
   // the code typed on the caret's line and returns its usage text with line
   // breaks, or nothing when the line up to the caret is no code line.
   std::optional<std::string> UsageForEnter(std::string_view paneText, size_t caret);
+
+ private:
+  std::string reportRow_;
 };
 
 // A batch run fed the pane's text in pieces as they arrive (a job read as a

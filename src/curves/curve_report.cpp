@@ -35,8 +35,7 @@ double NextFullStation(double station, double interval) {
 }
 
 void WriteFieldRow(Session& s, double station, double centralAngle, double chord) {
-  std::string row;
-  row.reserve(49);  // the three columns of the field table
+  std::string& row = s.NewRow();
   AppendMask(row, station, kFeet, 24);
   AppendAngle(row, centralAngle / 2, "z", 15);
   AppendMask(row, chord, kFeet, 10);

@@ -1,6 +1,7 @@
 #include "notation/format.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
 
 #include "command/session.h"
@@ -68,17 +69,27 @@ std::string VisibleText(std::string_view text) {
 std::string FormatPoint(const Session& s, int n) { return FormatPoint(n, s.PointNorth[n], s.PointEast[n]); }
 
 std::string FormatPoint(int n, double north, double east) {
-  std::string number = std::to_string(n);
-  std::string result;
-  result.reserve(40);  // "Pt " and the two columns of an ordinary point
-  result += "Pt ";
-  result += number;
+  std::string line;
+  AppendPoint(line, n, north, east);
+  return line;
+}
+
+void AppendPoint(std::string& row, int n, double north, double east) {
+  char number[16];
+  char* numberEnd = std::to_chars(number, number + sizeof number, n).ptr;
+  row += "Pt ";
+  row.append(number, numberEnd);
   constexpr NumberMask kCoordinate = "########0.000";
-  AppendMask(result, std::fabs(north), kCoordinate, 13 - static_cast<int>(number.size()));
-  result += north < 0 ? " S" : " N";
-  AppendMask(result, std::fabs(east), kCoordinate, 11);
-  result += east < 0 ? " W" : " E";
-  return result;
+  AppendMask(row, std::fabs(north), kCoordinate, 13 - static_cast<int>(numberEnd - number));
+  row += north < 0 ? " S" : " N";
+  AppendMask(row, std::fabs(east), kCoordinate, 11);
+  row += east < 0 ? " W" : " E";
+}
+
+void WritePointLine(Session& s, int n) {
+  std::string& row = s.NewRow();
+  AppendPoint(row, n, s.PointNorth[n], s.PointEast[n]);
+  s.WriteOutput(row);
 }
 
 }  // namespace vantrel

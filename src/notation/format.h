@@ -34,5 +34,9 @@ std::string VisibleText(std::string_view text);
 std::string FormatPoint(const Session& session, int n);
 // The same line for coordinates not (yet) in the store.
 std::string FormatPoint(int n, double north, double east);
+// The same line appended to a row.
+void AppendPoint(std::string& row, int n, double north, double east);
+// Writes the point line of stored point n as a report row.
+void WritePointLine(Session& session, int n);
 
 }  // namespace vantrel

@@ -32,7 +32,7 @@ bool StoreNewPoints(Session& s, std::span<const NewPoint> points) {
   }
   for (const NewPoint& p : points) {
     s.StorePoint(p.number, p.north, p.east);
-    s.WriteOutput(FormatPoint(s, p.number));
+    WritePointLine(s, p.number);
   }
   return true;
 }

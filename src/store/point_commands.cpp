@@ -102,9 +102,10 @@ Outcome KnownPointsCommand(Session& s) {
 namespace {
 
 // DSC and DSE: ranges of points (an empty line lists them all), an empty
-// line before each range, then one row for every defined point.
-template <typename Row>
-Outcome ListPoints(Session& s, Row row) {
+// line before each range, then one row for every defined point, written by
+// `writeRow`.
+template <typename WriteRow>
+Outcome ListPoints(Session& s, WriteRow writeRow) {
   s.GroupSize = 2;
   DefaultToWholeStore(s);
   while (s.FieldsLeft() >= s.GroupSize) {
@@ -112,7 +113,7 @@ Outcome ListPoints(Session& s, Row row) {
     if (!range) return Outcome::Stopped;
     s.WriteOutput("");
     for (int k = range->first; k <= range->last; ++k)
-      if (s.IsDefined(k)) s.WriteOutput(row(k));
+      if (s.IsDefined(k)) writeRow(k);
   }
   return Outcome::Completed;
 }
@@ -120,7 +121,7 @@ Outcome ListPoints(Session& s, Row row) {
 }  // namespace
 
 Outcome DisplayPointsCommand(Session& s) {
-  return ListPoints(s, [&s](int k) { return FormatPoint(s, k); });
+  return ListPoints(s, [&s](int k) { WritePointLine(s, k); });
 }
 
 // The DSC row, then the elevation in a column of its own (blank when the
@@ -129,11 +130,13 @@ Outcome DisplayPointsWithDescriptionsCommand(Session& s) {
   return ListPoints(s, [&s](int k) {
     constexpr int kElevationWidth = 12;
     const std::optional<double>& elevation = s.PointElevation[k];
-    std::string row = FormatPoint(s, k) +
-                      PadLeft(elevation ? FormatMask(*elevation, "######0.000") : "", kElevationWidth);
+    std::string& row = s.NewRow();
+    AppendPoint(row, k, s.PointNorth[k], s.PointEast[k]);
+    if (elevation) AppendMask(row, *elevation, "######0.000", kElevationWidth);
+    else AppendPadded(row, "", kElevationWidth);
     if (!s.PointDescription[k].empty()) row += "  " + s.PointDescription[k];
     while (!row.empty() && row.back() == ' ') row.pop_back();
-    return row;
+    s.WriteOutput(row);
   });
 }
 
