@@ -47,7 +47,7 @@ bool IsControl(char c) {
 bool HoldsControlCharacter(std::string_view text) {
   // Every report line passes here: a loop without an early exit (lines are
   // short) lets the compiler test many characters at once.
-  unsigned found = 0;
+  unsigned char found = 0;
   for (char c : text) found |= IsControl(c);
   return found != 0;
 }

@@ -271,7 +271,9 @@ void AppendMask(std::string& row, double value, NumberMask mask, int width) {
 std::string PlainNumber(double value) {
   if (value == 0) return "0";
   if (!std::isfinite(value)) return value != value ? "NaN" : (value < 0 ? "-Inf" : "Inf");
-  if (std::fabs(value) < 1e15 && value == std::floor(value)) return CFixed(value, 0);
+  // Integers (station and point numbers, counts): below 10^15 a long long
+  // holds them exactly and writes the same digits as the fixed notation.
+  if (std::fabs(value) < 1e15 && value == std::floor(value)) return std::to_string(static_cast<long long>(value));
   double magnitude = std::fabs(value);
   if (magnitude >= 1e15 || magnitude < 1e-4) {
     // Exponent form, with a signed two-digit exponent: 1.5E+20, 1E-05.
