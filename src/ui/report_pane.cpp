@@ -23,7 +23,8 @@ int CharacterCount(std::string_view text) {
 
 }  // namespace
 
-ReportPane::ReportPane(int maximumLines, QWidget* parent) : QAbstractScrollArea(parent), maximumLines_(maximumLines) {
+ReportPane::ReportPane(int maximumLines, QWidget* parent)
+    : QAbstractScrollArea(parent), maximumLines_(std::max(1, maximumLines)) {
   setFocusPolicy(Qt::StrongFocus);
   viewport()->setCursor(Qt::IBeamCursor);
   viewport()->setBackgroundRole(QPalette::Base);
