@@ -839,7 +839,9 @@ void MainWindow::EndPrintDocument() {
 PlotSurface* MainWindow::PlotWindow() {
   if (plot_ == nullptr) {
     plot_ = new MapPlotWindow(this);
-    plot_->SetDocumentSource([this] { return MapPlotWindow::Document{settings_.workingFolder, txtProject_->text()}; });
+    plot_->SetDocumentSource([this] {
+      return MapPlotWindow::Document{settings_.workingFolder, txtProject_->text(), &session_.plot.drawing};
+    });
     PlaceBeside(plot_);
   }
   return plot_;

@@ -201,6 +201,24 @@ class WindowTest : public QObject {
     QCOMPARE(Column(grid, 0).last(), QString::fromStdString(reference.rows[reference.ReferenceCount].Code));
   }
 
+  // The reference file lists the exchange commands with their usage and
+  // description, and the help table shows them.
+  void helpTableShowsTheExchangeCommands() {
+    QTest::mouseClick(Control<QPushButton>("cmdHelp"), Qt::LeftButton);
+    auto* grid = window_->helpWindow()->findChild<QTableWidget*>("Grid1");
+    QStringList codes = Column(grid, 0);
+    const std::pair<const char*, const char*> expected[] = {
+        {"DES", "description"}, {"DSE", "descriptions"}, {"PNW", "CSV"}, {"PNR", "CSV"},
+        {"DXF", "DXF"},         {"LXW", "LandXML"},      {"LXR", "LandXML"}};
+    for (const auto& [code, word] : expected) {
+      int row = codes.indexOf(code);
+      QVERIFY2(row >= 0, code);
+      QVERIFY2(!grid->item(row, 1)->text().isEmpty(), code);
+      QVERIFY2(!grid->item(row, 2)->text().isEmpty(), code);
+      QVERIFY2(grid->item(row, 3)->text().contains(word), code);
+    }
+  }
+
   void helpTableOrderIsStableAndOrdinal() {
     CommandReference reference;
     const char* rows[][2] = {{"ZZZ", "same"}, {"AAA", "Beta"}, {"aaa", "same"}, {"MMM", "Alpha"}, {"BBB", "same"}};
