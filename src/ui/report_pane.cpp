@@ -269,6 +269,18 @@ void ReportPane::mouseReleaseEvent(QMouseEvent* event) {
     clipboard->setText(SelectedText(), QClipboard::Selection);
 }
 
+void ReportPane::mouseDoubleClickEvent(QMouseEvent* event) {
+  if (event->button() != Qt::LeftButton || lineStarts_.empty()) return;
+  // The value under the pointer: the report's columns are parted by spaces.
+  Place at = PlaceAt(event->position().toPoint());
+  QString text = LineText(at.line);
+  int first = at.column, last = at.column;
+  while (first > 0 && !text[first - 1].isSpace()) --first;
+  while (last < text.size() && !text[last].isSpace()) ++last;
+  MoveCaret({at.line, first}, false);
+  MoveCaret({at.line, last}, true);
+}
+
 void ReportPane::contextMenuEvent(QContextMenuEvent* event) {
   QMenu menu(this);
   QAction* copy = menu.addAction("&Copy", this, [this] { Copy(); });

@@ -375,6 +375,10 @@ class WindowTest : public QObject {
     QVERIFY(!pane.HasSelection());
     QTest::mouseClick(pane.viewport(), Qt::LeftButton, Qt::ShiftModifier, at(1, 6));
     QCOMPARE(pane.SelectedText(), "45\u00b030'\n   N 4");
+
+    // A double click takes the value under the pointer.
+    QTest::mouseDClick(pane.viewport(), Qt::LeftButton, {}, at(1, 5));
+    QCOMPARE(pane.SelectedText(), "45\u00b0E");
   }
 
   void reportPaneFollowsTheEndUnlessScrolledBack() {
