@@ -63,6 +63,8 @@ package: build
 bench: build
 	@bench/run $(BUILD)/vantrel-cli
 	@bench/network $(BUILD)/vantrel-cli
+	@bench/startup $(BUILD)/vantrel-cli
+	@bench/window $(BUILD)
 
 clean:
 	rm -rf $(BUILD)

@@ -1,10 +1,11 @@
-// Arbitrary point, register and CSV file contents through RCF, RDF, RAF and
-// PNR. The
-// file is written under a fixed name in the fuzzer's working folder, the
-// only folder the session may use. Whatever the file holds, no point or
-// register may be left non-finite, and what DCF, DDF and DAF save from the
-// result must read back exactly.
+// Arbitrary point, register, CSV and LandXML file contents through RCF, RDF,
+// RAF, PNR and LXR. The file is written under a fixed name in the fuzzer's
+// working folder, the only folder the session may use. Whatever the file
+// holds, no point or register may be left non-finite, what DCF, DDF and DAF
+// save from the result must read back exactly, and so must what PNW and LXW
+// save, descriptions and elevations with it.
 #include <cstddef>
+#include <cstdio>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
@@ -21,14 +22,42 @@ bool SameBits(double a, double b) { return std::memcmp(&a, &b, sizeof a) == 0; }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::string content(reinterpret_cast<const char*>(data), size);
-  for (const char* name : {"fuzz.pts", "fuzz.dis", "fuzz.ang", "fuzz.csv"})
+  for (const char* name : {"fuzz.pts", "fuzz.dis", "fuzz.ang", "fuzz.csv", "fuzz.xml"})
     std::ofstream(name, std::ios::binary) << content;
 
   vantrel::fuzz::QuietUser user(content);
   vantrel::Session session(user);
-  vantrel::fuzz::PrepareSession(session, "CLR\nRCF\nDCF\nRDF\nDDF\nRAF\nDAF\nPNR\nPNW\n");
-  session.RunBatch("PNR\nfuzz\nRCF\nfuzz\nRDF\nfuzz\nRAF\nfuzz\n");
+  vantrel::fuzz::PrepareSession(session, "CLR\nRCF\nDCF\nRDF\nDDF\nRAF\nDAF\nPNR\nPNW\nLXR\nLXW\n");
+  session.RunBatch("LXR\nfuzz\nPNR\nfuzz\nRCF\nfuzz\nRDF\nfuzz\nRAF\nfuzz\n");
   vantrel::fuzz::RequireFiniteStores(session);
+
+  // Written as CSV and as LandXML, and each read back into a cleared store:
+  // every point comes back bit for bit, with its description and elevation.
+  auto SamePoints = [&session](const vantrel::Session& before) {
+    for (int k = 1; k <= vantrel::kMaxPoint; ++k) {
+      if (before.IsDefined(k) != session.IsDefined(k)) return false;
+      if (!before.IsDefined(k)) continue;
+      if (!SameBits(before.PointNorth[k], session.PointNorth[k]) || !SameBits(before.PointEast[k], session.PointEast[k]) ||
+          before.PointDescription[k] != session.PointDescription[k] ||
+          before.PointElevation[k].has_value() != session.PointElevation[k].has_value() ||
+          (before.PointElevation[k] && !SameBits(*before.PointElevation[k], *session.PointElevation[k])))
+        return false;
+    }
+    return true;
+  };
+  vantrel::fuzz::QuietUser copyUser(content);
+  vantrel::Session before(copyUser);
+  before.PointNorth = session.PointNorth;
+  before.PointEast = session.PointEast;
+  before.PointDescription = session.PointDescription;
+  before.PointElevation = session.PointElevation;
+  // A file left by an earlier input must not stand in for one not written.
+  std::remove("exchanged.csv");
+  std::remove("exchanged.xml");
+  for (const char* pair : {"PNW\nexchanged\nCLR\n\nPNR\nexchanged\n", "LXW\nexchanged\nCLR\n\nLXR\nexchanged\n"}) {
+    session.RunBatch(pair);
+    if (!SamePoints(before)) std::abort();
+  }
 
   // Saved and read back into a cleared store and cleared registers: every
   // defined point and every register above zero comes back bit for bit. A

@@ -1,6 +1,7 @@
 // Arbitrary input pane text through the batch run with a plot window and a
 // printer attached, each plot option set from the input's first byte, and
-// the pictures written out as SVG, PNG and PDF at the end.
+// the pictures written out as SVG, PNG and PDF and the drawing as DXF at the
+// end.
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -33,7 +34,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (!vantrel::fuzz::StaysInWorkingFolder(pane)) return 0;
   PlottingUser user(pane);
   vantrel::Session session(user);
-  vantrel::fuzz::PrepareSession(session, "KWN\nMAP\nCLR\nROT\nTAX\nDSC\n");
+  vantrel::fuzz::PrepareSession(session, "KWN\nMAP\nCLR\nROT\nTAX\nDSC\nDES\nDXF\n");
   uint8_t options = size ? data[0] : 0;
   session.plot.ShowPoints = options & 1;
   session.plot.ShowPointNumbers = options & 2;
@@ -44,5 +45,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   vantrel::PlotSvg(user.window);
   if (options & 16) vantrel::PlotPng(user.window);  // the slowest, so not every run
   vantrel::PlotPdf(user.printed);
+  vantrel::PlotDxf(session.plot.drawing);
   return 0;
 }

@@ -86,5 +86,9 @@ check "map saved through a link" "link 1" "$([ -L "$tmp/link.svg" ] && echo link
 "$cli" --reference "$tmp/empty.txt" </dev/null >/dev/null 2>&1; check "empty reference" 2 $?
 rm -rf "$tmp"
 
+# PROJ, with the forty libraries it brings, is loaded at the first coordinate
+# system selected, not at every start.
+check "PROJ is not loaded at start" "" "$(readelf -d "$cli" | grep -o 'libproj[^]]*')"
+
 [ $fail -eq 0 ] && echo "cli contract: all checks passed"
 exit $fail

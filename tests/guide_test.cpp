@@ -1,13 +1,18 @@
 // The user's guide shows real runs: every "vantrel" block of docs/guide.md
 // followed by a "report" block is run in a fresh session and must give that
 // report exactly; the walk-through's "job" and "job-report" blocks must be
-// unbroken pieces of the example job and of its pinned report. After a
-// deliberate change of a report, scripts/update-guide refreshes them.
+// unbroken pieces of the example job and of its pinned report. A walk-through
+// of another example job names it: "job NAME", "job-report NAME" and
+// "job-file NAME FILE" blocks are unbroken pieces of examples/NAME.cmd, of
+// its report and of the file FILE as the job leaves it, the job run here in
+// a folder holding the examples' data files. After a deliberate change of a
+// report, scripts/update-guide refreshes the "report" blocks.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <sstream>
 
 #include "command/session.h"
@@ -38,10 +43,17 @@ std::vector<Block> FencedBlocks(const std::vector<std::string>& guide) {
   return blocks;
 }
 
+struct ExampleRun {
+  std::vector<std::string> transcript;
+  std::map<std::string, std::vector<std::string>> files;  // the folder's files after the run, by name
+};
+
 // Runs a pane as the examples are run: questions answered as the report
-// shows them, file names typed as its prompts show them, files kept in a
-// folder of its own.
-std::vector<std::string> RunExample(const std::vector<std::string>& pane, const std::vector<std::string>& report) {
+// shows them (Yes when it shows none), file names typed as its prompts show
+// them, files kept in a folder of its own that holds `dataFiles` at the
+// start.
+ExampleRun RunInFolder(const std::vector<std::string>& pane, const std::vector<std::string>& report,
+                const std::vector<fs::path>& dataFiles = {}) {
   ScriptedUser user;
   for (const std::string& line : report) {
     size_t arrow = line.rfind(" -> ");
@@ -53,18 +65,33 @@ std::vector<std::string> RunExample(const std::vector<std::string>& pane, const 
   fs::path folder = fs::temp_directory_path() / "vantrel-guide-example";
   fs::remove_all(folder);
   fs::create_directories(folder);
+  for (const fs::path& file : dataFiles) fs::copy_file(file, folder / file.filename());
   Session session(user);
   session.files.ProgramFolder = folder.string();
   EXPECT_EQ(LoadCommandReference(VANTREL_REFERENCE_FILE, session.reference), "");
   std::string text;
   for (const std::string& line : pane) text += line + "\r\n";
   session.RunBatch(text);
-  fs::remove_all(folder);
 
-  std::vector<std::string> transcript;
+  ExampleRun run;
+  for (const auto& entry : fs::directory_iterator(folder))
+    run.files[entry.path().filename().string()] = Lines(ReadFile(entry.path()));
+  fs::remove_all(folder);
   for (const std::string& entry : user.transcript)
-    for (const std::string& line : Lines(entry + "\n")) transcript.push_back(line);
-  return transcript;
+    for (const std::string& line : Lines(entry + "\n")) run.transcript.push_back(line);
+  return run;
+}
+
+std::vector<std::string> RunExample(const std::vector<std::string>& pane, const std::vector<std::string>& report) {
+  return RunInFolder(pane, report).transcript;
+}
+
+// The example jobs' data files: every file of examples/ but the jobs.
+std::vector<fs::path> ExampleDataFiles() {
+  std::vector<fs::path> files;
+  for (const auto& entry : fs::directory_iterator(kSourceFolder / "examples"))
+    if (entry.is_regular_file() && entry.path().extension() != ".cmd") files.push_back(entry.path());
+  return files;
 }
 
 bool IsPieceOf(const std::vector<std::string>& piece, const std::vector<std::string>& whole) {
@@ -100,6 +127,32 @@ TEST_F(GuideTest, WalkThroughQuotesTheExampleJob) {
     EXPECT_TRUE(IsPieceOf(block.lines, block.kind == "job" ? job : report))
         << "the " << block.kind << " block at line " << block.line << " of docs/guide.md";
   }
+  EXPECT_GE(pieces, 10);
+}
+
+TEST_F(GuideTest, WalkThroughsOfOtherJobsQuoteTheirRun) {
+  std::map<std::string, std::vector<std::string>> jobs;
+  std::map<std::string, ExampleRun> runs;
+  int pieces = 0;
+  for (const Block& block : blocks) {
+    std::istringstream words(block.kind);
+    std::string kind, name, file;
+    words >> kind >> name >> file;
+    if ((kind != "job" && kind != "job-report" && kind != "job-file") || name.empty()) continue;
+    ++pieces;
+    if (!jobs.count(name)) {
+      jobs[name] = Lines(ReadFile(kSourceFolder / "examples" / (name + ".cmd")));
+      ASSERT_FALSE(jobs[name].empty()) << "examples/" << name << ".cmd";
+      runs[name] = RunInFolder(jobs[name], {}, ExampleDataFiles());
+    }
+    const std::vector<std::string>& whole = kind == "job"          ? jobs[name]
+                                            : kind == "job-report" ? runs[name].transcript
+                                                                   : runs[name].files[file];
+    EXPECT_TRUE(IsPieceOf(block.lines, whole)) << "the " << block.kind << " block at line " << block.line
+                                               << " of docs/guide.md";
+  }
+  // The chapter "Exchanging data": the collector's file, the job in four
+  // steps, three reports and the two files written that it quotes.
   EXPECT_GE(pieces, 10);
 }
 

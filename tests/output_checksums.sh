@@ -26,8 +26,13 @@ for cmd in "$root"/tests/scenarios/*.cmd; do
   [ -f "$opt" ] && cp "$opt" "$work/jobs/$name.opt"
   [ -d "${cmd%.cmd}.dir" ] && cp -r "${cmd%.cmd}.dir" "$work/jobs/$name.dir"
 done
+# The example jobs, each in a folder holding the examples' data files (every
+# file of examples/ but the jobs), as the guide tells the reader to run them.
 for cmd in "$root"/examples/*.cmd; do
-  cp "$cmd" "$work/jobs/example-$(basename "$cmd")"
+  name=example-$(basename "$cmd" .cmd)
+  cp "$cmd" "$work/jobs/$name.cmd"
+  mkdir "$work/jobs/$name.dir"
+  find "$root/examples" -maxdepth 1 -type f ! -name '*.cmd' -exec cp {} "$work/jobs/$name.dir" \;
 done
 # A guide example is named by the checksum of its own lines, so editing the
 # prose around it does not rename it.

@@ -1,6 +1,7 @@
 // The PROJ adapter: the only file that speaks PROJ's C interface.
 #include "gps/projected_system.h"
 
+#include <dlfcn.h>
 #include <proj.h>
 
 #include <cmath>
@@ -21,11 +22,50 @@ constexpr double kUnitTolerance = 1e-12;
 // meridian's grid direction and length are measured for the factors.
 constexpr double kFactorStepDegrees = 1e-5;
 
+// PROJ's C interface, taken from the library when the first system is
+// selected rather than linked: PROJ and the libraries it brings (SQLite,
+// curl, TLS) are some forty shared objects whose loading would cost every
+// run milliseconds before its first line, and most jobs never select one.
+#define VANTREL_PROJ_FUNCTIONS(X) \
+  X(proj_context_create) X(proj_context_destroy) X(proj_context_errno) X(proj_context_errno_string) \
+  X(proj_context_get_database_path) X(proj_context_set_search_paths) X(proj_coord) X(proj_create) \
+  X(proj_create_crs_to_crs_from_pj) X(proj_crs_get_coordinate_system) X(proj_crs_get_geodetic_crs) \
+  X(proj_crs_get_sub_crs) X(proj_cs_get_axis_info) X(proj_destroy) X(proj_ellipsoid_get_parameters) \
+  X(proj_errno) X(proj_errno_reset) X(proj_get_area_of_use) X(proj_get_ellipsoid) X(proj_get_name) \
+  X(proj_get_source_crs) X(proj_get_type) X(proj_log_func) X(proj_log_level) \
+  X(proj_normalize_for_visualization) X(proj_trans)
+
+struct ProjFunctions {
+#define VANTREL_PROJ_POINTER(name) decltype(&::name) name = nullptr;
+  VANTREL_PROJ_FUNCTIONS(VANTREL_PROJ_POINTER)
+#undef VANTREL_PROJ_POINTER
+};
+
+// Filled by LoadProj before any PROJ object exists; kept for the life of the
+// program, as the library is.
+ProjFunctions api;
+
+// Loads the library once; the loader's reason when it could not, else empty.
+const std::string& LoadProj() {
+  static const std::string problem = [] {
+    void* library = dlopen(VANTREL_PROJ_LIBRARY, RTLD_NOW | RTLD_LOCAL);
+    if (library == nullptr) return std::string(dlerror());
+    std::string missing;
+#define VANTREL_PROJ_RESOLVE(name)                                      \
+  api.name = reinterpret_cast<decltype(&::name)>(dlsym(library, #name)); \
+  if (api.name == nullptr && missing.empty()) missing = #name;
+    VANTREL_PROJ_FUNCTIONS(VANTREL_PROJ_RESOLVE)
+#undef VANTREL_PROJ_RESOLVE
+    return missing.empty() ? std::string() : std::string(VANTREL_PROJ_LIBRARY) + " has no " + missing;
+  }();
+  return problem;
+}
+
 struct PjDeleter {
-  void operator()(PJ* object) const { proj_destroy(object); }
+  void operator()(PJ* object) const { api.proj_destroy(object); }
 };
 struct ContextDeleter {
-  void operator()(PJ_CONTEXT* context) const { proj_context_destroy(context); }
+  void operator()(PJ_CONTEXT* context) const { api.proj_context_destroy(context); }
 };
 using PjObject = std::unique_ptr<PJ, PjDeleter>;
 
@@ -64,8 +104,8 @@ struct ProjectedSystem::Proj {
   // its logged complaint, otherwise the text of its error number.
   std::string Reason(const PJ* object) {
     if (!lastMessage.empty()) return lastMessage;
-    int code = object == nullptr ? proj_context_errno(context.get()) : proj_errno(object);
-    const char* text = code == 0 ? nullptr : proj_context_errno_string(context.get(), code);
+    int code = object == nullptr ? api.proj_context_errno(context.get()) : api.proj_errno(object);
+    const char* text = code == 0 ? nullptr : api.proj_context_errno_string(context.get(), code);
     return text != nullptr ? text : "PROJ gave no reason";
   }
 };
@@ -79,16 +119,17 @@ ProjectedSystem::~ProjectedSystem() = default;
 std::string ProjectedSystem::Select(std::string_view text) {
   Proj& p = *proj_;
   if (!p.context) {
+    if (const std::string& problem = LoadProj(); !problem.empty()) return "PROJ cannot be loaded: " + problem;
     // The context once per session; proj.db is looked for in the installed
     // proj-data unless a folder was given.
-    p.context.reset(proj_context_create());
-    proj_log_func(p.context.get(), &p.lastMessage, KeepLastMessage);
-    proj_log_level(p.context.get(), PJ_LOG_ERROR);
+    p.context.reset(api.proj_context_create());
+    api.proj_log_func(p.context.get(), &p.lastMessage, KeepLastMessage);
+    api.proj_log_level(p.context.get(), PJ_LOG_ERROR);
     if (!p.dataFolder.empty()) {
       const char* paths[] = {p.dataFolder.c_str()};
-      proj_context_set_search_paths(p.context.get(), 1, paths);
+      api.proj_context_set_search_paths(p.context.get(), 1, paths);
     }
-    const char* database = proj_context_get_database_path(p.context.get());
+    const char* database = api.proj_context_get_database_path(p.context.get());
     p.databaseProblem = database != nullptr && std::filesystem::is_regular_file(database)
                             ? ""
                             : "PROJ's database proj.db cannot be found (install the proj-data package)";
@@ -101,23 +142,23 @@ std::string ProjectedSystem::Select(std::string_view text) {
     definition += " +type=crs";
 
   p.lastMessage.clear();
-  PjObject crs(proj_create(p.context.get(), definition.c_str()));
+  PjObject crs(api.proj_create(p.context.get(), definition.c_str()));
   if (!crs) return p.Reason(nullptr);
   // A bound system (PROJ string with +towgs84) stands for its source, a
   // compound one for its horizontal part.
-  if (proj_get_type(crs.get()) == PJ_TYPE_BOUND_CRS) crs.reset(proj_get_source_crs(p.context.get(), crs.get()));
-  if (crs && proj_get_type(crs.get()) == PJ_TYPE_COMPOUND_CRS)
-    crs.reset(proj_crs_get_sub_crs(p.context.get(), crs.get(), 0));
-  if (!crs || proj_get_type(crs.get()) != PJ_TYPE_PROJECTED_CRS)
+  if (api.proj_get_type(crs.get()) == PJ_TYPE_BOUND_CRS) crs.reset(api.proj_get_source_crs(p.context.get(), crs.get()));
+  if (crs && api.proj_get_type(crs.get()) == PJ_TYPE_COMPOUND_CRS)
+    crs.reset(api.proj_crs_get_sub_crs(p.context.get(), crs.get(), 0));
+  if (!crs || api.proj_get_type(crs.get()) != PJ_TYPE_PROJECTED_CRS)
     return "it is not a projected coordinate system (grid north and east)";
 
   // Its axes: east and north, in one linear unit.
-  PjObject axes(proj_crs_get_coordinate_system(p.context.get(), crs.get()));
+  PjObject axes(api.proj_crs_get_coordinate_system(p.context.get(), crs.get()));
   const char* directions[2] = {nullptr, nullptr};
   const char* unitName = nullptr;
   double metresPerUnit = 0;
   for (int k = 0; k < 2; ++k)
-    if (!axes || !proj_cs_get_axis_info(p.context.get(), axes.get(), k, nullptr, nullptr, &directions[k],
+    if (!axes || !api.proj_cs_get_axis_info(p.context.get(), axes.get(), k, nullptr, nullptr, &directions[k],
                                         &metresPerUnit, &unitName, nullptr, nullptr))
       return p.Reason(nullptr);
   std::string first = directions[0], second = directions[1];
@@ -127,20 +168,20 @@ std::string ProjectedSystem::Select(std::string_view text) {
 
   // The conversion from its own geographic system, in longitude/latitude
   // and easting/northing order whatever the axis order of either.
-  PjObject geographic(proj_crs_get_geodetic_crs(p.context.get(), crs.get()));
+  PjObject geographic(api.proj_crs_get_geodetic_crs(p.context.get(), crs.get()));
   if (!geographic) return p.Reason(nullptr);
-  PjObject raw(proj_create_crs_to_crs_from_pj(p.context.get(), geographic.get(), crs.get(), nullptr, nullptr));
+  PjObject raw(api.proj_create_crs_to_crs_from_pj(p.context.get(), geographic.get(), crs.get(), nullptr, nullptr));
   if (!raw) return p.Reason(nullptr);
-  PjObject conversion(proj_normalize_for_visualization(p.context.get(), raw.get()));
+  PjObject conversion(api.proj_normalize_for_visualization(p.context.get(), raw.get()));
   if (!conversion) return p.Reason(nullptr);
-  PjObject ellipsoid(proj_get_ellipsoid(p.context.get(), crs.get()));
+  PjObject ellipsoid(api.proj_get_ellipsoid(p.context.get(), crs.get()));
   double semiMajor = 0, semiMinor = 0;
-  if (!ellipsoid || !proj_ellipsoid_get_parameters(p.context.get(), ellipsoid.get(), &semiMajor, &semiMinor,
+  if (!ellipsoid || !api.proj_ellipsoid_get_parameters(p.context.get(), ellipsoid.get(), &semiMajor, &semiMinor,
                                                    nullptr, nullptr))
     return p.Reason(nullptr);
 
   // Accepted: take it over.
-  const char* name = proj_get_name(crs.get());
+  const char* name = api.proj_get_name(crs.get());
   p.name = name != nullptr ? name : "unnamed system";
   p.metresPerUnit = metresPerUnit;
   if (SameFactor(metresPerUnit, kMetresPerUsSurveyFoot)) {
@@ -155,7 +196,7 @@ std::string ProjectedSystem::Select(std::string_view text) {
   p.semiMajor = semiMajor;
   p.eccentricitySquared = 1 - (semiMinor / semiMajor) * (semiMinor / semiMajor);
   const char* areaName = nullptr;
-  p.hasArea = proj_get_area_of_use(p.context.get(), crs.get(), &p.west, &p.south, &p.east, &p.north, &areaName) &&
+  p.hasArea = api.proj_get_area_of_use(p.context.get(), crs.get(), &p.west, &p.south, &p.east, &p.north, &areaName) &&
               areaName != nullptr && p.west >= -180 && p.east <= 180;
   p.crs = std::move(crs);
   p.conversion = std::move(conversion);
@@ -185,9 +226,10 @@ bool ProjectedSystem::InAreaOfUse(GeographicPosition position) const {
 std::optional<GridPosition> ProjectedSystem::ToGrid(GeographicPosition position, std::string& reason) const {
   Proj& p = *proj_;
   p.lastMessage.clear();
-  proj_errno_reset(p.conversion.get());
-  PJ_COORD grid = proj_trans(p.conversion.get(), PJ_FWD, proj_coord(position.longitude, position.latitude, 0, 0));
-  if (proj_errno(p.conversion.get()) != 0) {
+  api.proj_errno_reset(p.conversion.get());
+  PJ_COORD in = api.proj_coord(position.longitude, position.latitude, 0, 0);
+  PJ_COORD grid = api.proj_trans(p.conversion.get(), PJ_FWD, in);
+  if (api.proj_errno(p.conversion.get()) != 0) {
     reason = p.Reason(p.conversion.get());
     return std::nullopt;
   }
@@ -202,10 +244,10 @@ std::optional<GridPosition> ProjectedSystem::ToGrid(GeographicPosition position,
 std::optional<GeographicPosition> ProjectedSystem::ToGeographic(GridPosition position, std::string& reason) const {
   Proj& p = *proj_;
   p.lastMessage.clear();
-  proj_errno_reset(p.conversion.get());
-  PJ_COORD in = proj_coord(position.east / p.toStoreFeet, position.north / p.toStoreFeet, 0, 0);
-  PJ_COORD geographic = proj_trans(p.conversion.get(), PJ_INV, in);
-  if (proj_errno(p.conversion.get()) != 0) {
+  api.proj_errno_reset(p.conversion.get());
+  PJ_COORD in = api.proj_coord(position.east / p.toStoreFeet, position.north / p.toStoreFeet, 0, 0);
+  PJ_COORD geographic = api.proj_trans(p.conversion.get(), PJ_INV, in);
+  if (api.proj_errno(p.conversion.get()) != 0) {
     reason = p.Reason(p.conversion.get());
     return std::nullopt;
   }

@@ -1,8 +1,8 @@
 // The one door to PROJ: a projected coordinate system resolved from its
 // text (EPSG:3566, ESRI:102700, a WKT or a PROJ string), converting latitude
 // and longitude on the system's own datum to grid north/east and back, in
-// the feet the point store holds. The PROJ context is created at the first
-// selection and released with this object.
+// the feet the point store holds. PROJ is loaded and its context created at
+// the first selection; the context is released with this object.
 #pragma once
 
 #include <memory>

@@ -10,6 +10,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <cstdio>
 
 namespace vantrel::ui {
 namespace {
@@ -72,6 +73,18 @@ std::string ModalDialogs::PromptText(const std::string& prompt) {
     if (!chosen.isEmpty()) name->setText(chosen);
   });
   return dialog.exec() == QDialog::Accepted ? name->text().toStdString() : std::string();
+}
+
+void UnattendedDialogs::InfoBox(const std::string& message) { std::fprintf(stderr, "Info Only: %s\n", message.c_str()); }
+
+bool UnattendedDialogs::AskYesNo(const std::string& message) {
+  std::fprintf(stderr, "Warning: %s -> Yes\n", message.c_str());
+  return true;
+}
+
+std::string UnattendedDialogs::PromptText(const std::string& prompt) {
+  std::fprintf(stderr, "Prompt: %s\n", prompt.c_str());
+  return {};
 }
 
 }  // namespace vantrel::ui

@@ -22,4 +22,14 @@ class ModalDialogs : public UserSide {
   std::string PromptText(const std::string& prompt) override;
 };
 
+// Answers for a run nobody watches: messages are written to standard error
+// and every question is answered Yes.
+class UnattendedDialogs : public UserSide {
+ public:
+  void ShowReportLine(const std::string&) override {}
+  void InfoBox(const std::string& message) override;
+  bool AskYesNo(const std::string& message) override;
+  std::string PromptText(const std::string& prompt) override;
+};
+
 }  // namespace vantrel::ui

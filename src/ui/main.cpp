@@ -36,22 +36,6 @@ constexpr const char* kUsage =
     "  --screenshots DIR   run the input pane, save pictures of the main, map and\n"
     "                      help windows into DIR as PNG files, and end\n";
 
-// Answers for a run nobody watches: messages are written to standard error
-// and every question is answered Yes.
-class UnattendedDialogs : public vantrel::UserSide {
- public:
-  void ShowReportLine(const std::string&) override {}
-  void InfoBox(const std::string& message) override { std::fprintf(stderr, "Info Only: %s\n", message.c_str()); }
-  bool AskYesNo(const std::string& message) override {
-    std::fprintf(stderr, "Warning: %s -> Yes\n", message.c_str());
-    return true;
-  }
-  std::string PromptText(const std::string& prompt) override {
-    std::fprintf(stderr, "Prompt: %s\n", prompt.c_str());
-    return {};
-  }
-};
-
 bool SavePicture(QWidget* window, const QString& folder, const QString& name) {
   if (window == nullptr) return false;
   QString path = QDir(folder).filePath(name);
@@ -131,7 +115,7 @@ int main(int argc, char** argv) {
   }
 
   vantrel::ui::ModalDialogs modal;
-  UnattendedDialogs unattended;
+  vantrel::ui::UnattendedDialogs unattended;
   if (!screenshots.isEmpty()) settings.usePrinters = false;
   vantrel::ui::MainWindow window(screenshots.isEmpty() ? static_cast<vantrel::UserSide&>(modal) : unattended,
                                  settings);

@@ -27,6 +27,7 @@
 #include <QStatusBar>
 #include <QTextBlock>
 #include <QTextCursor>
+#include <QTextDocument>
 #include <QTimer>
 #include <QUrl>
 #include <QVBoxLayout>
@@ -42,6 +43,7 @@
 #include "ui/help_window.h"
 #include "ui/plot_window.h"
 #include "ui/printing.h"
+#include "ui/report_pane.h"
 #include "ui/user_guide.h"
 
 namespace vantrel::ui {
@@ -204,15 +206,10 @@ void MainWindow::CreateControls() {
   auto* outputColumn = new QWidget;
   auto* outputLabel = new QLabel("Output", outputColumn);
   outputLabel->setObjectName("Label9");
-  txtOutput_ = new QPlainTextEdit(outputColumn);
+  txtOutput_ = new ReportPane(kOutputPaneLines, outputColumn);
   txtOutput_->setObjectName("txtOutput");
   txtOutput_->setFont(fixedPitch);
-  txtOutput_->setLineWrapMode(QPlainTextEdit::NoWrap);
-  txtOutput_->setReadOnly(true);
-  txtOutput_->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
-  txtOutput_->setTabChangesFocus(true);
   txtOutput_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-  txtOutput_->setMaximumBlockCount(kOutputPaneLines);
   txtOutput_->setMinimumWidth(form_.Pixels(kOutputMinWidth));
   auto* outputLayout = new QVBoxLayout(outputColumn);
   outputLayout->setContentsMargins(0, 0, 0, 0);
@@ -276,18 +273,27 @@ void MainWindow::CreateMenus() {
   add(file, "&Quit", QKeySequence::Quit, [this] { close(); });
 
   QMenu* edit = menuBar()->addMenu("&Edit");
-  // The editing entries act on the pane that has the focus, else on the input pane.
-  auto pane = [this] {
-    auto* focused = qobject_cast<QPlainTextEdit*>(focusWidget());
-    return focused != nullptr ? focused : txtInfo_;
+  // The editing entries act on the pane that has the focus, else on the
+  // input pane; the report takes only Copy and Select All.
+  auto reportFocused = [this] { return focusWidget() == txtOutput_; };
+  auto edits = [this, reportFocused](void (QPlainTextEdit::*edit)()) {
+    return [this, reportFocused, edit] {
+      if (!reportFocused()) (txtInfo_->*edit)();
+    };
   };
-  add(edit, "&Undo", QKeySequence::Undo, [pane] { pane()->undo(); });
-  add(edit, "&Redo", QKeySequence::Redo, [pane] { pane()->redo(); });
+  add(edit, "&Undo", QKeySequence::Undo, edits(&QPlainTextEdit::undo));
+  add(edit, "&Redo", QKeySequence::Redo, edits(&QPlainTextEdit::redo));
   edit->addSeparator();
-  add(edit, "Cu&t", QKeySequence::Cut, [pane] { pane()->cut(); });
-  add(edit, "&Copy", QKeySequence::Copy, [pane] { pane()->copy(); });
-  add(edit, "&Paste", QKeySequence::Paste, [pane] { pane()->paste(); });
-  add(edit, "Select &All", QKeySequence::SelectAll, [pane] { pane()->selectAll(); });
+  add(edit, "Cu&t", QKeySequence::Cut, edits(&QPlainTextEdit::cut));
+  add(edit, "&Copy", QKeySequence::Copy, [this, reportFocused] {
+    if (reportFocused()) txtOutput_->Copy();
+    else txtInfo_->copy();
+  });
+  add(edit, "&Paste", QKeySequence::Paste, edits(&QPlainTextEdit::paste));
+  add(edit, "Select &All", QKeySequence::SelectAll, [this, reportFocused] {
+    if (reportFocused()) txtOutput_->SelectAll();
+    else txtInfo_->selectAll();
+  });
   edit->addSeparator();
   add(edit, "Clear &Input", {}, [this] { ClearInput(); });
   add(edit, "Clear &Output", {}, [this] { cmdClearOut_->click(); });
@@ -313,9 +319,10 @@ void MainWindow::ConnectControls() {
   connect(cmdClear_, &QPushButton::clicked, this, &MainWindow::ClearInput);
   connect(cmdClearOut_, &QPushButton::clicked, this, [this] {
     pendingReport_.clear();
-    txtOutput_->clear();
+    txtOutput_->Clear();
     txtInfo_->setFocus();
   });
+  connect(txtInfo_->document(), &QTextDocument::contentsChanged, this, [this] { paneText_.reset(); });
   connect(cmdImport_, &QPushButton::clicked, this, &MainWindow::Import);
   connect(cmdExport_, &QPushButton::clicked, this, &MainWindow::Export);
   connect(cmdHelp_, &QPushButton::clicked, this, &MainWindow::ShowHelp);
@@ -484,7 +491,9 @@ void MainWindow::Process() {
   progressClock_.start();
   Session::BatchEnd end;
   try {
-    end = session_.RunBatch(PaneText());
+    // A copy: nothing the run lets through may pull the text from under it.
+    std::string pane = PaneText();
+    end = session_.RunBatch(pane);
   } catch (const std::bad_alloc&) {
     // Memory ran out part way: the run stops, the window and what the lines
     // before computed stay.
@@ -636,10 +645,7 @@ void MainWindow::ShowUsage() {
 
 void MainWindow::PrintOutput() {
   FlushReport();
-  QTextCursor selection = txtOutput_->textCursor();
-  // The selection's paragraph separators are line breaks on paper.
-  QString text = selection.hasSelection() ? selection.selectedText().replace(QChar::ParagraphSeparator, '\n')
-                                          : txtOutput_->toPlainText();
+  QString text = txtOutput_->HasSelection() ? txtOutput_->SelectedText() : txtOutput_->Text();
   PrintReport(this, text, txtProject_->text(), settings_.workingFolder);
 }
 
@@ -786,7 +792,10 @@ void MainWindow::RemoveRecoveryCopy() {
 
 // ---- The panes and the user's side ------------------------------------------
 
-std::string MainWindow::PaneText() const { return txtInfo_->toPlainText().toStdString(); }
+const std::string& MainWindow::PaneText() const {
+  if (!paneText_) paneText_ = txtInfo_->toPlainText().toStdString();
+  return *paneText_;
+}
 
 void MainWindow::AppendToPane(const std::string& text) {
   if (text.empty()) return;
@@ -801,8 +810,7 @@ void MainWindow::ShowReportLine(const std::string& line) {
 
 void MainWindow::FlushReport() {
   if (pendingReport_.empty()) return;
-  pendingReport_.pop_back();  // the pane adds the last line's break itself
-  txtOutput_->appendPlainText(QString::fromStdString(pendingReport_));
+  txtOutput_->AppendLines(pendingReport_);
   pendingReport_.clear();
 }
 
@@ -831,7 +839,9 @@ void MainWindow::EndPrintDocument() {
 PlotSurface* MainWindow::PlotWindow() {
   if (plot_ == nullptr) {
     plot_ = new MapPlotWindow(this);
-    plot_->SetDocumentSource([this] { return MapPlotWindow::Document{settings_.workingFolder, txtProject_->text()}; });
+    plot_->SetDocumentSource([this] {
+      return MapPlotWindow::Document{settings_.workingFolder, txtProject_->text(), &session_.plot.drawing};
+    });
     PlaceBeside(plot_);
   }
   return plot_;

@@ -36,6 +36,7 @@ class QTimer;
 namespace vantrel::ui {
 
 class HelpTableWindow;
+class ReportPane;
 class MapPlotWindow;
 
 // Where a window of `size` opens beside the main window at `main`, on
@@ -149,7 +150,8 @@ class MainWindow : public QMainWindow, public UserSide {
   void SaveRecoveryCopy();
   void RemoveRecoveryCopy();
 
-  std::string PaneText() const;
+  // The input pane as the session reads it, converted once after each change.
+  const std::string& PaneText() const;
   void AppendToPane(const std::string& text);
   void FlushReport();
 
@@ -161,6 +163,7 @@ class MainWindow : public QMainWindow, public UserSide {
   MapPlotWindow* plot_ = nullptr;
   HelpTableWindow* help_ = nullptr;
 
+  mutable std::optional<std::string> paneText_;  // PaneText() until the pane changes
   std::string pendingReport_;  // report lines not yet in the output pane
   QElapsedTimer progressClock_;
   bool running_ = false;
@@ -195,7 +198,7 @@ class MainWindow : public QMainWindow, public UserSide {
   QCheckBox* chkDisplay_ = nullptr;
   QCheckBox* chkSpool_ = nullptr;
   QLineEdit* txtSpoolFile_ = nullptr;
-  QPlainTextEdit* txtOutput_ = nullptr;
+  ReportPane* txtOutput_ = nullptr;
   QLabel* folderLabel_ = nullptr;
   std::vector<QWidget*> idleWidgets_;  // disabled while a run is in progress
 

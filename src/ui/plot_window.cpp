@@ -158,7 +158,7 @@ MapPlotWindow::MapPlotWindow(QWidget* parent) : QMainWindow(parent, Qt::Window),
 void MapPlotWindow::CreateMenus() {
   QMenu* map = menuBar()->addMenu("&Map");
   QAction* exportMap = map->addAction("&Export...", this, &MapPlotWindow::Export);
-  exportMap->setStatusTip("Save the map as an SVG, PNG or PDF file");
+  exportMap->setStatusTip("Save the map as an SVG, PNG or PDF file, or as a DXF drawing for CAD");
   QAction* print = map->addAction("&Print...", this, &MapPlotWindow::Print);
   print->setShortcut(QKeySequence::Print);
   print->setStatusTip("Print the map with a title block");
@@ -242,7 +242,14 @@ QString MapPlotWindow::ExportTo(const QString& path) const {
   if (extension == "svg") bytes = PlotSvg(*this);
   else if (extension == "png") bytes = PlotPng(*this);
   else if (extension == "pdf") bytes = PlotPdf({static_cast<const PlotPicture&>(*this)});
-  else return QStringLiteral("a map is saved as .svg, .png or .pdf, not as \"%1\"").arg(QFileInfo(path).fileName());
+  else if (extension == "dxf") {
+    // The drawing the DXF command and vantrel-cli --map write, by the same
+    // writer.
+    const MapDrawing* drawing = CurrentDocument().drawing;
+    if (drawing == nullptr || drawing->Empty()) return QStringLiteral("the map holds no point to draw");
+    bytes = PlotDxf(*drawing);
+  } else
+    return QStringLiteral("a map is saved as .svg, .png, .pdf or .dxf, not as \"%1\"").arg(QFileInfo(path).fileName());
   if (std::optional<std::string> reason = ReplaceFile(path.toStdString(), bytes)) return QString::fromStdString(*reason);
   return {};
 }
@@ -251,12 +258,16 @@ void MapPlotWindow::Export() {
   Document document = CurrentDocument();
   QString base = document.project.trimmed().isEmpty() ? QStringLiteral("map") : document.project.trimmed();
   QString selected;
-  QString path = QFileDialog::getSaveFileName(this, "Export Map", QDir(document.folder).filePath(base + ".svg"),
-                                              "SVG picture (*.svg);;PNG picture (*.png);;PDF document (*.pdf)",
-                                              &selected);
+  QString path = QFileDialog::getSaveFileName(
+      this, "Export Map", QDir(document.folder).filePath(base + ".svg"),
+      "SVG picture (*.svg);;PNG picture (*.png);;PDF document (*.pdf);;DXF drawing for CAD (*.dxf)", &selected);
   if (path.isEmpty()) return;
   // A name typed without an extension takes the chosen type's.
-  if (QFileInfo(path).suffix().isEmpty()) path += selected.contains("png") ? ".png" : selected.contains("pdf") ? ".pdf" : ".svg";
+  if (QFileInfo(path).suffix().isEmpty())
+    path += selected.contains("png")   ? ".png"
+            : selected.contains("pdf") ? ".pdf"
+            : selected.contains("dxf") ? ".dxf"
+                                       : ".svg";
   QString failure = ExportTo(path);
   if (!failure.isEmpty()) {
     QMessageBox::warning(this, "Export Map", QStringLiteral("The map was not saved as %1: %2")

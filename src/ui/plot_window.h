@@ -5,7 +5,9 @@
 // zooms about the cursor, dragging pans, Home and a double-click fit it all
 // again. The status bar shows the north and east under the cursor; a scale
 // bar and a north arrow stand over the map. Map > Export saves the picture
-// as SVG, PNG or PDF; Map > Print prints it as a sheet with a title block.
+// as SVG, PNG or PDF, or the session's drawing in feet as DXF (the file the
+// DXF command and vantrel-cli --map write); Map > Print prints it as a sheet
+// with a title block.
 #pragma once
 
 #include <QMainWindow>
@@ -13,6 +15,7 @@
 #include <functional>
 #include <optional>
 
+#include "map/map_drawing.h"
 #include "map/plot_surface.h"
 
 class QLabel;
@@ -27,15 +30,19 @@ class MapPlotWindow : public QMainWindow, public PlotPicture {
   static constexpr int kStartWidth = 8800;
   static constexpr int kStartHeight = 6800;
 
-  // Where Map > Print and Export put their files and the title they print.
+  // Where Map > Print and Export put their files and the title they print,
+  // and the session's drawing in feet that a DXF export writes (none: no
+  // DXF).
   struct Document {
     QString folder;
     QString project;
+    const MapDrawing* drawing = nullptr;
   };
 
   explicit MapPlotWindow(QWidget* parent = nullptr);
 
-  // The working folder and project name at the time of printing or export.
+  // The working folder, project name and drawing at the time of printing or
+  // export.
   void SetDocumentSource(std::function<Document()> source) { documentSource_ = std::move(source); }
 
   // A new picture takes the map area's size at that moment; later map lines
@@ -57,8 +64,8 @@ class MapPlotWindow : public QMainWindow, public PlotPicture {
   void PanBy(QPointF pixels);
   // East and north under a pixel of the map area, when a map is fitted.
   std::optional<QPointF> GroundAt(QPointF pixel) const;
-  // Saves the picture as SVG, PNG or PDF by the file's extension; an empty
-  // text, or why it could not be saved.
+  // Saves the picture as SVG, PNG or PDF, or the document's drawing as DXF,
+  // by the file's extension; an empty text, or why it could not be saved.
   QString ExportTo(const QString& path) const;
 
  private:

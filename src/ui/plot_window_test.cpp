@@ -68,7 +68,8 @@ class PlotWindowTest : public QObject {
     main_->setGeometry(0, 0, 150, 300);
     main_->show();
     plot_ = new MapPlotWindow(main_.get());
-    plot_->SetDocumentSource([this] { return MapPlotWindow::Document{folder_.path(), "Lot 7"}; });
+    plot_->SetDocumentSource(
+        [this] { return MapPlotWindow::Document{folder_.path(), "Lot 7", &session_->plot.drawing}; });
     user_ = PlotWindowUser();
     user_.window = plot_;
     session_ = std::make_unique<Session>(user_);
@@ -176,10 +177,51 @@ class PlotWindowTest : public QObject {
       QVERIFY(file.open(QIODevice::ReadOnly));
       QVERIFY2(file.readAll().startsWith(c.magic), c.name);
     }
-    QVERIFY(plot_->ExportTo(QDir(folder_.path()).filePath("map.dxf")).contains(".svg, .png or .pdf"));
+    QString other = QDir(folder_.path()).filePath("map.jpg");
+    QVERIFY(plot_->ExportTo(other).contains(".svg, .png, .pdf or .dxf"));
+    QVERIFY(!QFile::exists(other));
     QString missing = QDir(folder_.path()).filePath("no such folder/map.svg");
     QVERIFY(!plot_->ExportTo(missing).isEmpty());
     QVERIFY(!QFile::exists(missing));
+  }
+
+  // Map > Export as DXF writes the session's drawing, the one the DXF
+  // command writes, by the same writer: the figure of the MAP line in feet.
+  void exportAsDxfWritesTheSessionsDrawing() {
+    Run("DES\n1,IRON PIN\nMAP\n1,2,3\n");
+    QString path = QDir(folder_.path()).filePath("lot 7.DXF");
+    QCOMPARE(plot_->ExportTo(path), QString());
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QByteArray bytes = file.readAll();
+    QVERIFY(bytes.startsWith("  0\r\nSECTION\r\n  2\r\nHEADER\r\n  9\r\n$ACADVER\r\n  1\r\nAC1009\r\n"));
+    // The entities: every group code 0 between ENTITIES and its ENDSEC.
+    QStringList lines = QString::fromUtf8(bytes).split("\r\n");
+    QMap<QString, int> entities;
+    bool inside = false;
+    for (int i = 0; i + 1 < lines.size(); i += 2) {
+      if (lines[i].trimmed() != "0" && lines[i].trimmed() != "2") continue;
+      if (lines[i].trimmed() == "2" && lines[i + 1] == "ENTITIES") inside = true;
+      else if (lines[i].trimmed() == "0" && lines[i + 1] == "ENDSEC") inside = false;
+      else if (inside && lines[i].trimmed() == "0") ++entities[lines[i + 1]];
+    }
+    // Three points, each with its number, one description, two lines.
+    QCOMPARE(entities.value("POINT"), 3);
+    QCOMPARE(entities.value("TEXT"), 4);
+    QCOMPARE(entities.value("LINE"), 2);
+    QCOMPARE(entities.size(), 3);
+    // Byte for byte what the DXF command writes for the same figure.
+    session_->files.ProgramFolder = folder_.path().toStdString();
+    Run("DXF\ncommand,1,2,3\n");
+    QFile written(QDir(folder_.path()).filePath("command.dxf"));
+    QVERIFY(written.open(QIODevice::ReadOnly));
+    QCOMPARE(written.readAll(), bytes);
+
+    // Without the session's drawing, or with nothing drawn, no file.
+    plot_->SetDocumentSource([this] { return MapPlotWindow::Document{folder_.path(), "Lot 7"}; });
+    QString none = QDir(folder_.path()).filePath("none.dxf");
+    QVERIFY(plot_->ExportTo(none).contains("no point"));
+    QVERIFY(!QFile::exists(none));
   }
 
   void printedMapWithoutPrinterIsASheetWithATitleBlock() {

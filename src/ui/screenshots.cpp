@@ -8,7 +8,6 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPixmap>
-#include <QPlainTextEdit>
 #include <QScreen>
 #include <QTimer>
 #include <climits>
@@ -19,6 +18,7 @@
 #include "ui/main_window.h"
 #include "ui/plot_window.h"
 #include "ui/printing.h"
+#include "ui/report_pane.h"
 
 namespace vantrel::ui {
 namespace {
@@ -84,7 +84,7 @@ bool SaveGuidePictures(MainWindow& window, const QString& folder) {
   saved = SaveZoomedMap(*plot, out.filePath("plot-zoomed.png")) && saved;
 
   QString project = window.findChild<QLineEdit*>("txtProject")->text();
-  QString report = window.findChild<QPlainTextEdit*>("txtOutput")->toPlainText();
+  QString report = window.findChild<ReportPane*>("txtOutput")->Text();
   for (auto [pdf, name] : {std::pair{SaveReportPdf(report, project, folder), "report.pdf"},
                            std::pair{SaveMapPdf({static_cast<const PlotPicture&>(*plot)}, project, folder), "map.pdf"}})
     saved = (pdf.saved ? MovePdf(pdf.pathOrReason, out.filePath(name)) : Report(false, pdf.pathOrReason)) && saved;

@@ -1,17 +1,23 @@
 // The window against a scripted user side (no modal dialog ever opens):
 // processing the input pane, the usage text on Enter, clearing the output,
+// the output pane (the runner's report taken in a few blocks, selection,
+// the newest lines kept),
 // "Show Points", the help table's sorting, the printed map's PDF and which
 // user's guide Help opens; one run at a time and Stop, the close question,
 // sessions and the recovery copy, command files in either encoding, the
 // remembered settings.
 #include <QAction>
+#include <QClipboard>
 #include <QCheckBox>
 #include <QDir>
 #include <QFile>
+#include <QFontDatabase>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QProcess>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QStatusBar>
 #include <QTableWidget>
 #include <QSettings>
@@ -30,6 +36,7 @@
 #include "ui/help_window.h"
 #include "ui/main_window.h"
 #include "ui/plot_window.h"
+#include "ui/report_pane.h"
 #include "ui/user_guide.h"
 
 namespace vantrel::ui {
@@ -82,7 +89,7 @@ class WindowTest : public QObject {
     if (control == nullptr) qFatal("no control %s", name);
     return control;
   }
-  QString Output() { return Control<QPlainTextEdit>("txtOutput")->toPlainText(); }
+  QString Output() { return Control<ReportPane>("txtOutput")->Text(); }
   void Process(const QString& pane) {
     Control<QPlainTextEdit>("txtInfo")->setPlainText(pane);
     QTest::mouseClick(Control<QPushButton>("cmdProcess"), Qt::LeftButton);
@@ -194,6 +201,24 @@ class WindowTest : public QObject {
     QCOMPARE(Column(grid, 0).last(), QString::fromStdString(reference.rows[reference.ReferenceCount].Code));
   }
 
+  // The reference file lists the exchange commands with their usage and
+  // description, and the help table shows them.
+  void helpTableShowsTheExchangeCommands() {
+    QTest::mouseClick(Control<QPushButton>("cmdHelp"), Qt::LeftButton);
+    auto* grid = window_->helpWindow()->findChild<QTableWidget*>("Grid1");
+    QStringList codes = Column(grid, 0);
+    const std::pair<const char*, const char*> expected[] = {
+        {"DES", "description"}, {"DSE", "descriptions"}, {"PNW", "CSV"}, {"PNR", "CSV"},
+        {"DXF", "DXF"},         {"LXW", "LandXML"},      {"LXR", "LandXML"}};
+    for (const auto& [code, word] : expected) {
+      int row = codes.indexOf(code);
+      QVERIFY2(row >= 0, code);
+      QVERIFY2(!grid->item(row, 1)->text().isEmpty(), code);
+      QVERIFY2(!grid->item(row, 2)->text().isEmpty(), code);
+      QVERIFY2(grid->item(row, 3)->text().contains(word), code);
+    }
+  }
+
   void helpTableOrderIsStableAndOrdinal() {
     CommandReference reference;
     const char* rows[][2] = {{"ZZZ", "same"}, {"AAA", "Beta"}, {"aaa", "same"}, {"MMM", "Alpha"}, {"BBB", "same"}};
@@ -264,12 +289,117 @@ class WindowTest : public QObject {
 
   void outputIsReadOnlyButSelectable() {
     Process("COM\nreport line");
-    auto* output = Control<QPlainTextEdit>("txtOutput");
+    auto* output = Control<ReportPane>("txtOutput");
     QTest::keyClicks(output, "typed");
     QTest::keyClick(output, Qt::Key_Backspace);
     QCOMPARE(Output(), "   report line");
-    output->selectAll();
-    QCOMPARE(output->textCursor().selectedText(), "   report line");
+    output->SelectAll();
+    QCOMPARE(output->SelectedText(), "   report line");
+
+    // With the report focused, the Edit menu copies and selects it and
+    // edits neither pane.
+    output->setFocus();
+    QGuiApplication::clipboard()->clear();
+    for (const char* entry : {"&Undo", "Cu&t", "&Paste", "&Redo"}) MenuAction(entry)->trigger();
+    QCOMPARE(Output(), "   report line");
+    QCOMPARE(Control<QPlainTextEdit>("txtInfo")->toPlainText(), "COM\nreport line");
+    MenuAction("&Copy")->trigger();
+    QCOMPARE(QGuiApplication::clipboard()->text(), "   report line");
+  }
+
+  void longJobReportEqualsTheRunnersInAFewBlocks() {
+    // The bench's day at the desk, repeated to some thousand lines.
+    QFile templateFile(VANTREL_MIX_TEMPLATE);
+    QVERIFY(templateFile.open(QIODevice::ReadOnly));
+    QStringList day = QString::fromUtf8(templateFile.readAll()).split('\n', Qt::SkipEmptyParts);
+    QString job;
+    for (int line = 0; line < 3000; ++line) job += day[line % day.size()] + '\n';
+    QTemporaryDir runnerFolder;
+    QFile jobFile(QDir(runnerFolder.path()).filePath("day.cmd"));
+    QVERIFY(jobFile.open(QIODevice::WriteOnly) && jobFile.write(job.toUtf8()) > 0);
+    jobFile.close();
+    QProcess runner;
+    runner.start(VANTREL_CLI, {"--folder", runnerFolder.path(), "--reference", VANTREL_REFERENCE_FILE,
+                               jobFile.fileName()});
+    QVERIFY(runner.waitForFinished(60000));
+    QStringList expected = QString::fromUtf8(runner.readAllStandardOutput()).split('\n');
+    QCOMPARE(expected.takeLast(), "");  // every report line ends with a break
+    QVERIFY(expected.size() > 3000);
+    for (QString& line : expected) line.prepend("   ");
+
+    int appends = 0;
+    connect(Control<ReportPane>("txtOutput"), &ReportPane::LinesAppended, this, [&appends] { ++appends; });
+    Process(job);
+    QCOMPARE(Output(), expected.join('\n'));
+    // A block before each message, one at the end and one per progress tick.
+    int messages = static_cast<int>(dialogs_.transcript.size());
+    QVERIFY2(appends <= messages + 5, qPrintable(QString("%1 appends").arg(appends)));
+  }
+
+  void reportPaneKeepsItsLastLinesAndTheSelectionWithThem() {
+    ReportPane pane(3);
+    pane.AppendLines("   one\n   two\n");
+    pane.SelectAll();
+    QCOMPARE(pane.SelectedText(), "   one\n   two");
+    pane.AppendLines("   three\n   four");  // an unended last line is ended
+    QCOMPARE(pane.LineCount(), 3);
+    QCOMPARE(pane.Text(), "   two\n   three\n   four");
+    QCOMPARE(pane.SelectedText(), "   two");  // what is left of it
+    pane.Clear();
+    QCOMPARE(pane.Text(), "");
+    QVERIFY(!pane.HasSelection());
+  }
+
+  void reportPaneSelectsCharactersByKeyAndMouse() {
+    ReportPane pane(100);
+    pane.setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    pane.resize(400, 200);
+    pane.show();
+    pane.AppendLines("   45\u00b030'\n   N 45\u00b0E\n");
+    pane.setFocus();
+    QTest::keyClick(&pane, Qt::Key_Home, Qt::ControlModifier);
+    for (int k = 0; k < 6; ++k) QTest::keyClick(&pane, Qt::Key_Right, Qt::ShiftModifier);
+    QCOMPARE(pane.SelectedText(), "   45\u00b0");  // the degree sign is one character of two bytes
+    QTest::keyClick(&pane, Qt::Key_Down, Qt::ShiftModifier);
+    QCOMPARE(pane.SelectedText(), "   45\u00b030'\n   N 4");
+    QTest::keyClick(&pane, Qt::Key_C, Qt::ControlModifier);
+    QCOMPARE(QGuiApplication::clipboard()->text(), "   45\u00b030'\n   N 4");
+
+    // A press before the first line's fourth character, Shift and a click
+    // after the second line's sixth.
+    QFontMetrics metrics(pane.font());
+    auto at = [&](int line, int column) {
+      return QPoint(4 + column * metrics.horizontalAdvance('0'), 4 + line * metrics.lineSpacing() + 2);
+    };
+    QTest::mouseClick(pane.viewport(), Qt::LeftButton, {}, at(0, 3));
+    QVERIFY(!pane.HasSelection());
+    QTest::mouseClick(pane.viewport(), Qt::LeftButton, Qt::ShiftModifier, at(1, 6));
+    QCOMPARE(pane.SelectedText(), "45\u00b030'\n   N 4");
+
+    // A double click takes the value under the pointer.
+    QTest::mouseDClick(pane.viewport(), Qt::LeftButton, {}, at(1, 5));
+    QCOMPARE(pane.SelectedText(), "45\u00b0E");
+  }
+
+  void reportPaneFollowsTheEndUnlessScrolledBack() {
+    ReportPane pane(1000);
+    pane.resize(300, 150);
+    pane.show();
+    auto block = [](int from) {
+      std::string lines;
+      for (int k = from; k < from + 100; ++k) lines += "   line " + std::to_string(k) + "\n";
+      return lines;
+    };
+    pane.AppendLines(block(0));
+    QScrollBar* vertical = pane.verticalScrollBar();
+    QVERIFY(vertical->maximum() > 0);
+    QCOMPARE(vertical->value(), vertical->maximum());
+    vertical->setValue(10);  // the surveyor reads back
+    pane.AppendLines(block(100));
+    QCOMPARE(vertical->value(), 10);
+    vertical->setValue(vertical->maximum());
+    pane.AppendLines(block(200));
+    QCOMPARE(vertical->value(), vertical->maximum());
   }
 
   void keypadEnterIsEnter() {
