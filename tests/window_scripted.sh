@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # The real window under an X server (Xvfb) with a window manager (openbox),
 # driven by xdotool as a surveyor would: Ctrl+Return pressed twice during a
-# long job gives one run, and closing with unsaved points brings up the
-# question before anything is lost.
+# long job gives one run, Esc stops a run, closing with unsaved points
+# brings up the question before anything is lost and Esc in it cancels, and
+# after the program is killed the next start offers the recovery copy.
 set -u
 vantrel=$1
 reference=$2
@@ -62,17 +63,58 @@ for _ in $(seq 1500); do [ "$(spooled)" -ge "$lines" ] && break; sleep 0.1; done
 sleep 3
 check "one run for two presses" "$lines" "$(spooled)"
 
-# Closing with the job's points unsaved asks first.
+# Esc during a run stops it before its last line.
+xdotool windowactivate --sync "$window" 2>/dev/null
+xdotool key --window "$window" ctrl+Return
+sleep 1
+xdotool key --window "$window" Escape
+last=""
+for _ in $(seq 100); do
+  sleep 0.2
+  now=$(tail -n 1 "$work/job/run.txt" | tr -d '\r')
+  [ "$now" = "$last" ] && break
+  last=$now
+done
+check "Esc stops the run" yes "$([ "$last" != "line $lines" ] && echo yes || echo no)"
+
+# Closing with the job's points unsaved asks first; Esc answers Cancel,
+# which keeps the window and the work.
+# A key for a dialog goes through the keyboard once the dialog has the
+# focus: sent to the dialog's window instead, the release would find the
+# window gone and the key would stay held, repeating into the next window.
+press_in() {
+  xdotool windowactivate --sync "$1" 2>/dev/null
+  xdotool key "$2"
+}
+visible() { xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n 1; }
 xdotool windowactivate --sync "$window" 2>/dev/null
 xdotool key --window "$window" ctrl+q
 if question=$(timeout 10 xdotool search --sync --onlyvisible --name '^Close Vantrel$' 2>/dev/null | head -n 1) &&
   [ -n "$question" ]; then
-  # Cancel keeps the window and the work.
-  xdotool key --window "$question" Escape
+  press_in "$question" Escape
   sleep 1
+  check "Esc answers the close question" "" "$(visible 'Close Vantrel')"
   check "window still open after Cancel" yes "$(kill -0 "$app" 2>/dev/null && echo yes || echo no)"
 else
   echo "FAIL the close question did not appear"
+  fail=1
+fi
+
+# Killed outright (a power cut, a crash): its lock on the recovery copy is
+# left behind, yet the next start offers the copy; No (Esc) sets it aside.
+kill -KILL "$app"
+wait "$app" 2>/dev/null
+copy=$(find "$work/data" -name recovery.vsn | head -n 1)
+check "recovery copy left by the killed window" yes "$([ -n "$copy" ] && echo yes || echo no)"
+"$vantrel" --folder "$work/job" --reference "$reference" >>"$work/vantrel.log" 2>&1 &
+pids+=($!)
+if offer=$(timeout 30 xdotool search --sync --onlyvisible --name '^Warning$' 2>/dev/null | head -n 1) &&
+  [ -n "$offer" ]; then
+  press_in "$offer" Escape
+  for _ in $(seq 50); do [ -f "$copy.declined" ] && break; sleep 0.1; done
+  check "declined recovery copy set aside" yes "$([ -f "$copy.declined" ] && [ ! -f "$copy" ] && echo yes || echo no)"
+else
+  echo "FAIL no recovery offer after the window was killed"
   fail=1
 fi
 

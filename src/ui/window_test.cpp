@@ -14,6 +14,7 @@
 #include <QFontDatabase>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QProcess>
 #include <QPushButton>
@@ -33,6 +34,7 @@
 #include "store/session_file.h"
 #include "map/plot_surface.h"
 #include "scripted_user.h"
+#include "ui/dialogs.h"
 #include "ui/help_window.h"
 #include "ui/main_window.h"
 #include "ui/plot_window.h"
@@ -285,6 +287,32 @@ class WindowTest : public QObject {
     QCOMPARE(lines.size(), std::min(stoppedAt - 4, 200000));  // the pane keeps the last 200000
     QCOMPARE(lines.last(), QString("   line %1").arg(stoppedAt - 4));
     QVERIFY(window_->session().IsDefined(7));
+  }
+
+  void escapeAnswersTheCloseQuestion() {
+    // Esc stops a run from the main window (above), yet in the question Quit
+    // puts over the window it answers the question (Cancel), as everywhere.
+    ModalDialogs modal;
+    window_ = std::make_unique<MainWindow>(modal, TestSettings());
+    window_->show();
+    Process("KWN\n1,100,200\n");
+    window_->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(window_.get()));
+    bool stillOpen = false;
+    QTimer::singleShot(0, window_.get(), [] {
+      QWidget* box = QApplication::activeModalWidget();
+      QVERIFY(box != nullptr && QTest::qWaitForWindowActive(box));
+      QTest::keyClick(box, Qt::Key_Escape);
+    });
+    QTimer::singleShot(1000, window_.get(), [&] {
+      if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+        stillOpen = true;
+        box->button(QMessageBox::Cancel)->click();
+      }
+    });
+    QTest::keyClick(window_.get(), Qt::Key_Q, Qt::ControlModifier);
+    QVERIFY(!stillOpen);
+    QVERIFY(window_->isVisible());
   }
 
   void outputIsReadOnlyButSelectable() {
