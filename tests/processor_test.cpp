@@ -37,7 +37,7 @@ TEST_F(ProcessorTest, CodeLinesSelectCommands) {
 }
 
 TEST_F(ProcessorTest, FieldsAndTrailingCommas) {
-  std::array<std::string, kMaxFields + 1> fields;
+  std::array<std::string_view, kMaxFields + 1> fields;
   EXPECT_EQ(SplitFields("", fields), 0);
   EXPECT_EQ(SplitFields(",,", fields), 3);
   EXPECT_EQ(SplitFields("1, 2", fields), 2);
