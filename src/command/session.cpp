@@ -186,11 +186,14 @@ void BatchRun::Feed(std::string_view text) {
   size_t position = afterReturn_ && text[0] == '\n' ? 1 : 0;
   done_ += position;
   afterReturn_ = false;
+  // A line ends at the next line feed or carriage return. Each of the two is
+  // searched for (at library speed) only once the lines have passed the last
+  // one found, so the piece is read once for each, whatever its breaks are.
+  size_t nextFeed = text.find('\n', position), nextReturn = text.find('\r', position);
   while (position < text.size() && !stopped_) {
-    // A plain scan for the line's end: lines are short, and a library search
-    // for one of two characters costs a call per character.
-    size_t end = position;
-    while (end < text.size() && text[end] != '\r' && text[end] != '\n') ++end;
+    if (nextFeed < position) nextFeed = text.find('\n', position);
+    if (nextReturn < position) nextReturn = text.find('\r', position);
+    size_t end = std::min({nextFeed, nextReturn, text.size()});
     if (end == text.size()) {
       partial_.append(text.substr(position));
       done_ += end - position;
