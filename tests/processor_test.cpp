@@ -29,6 +29,9 @@ TEST_F(ProcessorTest, CodeLinesSelectCommands) {
   EXPECT_EQ(session.LineField[1], "KWN 1");
   EXPECT_EQ(user.transcript.back(), "Info Only: KWN 1 is invalid point number");
   user.transcript.clear();
+  Run("DAB");  // a code line brings no fields of its own
+  EXPECT_EQ(session.LineFieldCount, 0);
+  Run("KWN");
 
   // A three-character line that is no listed code is data too.
   Run("COM\r\nXYZ\r\nA12");
@@ -37,7 +40,7 @@ TEST_F(ProcessorTest, CodeLinesSelectCommands) {
 }
 
 TEST_F(ProcessorTest, FieldsAndTrailingCommas) {
-  std::array<std::string, kMaxFields + 1> fields;
+  std::array<std::string_view, kMaxFields + 1> fields;
   EXPECT_EQ(SplitFields("", fields), 0);
   EXPECT_EQ(SplitFields(",,", fields), 3);
   EXPECT_EQ(SplitFields("1, 2", fields), 2);
@@ -258,6 +261,21 @@ TEST(Reference, FixedColumnsAndContinuationLines) {
   EXPECT_EQ(table.rows[3].FunctionName, "");
   EXPECT_EQ(table.Find("DIS"), 1);
   EXPECT_EQ(table.Find("X"), 0);
+
+  // Codes sharing a first letter, looked up in turns, and one listed twice:
+  // each finds its own row (a twice-listed code its first), again and
+  // again; a table read anew finds only its own rows.
+  ASSERT_EQ(ReadCommandReference("DAB\nDAF\nDIS\nDAB\n", table), "");
+  for (int round = 0; round < 2; ++round) {
+    EXPECT_EQ(table.Find("DAF"), 2);
+    EXPECT_EQ(table.Find("DAB"), 1);
+    EXPECT_EQ(table.Find("DIS"), 3);
+    EXPECT_EQ(table.Find("DAX"), 0);
+    EXPECT_EQ(table.Find(""), 0);
+  }
+  ASSERT_EQ(ReadCommandReference("DIS\n", table), "");
+  EXPECT_EQ(table.Find("DIS"), 1);
+  EXPECT_EQ(table.Find("DAB"), 0);
 
   std::string many;
   for (int k = 0; k < 102; ++k) many += "C" + std::to_string(k % 10) + std::to_string(k / 10) + "\n";

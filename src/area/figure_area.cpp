@@ -60,7 +60,7 @@ std::optional<Figure> ReadFigure(Session& s) {
   Figure figure;
   figure.reserve(static_cast<size_t>(s.FieldsLeft()));
   for (int k = s.ArgUsed + 1; k <= s.ArgCount; ++k) {
-    const std::string typed = s.ArgField[k];
+    const std::string& typed = s.ArgField[k];
     std::string_view text = TrimBlanks(typed);
     bool marked = !text.empty() && (text[0] == 'C' || text[0] == 'c');
     int value = marked ? -IntegerField(text.substr(1)) : IntegerField(typed);

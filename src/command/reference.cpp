@@ -22,12 +22,16 @@ std::string Columns(std::string_view line, size_t first, size_t last = std::stri
 }  // namespace
 
 int CommandReference::Find(std::string_view code) const {
-  // Every three-character line is looked up: the first letter is compared
-  // inline before the whole code, so most rows cost one comparison.
+  // Fast path: the row found last for a code with this first character,
+  // when it still holds the code.
+  int& last = lastFound_[code.empty() ? 0 : static_cast<unsigned char>(code[0])];
+  if (last > 0 && last <= ReferenceCount && rows[last].Code == code) return last;
+  // General path: the first letter is compared inline before the whole
+  // code, so most rows cost one comparison.
   for (int k = 1; k <= ReferenceCount; ++k) {
     const std::string& listed = rows[k].Code;
     if (!listed.empty() && !code.empty() && listed[0] != code[0]) continue;
-    if (listed == code) return k;
+    if (listed == code) return last = k;
   }
   return 0;
 }

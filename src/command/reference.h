@@ -26,6 +26,11 @@ struct CommandReference {
 
   // Row index (1-based) of an exactly matching code, or 0.
   int Find(std::string_view code) const;
+
+ private:
+  // The row last found for a code of each first character: jobs name the
+  // same few codes again and again, and every code line is looked up.
+  mutable std::array<int, 256> lastFound_{};
 };
 
 // Reads the reference text (lines ended by CR LF, LF or CR). Returns an empty

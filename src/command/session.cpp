@@ -57,7 +57,7 @@ void Session::HeadingOnce(const std::string& heading) {
   WriteOutput(heading);
 }
 
-int SplitFields(std::string_view text, std::array<std::string, kMaxFields + 1>& fields) {
+int SplitFields(std::string_view text, std::array<std::string_view, kMaxFields + 1>& fields) {
   if (text.empty()) return 0;
   // A plain scan for the commas: fields are a few characters long, shorter
   // than a library search pays for.
@@ -66,7 +66,7 @@ int SplitFields(std::string_view text, std::array<std::string, kMaxFields + 1>& 
   while (true) {
     size_t comma = start;
     while (comma < text.size() && text[comma] != ',') ++comma;
-    if (++count <= kMaxFields) fields[count].assign(text.substr(start, comma - start));
+    if (++count <= kMaxFields) fields[count] = text.substr(start, comma - start);
     if (comma == text.size()) break;
     start = comma + 1;
   }
@@ -80,7 +80,7 @@ namespace {
 void TakeShiftFields(Session& s) {
   int kept = 0;
   for (int k = 1; k <= s.LineFieldCount; ++k) {
-    std::string& field = s.LineField[k];
+    std::string_view field = s.LineField[k];
     char first = field.empty() ? '\0' : field[0];
     if (first == '>' || first == '^') {
       // Held in single precision, so a shift beyond its range is refused too.
@@ -89,7 +89,7 @@ void TakeShiftFields(Session& s) {
       (first == '>' ? s.EastShift : s.NorthShift) = shift;
       continue;
     }
-    if (++kept != k) s.LineField[kept].swap(field);
+    s.LineField[++kept] = field;
   }
   s.LineFieldCount = kept;
 }
@@ -108,8 +108,10 @@ int Session::CodeLineRow(std::string_view line) const { return CodeRow(reference
 void Session::ProcessCommandLine(std::string_view line) {
   EastShift = NorthShift = 0;
 
-  // 1-2. Comment cut and trim.
+  // 1-2. Comment cut and trim. The fields of the line before were pieces of
+  // the text replaced here, so none of them is left counted.
   CurrentLine.assign(TrimBlanks(WithoutComment(line)));
+  LineFieldCount = 0;
 
   // 3. A listed code selects its command; nothing runs for this line.
   if (int row = CodeRow(reference, CurrentLine); row > 0) {
@@ -184,11 +186,14 @@ void BatchRun::Feed(std::string_view text) {
   size_t position = afterReturn_ && text[0] == '\n' ? 1 : 0;
   done_ += position;
   afterReturn_ = false;
+  // A line ends at the next line feed or carriage return. Each of the two is
+  // searched for (at library speed) only once the lines have passed the last
+  // one found, so the piece is read once for each, whatever its breaks are.
+  size_t nextFeed = text.find('\n', position), nextReturn = text.find('\r', position);
   while (position < text.size() && !stopped_) {
-    // A plain scan for the line's end: lines are short, and a library search
-    // for one of two characters costs a call per character.
-    size_t end = position;
-    while (end < text.size() && text[end] != '\r' && text[end] != '\n') ++end;
+    if (nextFeed < position) nextFeed = text.find('\n', position);
+    if (nextReturn < position) nextReturn = text.find('\r', position);
+    size_t end = std::min({nextFeed, nextReturn, text.size()});
     if (end == text.size()) {
       partial_.append(text.substr(position));
       done_ += end - position;

@@ -130,7 +130,9 @@ class Session {
 
   // --- Argument store (1-based, as the fields are counted on the line) -----
   std::string CurrentLine;
-  std::array<std::string, kMaxFields + 1> LineField;
+  // This line's fields, pieces of CurrentLine rather than copies: each field
+  // is copied once, into ArgField, where it may wait for the next line.
+  std::array<std::string_view, kMaxFields + 1> LineField;
   int LineFieldCount = 0;
   std::array<std::string, kMaxFields + 1> ArgField;
   int ArgCount = 0;
@@ -231,9 +233,9 @@ class BatchRun {
   bool stopped_ = false;
 };
 
-// Splits a line at commas into at most `kMaxFields` fields; an empty text has
-// no fields. Returns the number of fields the text holds (which may exceed
-// the limit; only the first kMaxFields are stored).
-int SplitFields(std::string_view text, std::array<std::string, kMaxFields + 1>& fields);
+// Splits a line at commas into at most `kMaxFields` fields, pieces of the
+// text; an empty text has no fields. Returns the number of fields the text
+// holds (which may exceed the limit; only the first kMaxFields are stored).
+int SplitFields(std::string_view text, std::array<std::string_view, kMaxFields + 1>& fields);
 
 }  // namespace vantrel

@@ -1,5 +1,6 @@
 #include "notation/angles.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "command/session.h"
@@ -42,13 +43,18 @@ double DegreesMinutesSeconds(std::string_view text) {
 }
 
 double ParseAngle(Session& s, std::string_view text) {
-  std::string t = UpperCase(TrimBlanks(text));
-  size_t a = t.find('A');
-  if (a != std::string::npos && a >= 2) return 0;  // a register letter out of place
+  // The letters are compared in either case on the trimmed field in place,
+  // not on an upper-case copy: every station of a traverse comes here. The
+  // numbers read the same in either case.
+  auto upper = [](char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; };
+  std::string_view t = TrimBlanks(text);
+  size_t a = std::find_if(t.begin(), t.end(), [&](char c) { return upper(c) == 'A'; }) - t.begin();
+  bool hasRegister = a < t.size();
+  if (hasRegister && a >= 2) return 0;  // a register letter out of place
 
   double sign = 1;
-  if (a != std::string::npos && !t.empty() && t[0] == '-') {
-    t.erase(0, 1);
+  if (hasRegister && t[0] == '-') {
+    t.remove_prefix(1);
     sign = -1;
   }
   auto invalid = [&] {
@@ -57,7 +63,8 @@ double ParseAngle(Session& s, std::string_view text) {
   };
   if (t.empty()) return 0;
 
-  if (t[0] == 'A') {
+  const char first = upper(t[0]);
+  if (first == 'A') {
     // Register number from the two characters after "A", then an optional
     // digit that turns the angle by eighths of a circle.
     int n = static_cast<int>(RoundHalfEven(LeadingNumber(t.substr(1, 2))));
@@ -66,13 +73,13 @@ double ParseAngle(Session& s, std::string_view text) {
     return (eighths * PI / 4 + s.AngleRegister[n]) * sign;
   }
 
-  if (t[0] == 'N' || t[0] == 'S') {
-    char last = t.back();
+  if (first == 'N' || first == 'S') {
+    char last = upper(t.back());
     if (t.size() < 2 || (last != 'E' && last != 'W')) return invalid();
-    double b = DegreesMinutesSeconds(TrimBlanks(std::string_view(t).substr(1, t.size() - 2)));
+    double b = DegreesMinutesSeconds(TrimBlanks(t.substr(1, t.size() - 2)));
     if (!std::isfinite(b)) return OutOfRange(s, text);
     if (b > HALF_PI + kRightAngleSlack) return invalid();  // "N 91 0 0 E" names no quadrant bearing
-    if (t[0] == 'N') return last == 'E' ? b : TWO_PI - b;
+    if (first == 'N') return last == 'E' ? b : TWO_PI - b;
     return last == 'E' ? PI - b : PI + b;
   }
 

@@ -35,21 +35,20 @@ namespace {
 
 constexpr char kDelete = 0x7F;
 
-// Written with & and | rather than && and ||: without branches the test
-// of a whole line runs on many characters at once (see below).
 bool IsControl(char c) {
-  auto u = static_cast<unsigned char>(c);
-  return ((u < 0x20) & (u != '\t') & (u != '\n') & (u != '\r')) | (u == kDelete);
+  return (static_cast<unsigned char>(c) < 0x20 && c != '\t' && c != '\n' && c != '\r') || c == kDelete;
 }
 
 }  // namespace
 
 bool HoldsControlCharacter(std::string_view text) {
-  // Every report line passes here: a loop without an early exit (lines are
-  // short) lets the compiler test many characters at once.
-  unsigned char found = 0;
-  for (char c : text) found |= IsControl(c);
-  return found != 0;
+  // Every report line passes here. Fast path: one simple test for anything
+  // below a blank or DEL, in a loop without an early exit (lines are short)
+  // and without branches, which the compiler runs on many characters at
+  // once. Only a line where it finds one (a tab, say) is looked at closely.
+  unsigned char belowBlankOrDelete = 0;
+  for (char c : text) belowBlankOrDelete |= (static_cast<unsigned char>(c) < 0x20) | (c == kDelete);
+  return belowBlankOrDelete != 0 && std::any_of(text.begin(), text.end(), IsControl);
 }
 
 std::string VisibleText(std::string_view text) {

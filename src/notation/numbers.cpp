@@ -196,17 +196,17 @@ constexpr double kPowersOfTen[] = {1, 10, 100, 1000, 10000, 100000, 1000000};
 // rounded to an integer here when it stays far below 2^53; nothing for the
 // others. The product's own rounding error, recovered exactly by a fused
 // multiply-add, decides the ties, so the result is the same as rounding the
-// exact binary value, an exact tie going away from zero.
+// exact binary value, an exact tie going away from zero. Only a product
+// that lands on a half needs it, so the others skip the library call.
 std::optional<unsigned long long> RoundedScaled(double magnitude, int decimals) {
   constexpr double kLargestFastScaled = 1e15;
   if (decimals < 0 || decimals >= static_cast<int>(std::size(kPowersOfTen))) return std::nullopt;
   double scale = kPowersOfTen[decimals];
   double product = magnitude * scale;
   if (!(product < kLargestFastScaled)) return std::nullopt;
-  double error = std::fma(magnitude, scale, -product);
   double whole = std::floor(product);
   double fraction = product - whole;
-  bool up = fraction > 0.5 || (fraction == 0.5 && error >= 0);
+  bool up = fraction > 0.5 || (fraction == 0.5 && std::fma(magnitude, scale, -product) >= 0);
   return static_cast<unsigned long long>(whole) + up;
 }
 

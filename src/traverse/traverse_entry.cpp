@@ -61,9 +61,9 @@ void ReadHeader(Session& s, bool byAngles) {
 // A leading D marks a deflection angle and is taken off the field. Every
 // station sets the kind, so the last station read decides it for all.
 void TakeAngleKind(TraverseRecord& t, std::string& field) {
-  std::string angle = UpperCase(TrimBlanks(field));
-  t.AngleKind = !angle.empty() && angle[0] == 'D' ? 'D' : 'A';
-  if (t.AngleKind == 'D') field = angle.substr(1);
+  std::string_view angle = TrimBlanks(field);
+  t.AngleKind = !angle.empty() && (angle[0] == 'D' || angle[0] == 'd') ? 'D' : 'A';
+  if (t.AngleKind == 'D') field = UpperCase(angle.substr(1));
 }
 
 // Stations beyond the record's capacity are refused once, with the reason;
@@ -110,7 +110,10 @@ void CloseAngles(Session& s) {
   s.WriteOutput("New Angles are as follows:");
   for (int k = 1; k <= n; ++k) {
     t.StationAngle[k] -= error / n;
-    s.WriteOutput(PadLeft(PlainNumber(t.StationPoint[k]), 4) + PadLeft(FormatAngle(t.StationAngle[k], "Z"), 10));
+    std::string& row = s.NewRow();
+    AppendPadded(row, PlainNumber(t.StationPoint[k]), 4);
+    AppendAngle(row, t.StationAngle[k], "Z", 10);
+    s.WriteOutput(row);
   }
   s.WriteOutput("");
 }
