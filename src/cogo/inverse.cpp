@@ -49,8 +49,10 @@ GroupEnd WriteBearingRow(Session& s) {
   auto [i, j] = *points;
   double azimuth = PointAzimuth(s, i, j);
   double distance = PointDistance(s, i, j);
-  if (!Computable(s, {distance}, [&] { return "Distance from " + std::to_string(i) + " to " + std::to_string(j); }))
-    return GroupEnd::Refused;
+  // The label is built only when refused; the points are copied into it
+  // because clang 14 cannot capture a structured binding.
+  auto label = [i = i, j = j] { return "Distance from " + std::to_string(i) + " to " + std::to_string(j); };
+  if (!Computable(s, {distance}, label)) return GroupEnd::Refused;
   std::string& row = s.NewRow();
   AppendPadded(row, std::to_string(i), 4);
   AppendPadded(row, std::to_string(j), 5);

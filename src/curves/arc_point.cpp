@@ -53,10 +53,9 @@ GroupEnd MeasureArc(Session& s) {
     }
     s.DistanceRegister[lengthRegister] = length;
   }
-  if (!Computable(s, {length}, [&] { return "Arc " + std::to_string(start) + " " + std::to_string(end); }))
-    return GroupEnd::Refused;
-  s.WriteOutput("Arc " + std::to_string(start) + " " + std::to_string(end) + "   Length = " +
-                FormatMask(length, "######0.000") + " ft.");
+  std::string arc = "Arc " + std::to_string(start) + " " + std::to_string(end);
+  if (!Computable(s, {length}, [&] { return arc; })) return GroupEnd::Refused;
+  s.WriteOutput(arc + "   Length = " + FormatMask(length, "######0.000") + " ft.");
   return GroupEnd::Done;
 }
 
