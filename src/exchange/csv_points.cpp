@@ -130,14 +130,7 @@ Outcome ReadCsvPointsCommand(Session& s) {
       continue;
     }
     std::optional<int> p = TableNumber(fields[0], 1, kMaxPoint);
-    if (!p) {
-      skipped.Count(kOutsideStore);
-      continue;
-    }
-    if (!StorableCoordinate(*north) || !StorableCoordinate(*east)) {
-      skipped.Count(kUnusableCoordinate);
-      continue;
-    }
+    if (!StorablePoint(p, *north, *east, skipped)) continue;
     points.push_back({*p, *north, *east, elevation, description});
     shortened += cut ? 1 : 0;
   }

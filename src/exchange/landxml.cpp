@@ -180,14 +180,7 @@ Outcome ReadLandXmlCommand(Session& s) {
       continue;
     }
     std::optional<int> number = name ? TableNumber(*name, 1, kMaxPoint) : std::nullopt;
-    if (!number) {
-      skipped.Count(kOutsideStore);
-      continue;
-    }
-    if (!StorableCoordinate(*north) || !StorableCoordinate(*east)) {
-      skipped.Count(kUnusableCoordinate);
-      continue;
-    }
+    if (!StorablePoint(number, *north, *east, skipped)) continue;
     const std::string* desc = p->Attribute("desc");
     bool cut = false;
     points.push_back({*number, *north, *east, elevation, desc ? FileDescription(*desc, cut) : std::string()});

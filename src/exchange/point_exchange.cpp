@@ -26,7 +26,17 @@ SkippedRecords PointFileSkips(std::initializer_list<std::string> ownReasons) {
   return skipped;
 }
 
-bool StorableCoordinate(double value) { return value != UndefinedCoord; }
+bool StorablePoint(std::optional<int> number, double north, double east, SkippedRecords& skipped) {
+  if (!number) {
+    skipped.Count(kOutsideStore);
+    return false;
+  }
+  if (north == UndefinedCoord || east == UndefinedCoord) {
+    skipped.Count(kUnusableCoordinate);
+    return false;
+  }
+  return true;
+}
 
 Outcome StoreReadPoints(Session& s, const std::string& path, const std::vector<ReadPoint>& points,
                         const SkippedRecords& skipped, int shortenedDescriptions) {

@@ -26,9 +26,10 @@ struct ReadPoint {
 enum SharedSkipReason : size_t { kOutsideStore, kNotNumeric, kUnusableCoordinate, kSharedReasonCount };
 SkippedRecords PointFileSkips(std::initializer_list<std::string> ownReasons);
 
-// True when a coordinate read from a file can be stored (the store's own
-// marker of an undefined coordinate cannot).
-bool StorableCoordinate(double value);
+// True when a point read from a file can be stored; otherwise counts why not
+// in `skipped`: no number of the store, or a coordinate equal to the store's
+// own marker of an undefined one.
+bool StorablePoint(std::optional<int> number, double north, double east, SkippedRecords& skipped);
 
 // Stores the points (a point listed twice: the later one). When some are
 // defined already, asks once whether to replace them; No keeps those and

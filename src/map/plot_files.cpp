@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <string_view>
 
+#include "exchange/xml.h"
 #include "notation/numbers.h"
 
 namespace vantrel {
@@ -44,17 +45,6 @@ std::string SvgColor(std::uint32_t color) {
   return buffer;
 }
 
-std::string XmlEscaped(std::string_view text) {
-  std::string escaped;
-  for (char c : text) {
-    if (c == '&') escaped += "&amp;";
-    else if (c == '<') escaped += "&lt;";
-    else if (c == '>') escaped += "&gt;";
-    else escaped += c;
-  }
-  return escaped;
-}
-
 std::string SvgElement(const PlotPicture& picture, const PlotPrimitive& p) {
   std::string color = SvgColor(p.color);
   std::string stroke = " stroke=\"" + color + "\" stroke-width=\"" + Number(PenTwips(picture, p)) + "\"/>\n";
@@ -77,7 +67,7 @@ std::string SvgElement(const PlotPicture& picture, const PlotPrimitive& p) {
     case Kind::Text: {
       double size = p.fontPoints * kTwipsPerPoint;
       return "<text x=\"" + Number(p.x) + "\" y=\"" + Number(p.y + kAscent * size) + "\" font-size=\"" + Number(size) +
-             "\" fill=\"" + color + "\">" + XmlEscaped(p.text) + "</text>\n";
+             "\" fill=\"" + color + "\">" + XmlEscape(p.text) + "</text>\n";
     }
   }
   return {};
