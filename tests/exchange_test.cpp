@@ -11,6 +11,7 @@
 #include "session_fixture.h"
 #include "exchange/xml.h"
 #include "store/descriptions.h"
+#include "temp_folder.h"
 #include "text_files.h"
 
 namespace fs = std::filesystem;
@@ -20,16 +21,12 @@ namespace {
 
 class ExchangeTest : public SessionTest {
  protected:
-  fs::path folder;
+  TempFolder temp{"vantrel-exchange"};
+  fs::path folder = temp.path();
 
   ExchangeTest() {
-    const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
-    folder = fs::temp_directory_path() / (std::string("vantrel-exchange-") + test->name());
-    fs::remove_all(folder);
-    fs::create_directories(folder);
     session.files.ProgramFolder = folder.string();
   }
-  ~ExchangeTest() override { fs::remove_all(folder); }
 
   // Awkward values in every point, elevation and description the store can
   // hold, then the store as it was.

@@ -10,6 +10,7 @@
 #include "command/files.h"
 #include "command/reference.h"
 #include "session_fixture.h"
+#include "temp_folder.h"
 
 namespace fs = std::filesystem;
 
@@ -20,20 +21,11 @@ using Lines = std::vector<std::string>;
 
 class FilesTest : public SessionTest {
  protected:
-  fs::path folder;
+  TempFolder temp{"vantrel-files"};
+  fs::path folder = temp.path();
 
   FilesTest() {
-    const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
-    folder = fs::temp_directory_path() / (std::string("vantrel-files-") + test->name());
-    fs::remove_all(folder);
-    fs::create_directories(folder);
     session.files.ProgramFolder = folder.string();
-  }
-  ~FilesTest() override {
-    std::error_code ignored;
-    for (const auto& entry : fs::directory_iterator(folder, ignored))
-      fs::permissions(entry.path(), fs::perms::owner_all, ignored);
-    fs::remove_all(folder, ignored);
   }
 
   std::string Path(const std::string& name) const { return (folder / name).string(); }

@@ -17,6 +17,7 @@
 
 #include "command/session.h"
 #include "scripted_user.h"
+#include "temp_folder.h"
 #include "text_files.h"
 
 namespace fs = std::filesystem;
@@ -62,9 +63,8 @@ ExampleRun RunInFolder(const std::vector<std::string>& pane, const std::vector<s
     if (line.rfind("Prompt: ", 0) == 0) user.promptAnswers.push_back(answer);
     else user.answers.push_back(answer != "No");
   }
-  fs::path folder = fs::temp_directory_path() / "vantrel-guide-example";
-  fs::remove_all(folder);
-  fs::create_directories(folder);
+  TempFolder temp("vantrel-guide-example");
+  const fs::path& folder = temp.path();
   for (const fs::path& file : dataFiles) fs::copy_file(file, folder / file.filename());
   Session session(user);
   session.files.ProgramFolder = folder.string();
@@ -76,7 +76,6 @@ ExampleRun RunInFolder(const std::vector<std::string>& pane, const std::vector<s
   ExampleRun run;
   for (const auto& entry : fs::directory_iterator(folder))
     run.files[entry.path().filename().string()] = Lines(ReadFile(entry.path()));
-  fs::remove_all(folder);
   for (const std::string& entry : user.transcript)
     for (const std::string& line : Lines(entry + "\n")) run.transcript.push_back(line);
   return run;

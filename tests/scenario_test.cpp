@@ -13,6 +13,7 @@
 
 #include "command/session.h"
 #include "scripted_user.h"
+#include "temp_folder.h"
 #include "text_files.h"
 
 namespace fs = std::filesystem;
@@ -51,9 +52,8 @@ TEST_P(Scenario, TranscriptMatches) {
     if (expected[i].rfind("Prompt: ", 0) == 0) user.promptAnswers.push_back(AfterArrow(expected[i]));
   }
 
-  fs::path folder = fs::temp_directory_path() / ("vantrel-scenario-" + GetParam());
-  fs::remove_all(folder);
-  fs::create_directories(folder);
+  TempFolder temp("vantrel-scenario-" + GetParam());
+  const fs::path& folder = temp.path();
   if (fs::is_directory(base.string() + ".dir"))
     fs::copy(base.string() + ".dir", folder, fs::copy_options::recursive);
 
@@ -90,7 +90,6 @@ TEST_P(Scenario, TranscriptMatches) {
     if (want != got) diff << "line " << i + 1 << "\n  expected [" << want << "]\n  got      [" << got << "]\n";
   }
   EXPECT_TRUE(diff.str().empty()) << GetParam() << ":\n" << diff.str();
-  fs::remove_all(folder);
 }
 
 INSTANTIATE_TEST_SUITE_P(Files, Scenario, ::testing::ValuesIn(ScenarioNames()),

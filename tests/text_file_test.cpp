@@ -9,6 +9,7 @@
 #include <fstream>
 
 #include "command/text_file.h"
+#include "temp_folder.h"
 #include "text_files.h"
 
 namespace fs = std::filesystem;
@@ -18,19 +19,8 @@ namespace {
 
 class TextFileTest : public ::testing::Test {
  protected:
-  fs::path folder;
-
-  TextFileTest() {
-    const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
-    folder = fs::temp_directory_path() / (std::string("vantrel-text-") + test->name());
-    fs::remove_all(folder);
-    fs::create_directories(folder);
-  }
-  ~TextFileTest() override {
-    std::error_code ignored;
-    fs::permissions(folder, fs::perms::owner_all, ignored);
-    fs::remove_all(folder, ignored);
-  }
+  TempFolder temp{"vantrel-text"};
+  fs::path folder = temp.path();
 
   std::string Path(const std::string& name) const { return (folder / name).string(); }
   void Write(const std::string& name, const std::string& text) const {
