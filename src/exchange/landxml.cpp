@@ -50,10 +50,8 @@ std::string ParcelElement(const Session& s, const FigureWithArea& parcel, int nu
     if (f[k].center) {
       int from = f[k - 1].point, center = f[k].point, to = f[k + 1].point;
       double radius = PointDistance(s, from, center) / 2 + PointDistance(s, to, center) / 2;
-      double delta = PointAzimuth(s, center, to) - PointAzimuth(s, center, from);
-      if (delta < -PI) delta += TWO_PI;
-      if (delta > PI) delta -= TWO_PI;
-      courses += std::string("        <Curve rot=\"") + (delta > 0 ? "cw" : "ccw") + "\" radius=\"" +
+      bool clockwise = ArcDelta(s, from, center, to) > 0;
+      courses += std::string("        <Curve rot=\"") + (clockwise ? "cw" : "ccw") + "\" radius=\"" +
                  RoundTripNumber(radius) + "\">" + PointElement(s, "Start", from) +
                  PointElement(s, "Center", center) + PointElement(s, "End", to) + "</Curve>\n";
     } else if (!f[k - 1].center) {

@@ -50,6 +50,13 @@ double PointAzimuth(const Session& s, int i, int j) {
   return AzimuthOf(s.PointEast[j] - s.PointEast[i], s.PointNorth[j] - s.PointNorth[i]);
 }
 
+double ArcDelta(const Session& s, int pc, int center, int pt) {
+  double delta = PointAzimuth(s, center, pt) - PointAzimuth(s, center, pc);
+  if (delta < -PI) delta += TWO_PI;
+  if (delta > PI) delta -= TWO_PI;
+  return delta;
+}
+
 double AzimuthOf(double dE, double dN) {
   if (dN != 0) {
     double a = std::atan(dE / dN);

@@ -27,6 +27,14 @@ double PointDistance(const Session& session, int i, int j);
 // AzimuthOf gives it.
 double PointAzimuth(const Session& session, int i, int j);
 
+// The central angle of the arc from stored point pc to stored point pt
+// about `center`, positive when the arc runs clockwise: the difference of
+// their azimuths from the center brought into -PI..PI, so that an arc never
+// passes half a turn. An arc of exactly half a turn keeps the sign of that
+// difference. The area, LandXML's rotation and every drawing of an arc take
+// it from here, so that all of them mean one and the same arc.
+double ArcDelta(const Session& session, int pc, int center, int pt);
+
 // Azimuth of the direction (dE, dN), clockwise from north, not normalised:
 // -PI/2 < result <= 3*PI/2; a zero-length direction gives 3*PI/2.
 double AzimuthOf(double dE, double dN);
