@@ -49,8 +49,8 @@ std::string ParcelElement(const Session& s, const FigureWithArea& parcel, int nu
   for (size_t k = 1; k < f.size(); ++k) {
     if (f[k].center) {
       int from = f[k - 1].point, center = f[k].point, to = f[k + 1].point;
-      double radius = PointDistance(s, from, center) / 2 + PointDistance(s, to, center) / 2;
-      bool clockwise = ArcDelta(s, from, center, to) > 0;
+      double radius = PointDistance(s.points, from, center) / 2 + PointDistance(s.points, to, center) / 2;
+      bool clockwise = ArcDelta(s.points, from, center, to) > 0;
       courses += std::string("        <Curve rot=\"") + (clockwise ? "cw" : "ccw") + "\" radius=\"" +
                  RoundTripNumber(radius) + "\">" + PointElement(s, "Start", from) +
                  PointElement(s, "Center", center) + PointElement(s, "End", to) + "</Curve>\n";

@@ -35,10 +35,10 @@ class DrawingRecorder {
   // The arc between the two points that ARE takes and the plot draws (see
   // ArcDelta); the radius is the mean of their distances from the center.
   void Arc(int from, int center, int to) {
-    double radius = PointDistance(s_, to, center) / 2 + PointDistance(s_, from, center) / 2;
+    double radius = PointDistance(s_.points, to, center) / 2 + PointDistance(s_.points, from, center) / 2;
     if (!std::isfinite(radius)) return;
     double a1 = EastAngle(s_, center, from), a2 = EastAngle(s_, center, to);
-    if (ArcDelta(s_, from, center, to) > 0) std::swap(a1, a2);
+    if (ArcDelta(s_.points, from, center, to) > 0) std::swap(a1, a2);
     drawing_.arcs.push_back({s_.points.East(center), s_.points.North(center), radius, a1, a2});
   }
 
