@@ -44,8 +44,8 @@ double Wrapped(double x) {
   return x;
 }
 
-// Computed minus observed.
-double PlainResidual(const Observation& o, const Coordinates& c) {
+// Computed minus observed; a reading less the orientation of its set.
+double PlainResidual(const Observation& o, const Coordinates& c, const std::vector<double>& orientation) {
   const auto& p = o.points;
   switch (o.kind) {
     case ObservationKind::Distance:
@@ -54,8 +54,30 @@ double PlainResidual(const Observation& o, const Coordinates& c) {
       return Wrapped(PlainAzimuth(c, p[0], p[1]) - o.value);
     case ObservationKind::Angle:
       return Wrapped(PlainAzimuth(c, p[0], p[2]) - PlainAzimuth(c, p[0], p[1]) - o.value);
+    case ObservationKind::Reading:
+      return Wrapped(PlainAzimuth(c, p[0], p[1]) - orientation[static_cast<size_t>(o.set)] - o.value);
   }
   return 0;
+}
+
+// The a-priori variance with the centering errors at the current
+// coordinates, as the adjustment texts give it: a distance takes both
+// centerings; a direction both over its length squared; an angle the
+// target's over each sight and the instrument's times the squared distance
+// between the sighted points over both sights squared.
+double PlainVariance(const Observation& o, const Coordinates& c) {
+  auto squared = [&](int a, int b) {
+    double dn = c.at(b)[0] - c.at(a)[0], de = c.at(b)[1] - c.at(a)[1];
+    return dn * dn + de * de;
+  };
+  const double i2 = o.centering.instrument * o.centering.instrument, t2 = o.centering.target * o.centering.target;
+  const auto& p = o.points;
+  double v = o.sigma * o.sigma;
+  if (o.held) return v;
+  if (o.kind == ObservationKind::Distance) return v + i2 + t2;
+  if (o.kind != ObservationKind::Angle) return v + (i2 + t2) / squared(p[0], p[1]);
+  return v + t2 / squared(p[0], p[1]) + t2 / squared(p[0], p[2]) +
+         i2 * squared(p[1], p[2]) / (squared(p[0], p[1]) * squared(p[0], p[2]));
 }
 
 using Table = std::vector<std::vector<double>>;
@@ -83,46 +105,68 @@ Table Inverse(Table m) {
 
 struct PlainSolution {
   Coordinates at;
-  std::vector<double> residual;
+  std::vector<double> orientation;
+  std::vector<double> residual, redundancy;
   double referenceVariance = 0;
-  Table cofactor;  // north and east of each unknown, in the order given
+  Table cofactor;  // north and east of each unknown point in the order given, then the orientations
 };
 
-PlainSolution PlainAdjust(const std::vector<Observation>& observations, Coordinates at, const std::vector<int>& unknowns) {
-  const size_t m = observations.size(), u = 2 * unknowns.size();
-  const double h = 1e-3;  // step of the central differences, feet
-  Table normal;
+// Least squares from the definition: the unknowns are the coordinates of
+// the points given and one orientation for each set (started from the first
+// reading of the set); a column of the Jacobian by central differences.
+PlainSolution PlainAdjust(const std::vector<Observation>& observations, Coordinates at, const std::vector<int>& unknowns,
+                          int sets = 0) {
+  const size_t m = observations.size(), points = 2 * unknowns.size(), u = points + static_cast<size_t>(sets);
+  std::vector<double> orientation(static_cast<size_t>(sets), 0);
+  for (int set = sets - 1; set >= 0; --set)
+    for (const Observation& o : observations)
+      if (o.set == set) {
+        orientation[static_cast<size_t>(set)] = PlainAzimuth(at, o.points[0], o.points[1]) - o.value;
+        break;
+      }
+  auto shifted = [&](size_t j, double step, Coordinates& c, std::vector<double>& w) {
+    if (j < points) c[unknowns[j / 2]][j % 2] += step;
+    else w[j - points] += step;
+  };
+  Table normal, jacobian;
+  std::vector<double> variance(m);
   for (int iteration = 0; iteration < 20; ++iteration) {
-    Table jacobian(m, std::vector<double>(u));
+    jacobian.assign(m, std::vector<double>(u));
     for (size_t j = 0; j < u; ++j) {
+      const double h = j < points ? 1e-3 : 1e-7;  // feet, radians
       Coordinates plus = at, minus = at;
-      plus[unknowns[j / 2]][j % 2] += h;
-      minus[unknowns[j / 2]][j % 2] -= h;
+      std::vector<double> wPlus = orientation, wMinus = orientation;
+      shifted(j, h, plus, wPlus);
+      shifted(j, -h, minus, wMinus);
       for (size_t i = 0; i < m; ++i)
-        jacobian[i][j] = Wrapped(PlainResidual(observations[i], plus) - PlainResidual(observations[i], minus)) / (2 * h);
+        jacobian[i][j] = Wrapped(PlainResidual(observations[i], plus, wPlus) -
+                                 PlainResidual(observations[i], minus, wMinus)) / (2 * h);
     }
     normal.assign(u, std::vector<double>(u, 0));
     std::vector<double> right(u, 0);
     for (size_t i = 0; i < m; ++i) {
-      double weight = 1 / (observations[i].sigma * observations[i].sigma);
-      double f = PlainResidual(observations[i], at);
+      variance[i] = PlainVariance(observations[i], at);
+      double f = PlainResidual(observations[i], at, orientation);
       for (size_t a = 0; a < u; ++a) {
-        right[a] -= jacobian[i][a] * weight * f;
-        for (size_t b = 0; b < u; ++b) normal[a][b] += jacobian[i][a] * weight * jacobian[i][b];
+        right[a] -= jacobian[i][a] * f / variance[i];
+        for (size_t b = 0; b < u; ++b) normal[a][b] += jacobian[i][a] * jacobian[i][b] / variance[i];
       }
     }
     Table inverse = Inverse(normal);
     for (size_t a = 0; a < u; ++a) {
       double step = 0;
       for (size_t b = 0; b < u; ++b) step += inverse[a][b] * right[b];
-      at[unknowns[a / 2]][a % 2] += step;
+      shifted(a, step, at, orientation);
     }
   }
-  PlainSolution solution{at, {}, 0, Inverse(normal)};
-  for (const Observation& o : observations) {
-    double v = PlainResidual(o, at);
+  PlainSolution solution{at, orientation, {}, {}, 0, Inverse(normal)};
+  for (size_t i = 0; i < m; ++i) {
+    double v = PlainResidual(observations[i], at, orientation), explained = 0;
+    for (size_t a = 0; a < u; ++a)
+      for (size_t b = 0; b < u; ++b) explained += jacobian[i][a] * solution.cofactor[a][b] * jacobian[i][b];
     solution.residual.push_back(v);
-    solution.referenceVariance += v * v / (o.sigma * o.sigma);
+    solution.redundancy.push_back(1 - explained / variance[i]);
+    solution.referenceVariance += v * v / variance[i];
   }
   solution.referenceVariance /= static_cast<double>(m - u);
   return solution;
@@ -156,6 +200,7 @@ struct Case {
   std::vector<Observation> observations;
   std::vector<int> fixed;
   Coordinates known;  // fixed points, and approximate positions of some others
+  int sets = 0;
 };
 
 Observation Distance(int a, int b, double d, double sigma = 0.02) { return {ObservationKind::Distance, {a, b, 0}, d, sigma}; }
@@ -163,9 +208,33 @@ Observation Angle(int at, int back, int fore, double angle) {
   return {ObservationKind::Angle, {at, back, fore}, angle, 5 * kSecond};
 }
 Observation Direction(int a, int b, double azimuth) { return {ObservationKind::Direction, {a, b, 0}, azimuth, 5 * kSecond}; }
+Observation Reading(int set, int at, int to, double reading) {
+  Observation o{ObservationKind::Reading, {at, to, 0}, reading, 3.5 * kSecond};
+  o.set = set;
+  return o;
+}
+
+// Observations of a network from true coordinates: each value spoilt by a
+// fixed small error, readings turned by their set's orientation.
+struct Truth {
+  Coordinates at;
+  std::vector<double> orientation;
+  int next = 0;
+  double Error(double size) { return size * std::sin(12.9898 * ++next); }  // a fixed sequence in -size..size
+  Observation Distance(int a, int b) {
+    return vantrel::Distance(a, b, std::hypot(at[b][0] - at[a][0], at[b][1] - at[a][1]) + Error(0.01), 0.01);
+  }
+  Observation Reading(int set, int a, int b) {
+    return vantrel::Reading(set, a, b,
+                            Wrapped(PlainAzimuth(at, a, b) - orientation[static_cast<size_t>(set)]) + Error(2 * kSecond));
+  }
+  Observation Angle(int a, int b, int c) {
+    return vantrel::Angle(a, b, c, Wrapped(PlainAzimuth(at, a, c) - PlainAzimuth(at, a, b)) + Error(3 * kSecond));
+  }
+};
 
 void CompareWithPlain(const Case& c) {
-  Network network{c.observations, std::vector<char>(1001, 0)};
+  Network network{c.observations, std::vector<char>(1001, 0), c.sets};
   std::vector<Position> at(1001);
   std::vector<char> placed(1001, 0);
   for (int p : c.fixed) network.fixed[p] = 1;
@@ -181,17 +250,35 @@ void CompareWithPlain(const Case& c) {
   AdjustmentResult result = AdjustNetwork(network, at);
   ASSERT_EQ(result.status, AdjustmentResult::Status::Adjusted);
 
-  PlainSolution plain = PlainAdjust(c.observations, start, unknowns);
+  PlainSolution plain = PlainAdjust(c.observations, start, unknowns, c.sets);
   for (int p : unknowns) {
     EXPECT_NEAR(at[p].north, plain.at[p][0], kFoot) << "point " << p;
     EXPECT_NEAR(at[p].east, plain.at[p][1], kFoot) << "point " << p;
   }
+  for (size_t k = 0; k < plain.orientation.size(); ++k)
+    EXPECT_NEAR(Wrapped(result.orientations[k].value - plain.orientation[k]), 0, 0.1 * kSecond) << "set " << k;
   int dof = static_cast<int>(c.observations.size()) - result.unknowns;
-  EXPECT_NEAR(result.weightedSquares / dof, plain.referenceVariance, 1e-6);
-  for (size_t i = 0; i < c.observations.size(); ++i)
+  EXPECT_NEAR(std::sqrt(result.weightedSquares / dof), std::sqrt(plain.referenceVariance), 0.001);
+  for (size_t i = 0; i < c.observations.size(); ++i) {
     EXPECT_NEAR(result.observations[i].residual, plain.residual[i],
                 c.observations[i].kind == ObservationKind::Distance ? kFoot : kResidualSecond)
         << "observation " << i;
+    EXPECT_NEAR(result.observations[i].redundancy, plain.redundancy[i], 1e-4) << "observation " << i;
+  }
+
+  // Every cofactor the report uses, from the elements of the inverse the
+  // program computes on its factor's pattern, against the whole inverse.
+  const size_t points = 2 * unknowns.size();
+  for (size_t k = 0; k < unknowns.size(); ++k) {
+    const AdjustedPoint& q = result.points[k];
+    double scale = std::max(plain.cofactor[2 * k][2 * k], plain.cofactor[2 * k + 1][2 * k + 1]);
+    EXPECT_NEAR(q.qNorth, plain.cofactor[2 * k][2 * k], 1e-4 * scale) << "point " << q.point;
+    EXPECT_NEAR(q.qEast, plain.cofactor[2 * k + 1][2 * k + 1], 1e-4 * scale) << "point " << q.point;
+    EXPECT_NEAR(q.qNorthEast, plain.cofactor[2 * k][2 * k + 1], 1e-4 * scale) << "point " << q.point;
+  }
+  for (size_t k = 0; k < plain.orientation.size(); ++k)
+    EXPECT_NEAR(result.orientations[k].cofactor, plain.cofactor[points + k][points + k],
+                1e-4 * plain.cofactor[points + k][points + k]);
 
   // The ellipse of the first unknown point at sigma0 (scale 1 for the axes
   // in cofactor units, so the comparison holds at any sigma0).
@@ -227,6 +314,96 @@ TEST(LeastSquares, ClosedTraverseAgreesWithPlainComputation) {
                     Direction(11, 12, Seconds(15, 0, 0)),  Distance(11, 12, 180),
                     Direction(12, 2, Seconds(110, 0, 0)),  Distance(12, 2, 150)};
   CompareWithPlain(c);
+}
+
+// Direction sets at every station, two of them at point 1, distances and
+// one angle, all with centering errors: two fixed points, three new ones
+// placed by the program from the set orientations its fixed sights give.
+TEST(LeastSquares, DirectionSetsWithCenteringAgreeWithPlainComputation) {
+  Truth truth;
+  truth.at = {{1, {1000, 1000}}, {2, {1000, 2000}}, {10, {1600, 1300}}, {11, {1700, 1900}}, {12, {500, 1450}}};
+  truth.orientation = {0.3, 1.1, 2.5, 4.0, 5.9, 3.3};
+  Case c;
+  c.fixed = {1, 2};
+  c.known = {{1, truth.at[1]}, {2, truth.at[2]}};
+  c.sets = 6;
+  c.observations = {truth.Reading(0, 1, 2),   truth.Reading(0, 1, 10),  truth.Reading(0, 1, 12),
+                    truth.Distance(1, 10),    truth.Reading(1, 2, 1),   truth.Reading(1, 2, 11),
+                    truth.Reading(1, 2, 12),  truth.Distance(2, 11),    truth.Reading(2, 10, 1),
+                    truth.Reading(2, 10, 11), truth.Reading(2, 10, 2),  truth.Distance(10, 11),
+                    truth.Reading(3, 12, 1),  truth.Reading(3, 12, 2),  truth.Reading(3, 12, 10),
+                    truth.Distance(1, 12),    truth.Distance(2, 12),    truth.Angle(11, 10, 2),
+                    truth.Reading(4, 11, 10), truth.Reading(4, 11, 2),  truth.Reading(5, 1, 12),
+                    truth.Reading(5, 1, 2)};
+  for (Observation& o : c.observations) o.centering = {0.005, 0.003};
+  CompareWithPlain(c);
+}
+
+// A free station seeing four fixed points by one set and nothing else is
+// placed by resection; a second station is then placed from it by a
+// reading of the same set and a distance.
+TEST(LeastSquares, FreeStationPlacedByResection) {
+  Truth truth;
+  truth.at = {{1, {1000, 1000}}, {2, {1200, 2100}}, {3, {2300, 1700}}, {4, {2000, 800}},
+              {20, {1500, 1400}}, {21, {1800, 1500}}};
+  truth.orientation = {2.2, 0.7};
+  Case c;
+  c.fixed = {1, 2, 3, 4};
+  for (int p : c.fixed) c.known[p] = truth.at[p];
+  c.sets = 2;
+  c.observations = {truth.Reading(0, 20, 1), truth.Reading(0, 20, 2),  truth.Reading(0, 20, 3),
+                    truth.Reading(0, 20, 4), truth.Reading(0, 20, 21), truth.Distance(20, 21),
+                    truth.Reading(1, 21, 3), truth.Reading(1, 21, 20), truth.Reading(1, 21, 4)};
+  CompareWithPlain(c);
+}
+
+// A levelling loop from a held bench mark, with a spur, each difference
+// with its own standard error: the heights against the plain solution of
+// the same linear problem.
+TEST(LeastSquares, LevellingLoopAgreesWithPlainComputation) {
+  Network network;
+  network.heightFixed.assign(1001, 0);
+  network.heightFixed[1] = 1;
+  network.heights = {{1, 10, 5.123, 0.004}, {10, 11, -2.456, 0.005}, {11, 12, 1.001, 0.004},
+                     {12, 1, -3.660, 0.006}, {10, 13, 0.511, 0.01},  {13, 12, -2.95, 0.01}};
+  std::vector<double> elevation(1001, 0);
+  elevation[1] = 100;
+  HeightResult result = AdjustHeights(network, elevation);
+  ASSERT_EQ(result.status, HeightResult::Status::Adjusted);
+
+  // The plain solution: unknowns 10, 11, 12, 13; A x = l - A0 with weights.
+  const std::vector<int> order = {10, 11, 12, 13};
+  auto column = [&](int p) { return static_cast<size_t>(std::find(order.begin(), order.end(), p) - order.begin()); };
+  Table normal(4, std::vector<double>(4, 0));
+  std::vector<double> right(4, 0);
+  for (const HeightDifference& h : network.heights) {
+    double w = 1 / (h.sigma * h.sigma), l = h.value + (h.from == 1 ? 100 : 0) - (h.to == 1 ? 100 : 0);
+    std::vector<std::pair<size_t, double>> row;
+    if (h.from != 1) row.emplace_back(column(h.from), -1);
+    if (h.to != 1) row.emplace_back(column(h.to), 1);
+    for (auto [i, a] : row) {
+      right[i] += a * w * l;
+      for (auto [j, b] : row) normal[i][j] += a * w * b;
+    }
+  }
+  Table inverse = Inverse(normal);
+  std::map<int, double> height{{1, 100}};
+  for (size_t i = 0; i < 4; ++i) {
+    height[order[i]] = 0;
+    for (size_t j = 0; j < 4; ++j) height[order[i]] += inverse[i][j] * right[j];
+  }
+  double squares = 0;
+  for (size_t k = 0; k < network.heights.size(); ++k) {
+    const HeightDifference& h = network.heights[k];
+    double v = height[h.to] - height[h.from] - h.value;
+    squares += v * v / (h.sigma * h.sigma);
+    EXPECT_NEAR(result.observations[k].residual, v, 1e-6) << k;
+  }
+  EXPECT_NEAR(result.weightedSquares, squares, 1e-6);
+  for (const AdjustedHeight& h : result.points) {
+    EXPECT_NEAR(elevation[h.point], height[h.point], kFoot) << h.point;
+    EXPECT_NEAR(h.cofactor, inverse[column(h.point)][column(h.point)], 1e-9) << h.point;
+  }
 }
 
 // --- Distributions -----------------------------------------------------------
@@ -370,13 +547,14 @@ TEST_F(LsqTest, RefusedNetworksLeaveTheStoreAsItWas) {
   EXPECT_EQ(transcript[2], "Info Only: Network finished: type LSQ on a line of its own to start a new one");
 }
 
-// More observations than a network holds: refused at the first beyond.
+// More observations than a network holds (ten a point of the store, the
+// height differences counted with the others): refused at the first beyond.
 TEST_F(LsqTest, ObservationLimit) {
   Run("KWN\n1,1000,1000,2,1000,2000\n");
   std::string pane = "LSQ\n5,0.02,5\nF,1,2,\n";
-  for (int k = 0; k < 401; ++k) pane += "D,1,3,707,D,2,3,707,D,1,3,707,D,2,3,707,D,1,3,707,\n";
+  for (int k = 0; k < 2000; ++k) pane += "D,1,3,707,D,2,3,707,D,1,3,707,D,2,3,707,H,1,2,0.5,\n";
   pane += "D,1,3,707\n";
-  ExpectStoreKept(pane, "A network holds at most 2000 observations");
+  ExpectStoreKept(pane, "A network holds at most 10000 observations");
 }
 
 }  // namespace
