@@ -438,18 +438,26 @@ TEST(LeastSquares, EllipseFactorsMatchPublishedTables) {
 
 // --- LSQ in the session ----------------------------------------------------------
 
+bool Holds(const std::vector<std::string>& transcript, const std::string& text) {
+  for (const std::string& line : transcript)
+    if (line.find(text) != std::string::npos) return true;
+  return false;
+}
+
 class LsqTest : public SessionTest {
  protected:
   // Runs a pane and checks that no point changed.
   void ExpectStoreKept(const std::string& pane, const std::string& message) {
     auto north = session.PointNorth, east = session.PointEast;
+    auto elevation = session.PointElevation;
+    auto description = session.PointDescription;
     std::vector<std::string> transcript = Run(pane);
     ASSERT_FALSE(transcript.empty()) << pane;
-    bool found = false;
-    for (const std::string& line : transcript) found = found || line.find(message) != std::string::npos;
-    EXPECT_TRUE(found) << pane << "\nlast: " << transcript.back();
+    EXPECT_TRUE(Holds(transcript, message)) << pane << "\nlast: " << transcript.back();
     EXPECT_EQ(session.PointNorth, north) << pane;
     EXPECT_EQ(session.PointEast, east) << pane;
+    EXPECT_EQ(session.PointElevation, elevation) << pane;
+    EXPECT_EQ(session.PointDescription, description) << pane;
   }
 };
 
@@ -507,6 +515,7 @@ TEST_F(LsqTest, BlunderedDistanceIsFlagged) {
 // holds approximate coordinates throughout, and stays as it was.
 TEST_F(LsqTest, RefusedNetworksLeaveTheStoreAsItWas) {
   Run("KWN\n1,1000,1000,2,1000,2000,3,500,1500,5,1,1\n");
+  session.PointElevation[1] = 100;
   struct {
     const char* pane;
     const char* message;
@@ -534,6 +543,29 @@ TEST_F(LsqTest, RefusedNetworksLeaveTheStoreAsItWas) {
       {"LSQ\n5,0.02,5\nF,1,2,D,1,3,-7\n", "it must be more than 0"},
       {"LSQ\n5,0.02,5\nF,1,2,\nT,\nD,1,3,707,D,2,3,707\n", "T takes a traverse read to its end"},
       {"LSQ\n5,0.02,5\nF\n", "F needs one or more point numbers"},
+      // Standard errors whose weights would overflow or vanish.
+      {"LSQ\n1E-300,0.02,5\nF,1,2,D,1,3,707,D,2,3,707\n", "The angle error is out of range for weights"},
+      {"LSQ\n5,1E-200,0\nF,1,2,D,1,3,707,D,2,3,707\n", "The distance errors are out of range for weights"},
+      {"LSQ\n5,0.02,5,95,-0.01\nF,1,2,D,1,3,707,D,2,3,707\n", "The centering errors must be 0 or from"},
+      {"LSQ\n5,0.02,5,95,0.005,1E300\nF,1,2,D,1,3,707,D,2,3,707\n", "The centering errors must be 0 or from"},
+      {"LSQ\n5,0.02,5\nF,1,2,E,1E-300,0.01,5,D,1,3,707\n", "The angle error is out of range for weights"},
+      {"LSQ\n5,0,0.000001\nF,1,2,D,1,3,0.000001,D,2,3,707\n",
+       "The weights are out of range: the standard error of Dist 1-3 is too small or too large to weigh"},
+      {"LSQ\n5,0.02,5\nF,1,2,H,1,3,1.5,1E-300\n", "Height difference 1-3: its standard error must be from"},
+      // The new groups' refusals.
+      {"LSQ\n5,0.02,5\nF,1,2,R,1,3\n", "R needs the station, the point sighted and the reading"},
+      {"LSQ\n5,0.02,5\nF,1,2,R,1,1,45\n", "A reading names point 1 twice"},
+      {"LSQ\n5,0.02,5\nF,1,2,H,1,3\n", "H needs the from point, to point and height difference"},
+      {"LSQ\n5,0.02,5\nF,1,2,H,1,3,up\n", "Height difference 1-3: it must be a number of feet"},
+      {"LSQ\n5,0.02,5\nF,1,2,E,5,0.01,D,1,3,707\n", "E needs the angle error (seconds)"},
+      {"LSQ\n5,0.02,5\nF,1,2,E,5,0,0,D,1,3,707\n", "must be more than 0"},
+      {"LSQ\n5,0.02,5\nFH,2\n", "Fixed height point 2 has no elevation"},
+      {"LSQ\n5,0.02,5\nFH,4\n", "Fixed point 4 is not defined"},
+      {"LSQ\n5,0.02,5\nF,2,H,2,3,1.5\n", "The heights need a fixed height"},
+      {"LSQ\n5,0.02,5\nF,1,H,1,4,1.5\n", "Point 4 of a height difference has no coordinates"},
+      {"LSQ\n5,0.02,5\nF,1,H,1,3,1.5,H,2,5,0.5\n", "2 height differences for 3 unknown heights"},
+      {"LSQ\n5,0.02,5\nF,1,H,1,3,1.5,H,2,5,0.5,H,5,2,-0.5\n", "The heights do not fix point"},
+      {"LSQ\n5,0.02,5\nF,1,H,1,3,1.5,H,3,1,-1.49\n", "OK to store adjusted elevations? -> No"},
   };
   for (const auto& c : cases) {
     user.answers = {false};  // the one network adjusted is not stored
@@ -545,6 +577,48 @@ TEST_F(LsqTest, RefusedNetworksLeaveTheStoreAsItWas) {
   ASSERT_EQ(transcript.size(), 3u);
   EXPECT_EQ(transcript[1], "Info Only: The network was not adjusted: a line of it was refused");
   EXPECT_EQ(transcript[2], "Info Only: Network finished: type LSQ on a line of its own to start a new one");
+}
+
+// A levelling loop from the elevation of a fixed point, stored on Yes; the
+// horizontal network beside it moves the points it adjusts.
+TEST_F(LsqTest, HeightsAreStoredAsElevations) {
+  Run("KWN\n1,1000,1000,2,1000,2000,3,500,1500\n");
+  session.PointElevation[1] = 100;
+  session.PointDescription[3] = "IRON PIN";
+  std::vector<std::string> report =
+      Run("LSQ\n5,0.02,5\nF,1,2,D,1,3,707.12,D,2,3,707.09,A,1,2,3,45 00 03,\n"
+          "H,1,2,4.25,0.005,H,2,3,-1.12,H,3,1,-3.14\n");
+  ASSERT_EQ(report.back(), "Warning: OK to store adjusted coordinates and elevations? -> Yes");
+  // The loop misses by -0.01 ft, spread by weight: 0.005 ft against 0.01 ft.
+  const double w1 = 1 / 0.000025, w = 1 / 0.0001, share = -0.01 / (1 / w1 + 2 / w);
+  EXPECT_NEAR(*session.PointElevation[2], 100 + 4.25 - share / w1, 1e-9);
+  EXPECT_NEAR(*session.PointElevation[3], 100 + 4.25 - 1.12 - share / w1 - share / w, 1e-9);
+  EXPECT_EQ(*session.PointElevation[1], 100);
+  EXPECT_NE(session.PointNorth[3], 500);
+  EXPECT_EQ(session.PointDescription[3], "IRON PIN");
+}
+
+// With B on the first line the mark is Baarda's 3.29 and the summary names
+// the largest standardized residual; a confidence typed to the last digit
+// is reported as typed, never rounded up to 100.
+TEST_F(LsqTest, DataSnoopingNamesTheLargestStandardizedResidual) {
+  Run("KWN\n1,1000,1000,2,1000,2000\n");
+  const std::string network =
+      "F,1,2,\nD,1,3,707.11,D,2,3,707.10,D,1,4,707.11,D,2,4,707.10,D,3,4,1001.00,\n"
+      "A,1,2,3,45 00 03,A,2,3,1,45 00 01,A,1,4,2,45 00 02,A,2,1,4,44 59 58,\n"
+      "A,3,1,4,45 00 02,A,4,2,3,44 59 57,D,1,2,1000.01\n";
+  user.answers = {false};
+  std::vector<std::string> report = Run("LSQ\n5,0.02,5,b\n" + network);
+  EXPECT_TRUE(Holds(report, "* standardized residual above 3.29, data snooping"));
+  bool named = false;
+  for (const std::string& line : report)
+    named = named || (line.rfind("Largest Standardized Residual = ", 0) == 0 &&
+                      line.find(" (Dist 3-4): above 3.29, likely a blunder") != std::string::npos);
+  EXPECT_TRUE(named);
+  user.answers = {false};
+  report = Run("LSQ\n5,0.02,5,99.99999999999999\n" + network);
+  EXPECT_TRUE(Holds(report, "Chi-Square Test at 99.99999999999999%:"));
+  EXPECT_FALSE(Holds(report, "Largest Standardized Residual"));
 }
 
 // More observations than a network holds (ten a point of the store, the
