@@ -448,16 +448,11 @@ class LsqTest : public SessionTest {
  protected:
   // Runs a pane and checks that no point changed.
   void ExpectStoreKept(const std::string& pane, const std::string& message) {
-    auto north = session.PointNorth, east = session.PointEast;
-    auto elevation = session.PointElevation;
-    auto description = session.PointDescription;
+    PointStore before = session.points;
     std::vector<std::string> transcript = Run(pane);
     ASSERT_FALSE(transcript.empty()) << pane;
     EXPECT_TRUE(Holds(transcript, message)) << pane << "\nlast: " << transcript.back();
-    EXPECT_EQ(session.PointNorth, north) << pane;
-    EXPECT_EQ(session.PointEast, east) << pane;
-    EXPECT_EQ(session.PointElevation, elevation) << pane;
-    EXPECT_EQ(session.PointDescription, description) << pane;
+    EXPECT_TRUE(session.points == before) << pane;
   }
 };
 
@@ -482,11 +477,11 @@ TEST_F(LsqTest, TraverseTakenFromTab) {
                                               {11, {5130, 5346}}, {12, {5303, 5393}}},
                                     {10, 11, 12});
   for (int p : {10, 11, 12}) {
-    EXPECT_NEAR(session.PointNorth[p], plain.at[p][0], kFoot) << p;
-    EXPECT_NEAR(session.PointEast[p], plain.at[p][1], kFoot) << p;
+    EXPECT_NEAR(session.points.North(p), plain.at[p][0], kFoot) << p;
+    EXPECT_NEAR(session.points.East(p), plain.at[p][1], kFoot) << p;
   }
-  EXPECT_EQ(session.PointNorth[13], 5252.25);
-  EXPECT_EQ(session.PointEast[13], 5533.9);
+  EXPECT_EQ(session.points.North(13), 5252.25);
+  EXPECT_EQ(session.points.East(13), 5533.9);
 }
 
 // One distance 1 ft long in a braced quadrilateral: least squares spreads
@@ -515,7 +510,7 @@ TEST_F(LsqTest, BlunderedDistanceIsFlagged) {
 // holds approximate coordinates throughout, and stays as it was.
 TEST_F(LsqTest, RefusedNetworksLeaveTheStoreAsItWas) {
   Run("KWN\n1,1000,1000,2,1000,2000,3,500,1500,5,1,1\n");
-  session.PointElevation[1] = 100;
+  session.points.SetElevation(1, 100);
   struct {
     const char* pane;
     const char* message;
@@ -583,19 +578,19 @@ TEST_F(LsqTest, RefusedNetworksLeaveTheStoreAsItWas) {
 // horizontal network beside it moves the points it adjusts.
 TEST_F(LsqTest, HeightsAreStoredAsElevations) {
   Run("KWN\n1,1000,1000,2,1000,2000,3,500,1500\n");
-  session.PointElevation[1] = 100;
-  session.PointDescription[3] = "IRON PIN";
+  session.points.SetElevation(1, 100);
+  session.points.SetDescription(3, "IRON PIN");
   std::vector<std::string> report =
       Run("LSQ\n5,0.02,5\nF,1,2,D,1,3,707.12,D,2,3,707.09,A,1,2,3,45 00 03,\n"
           "H,1,2,4.25,0.005,H,2,3,-1.12,H,3,1,-3.14\n");
   ASSERT_EQ(report.back(), "Warning: OK to store adjusted coordinates and elevations? -> Yes");
   // The loop misses by -0.01 ft, spread by weight: 0.005 ft against 0.01 ft.
   const double w1 = 1 / 0.000025, w = 1 / 0.0001, share = -0.01 / (1 / w1 + 2 / w);
-  EXPECT_NEAR(*session.PointElevation[2], 100 + 4.25 - share / w1, 1e-9);
-  EXPECT_NEAR(*session.PointElevation[3], 100 + 4.25 - 1.12 - share / w1 - share / w, 1e-9);
-  EXPECT_EQ(*session.PointElevation[1], 100);
-  EXPECT_NE(session.PointNorth[3], 500);
-  EXPECT_EQ(session.PointDescription[3], "IRON PIN");
+  EXPECT_NEAR(*session.points[2].elevation, 100 + 4.25 - share / w1, 1e-9);
+  EXPECT_NEAR(*session.points[3].elevation, 100 + 4.25 - 1.12 - share / w1 - share / w, 1e-9);
+  EXPECT_EQ(*session.points[1].elevation, 100);
+  EXPECT_NE(session.points.North(3), 500);
+  EXPECT_EQ(session.points[3].description, "IRON PIN");
 }
 
 // With B on the first line the mark is Baarda's 3.29 and the summary names

@@ -87,15 +87,15 @@ bool CheckNetwork(Session& s, const std::vector<int>& unknowns) {
 // differences, and every point of them with a position to store it at.
 bool CheckHeights(Session& s, const std::vector<int>& unknownPoints) {
   Network& net = s.network.network;
-  for (size_t p = 0; p < net.fixed.size(); ++p)
-    if (net.fixed[p] && s.PointElevation[p]) net.heightFixed[p] = 1;
+  for (int p : s.points.Numbers())
+    if (net.fixed[p] && s.points[p].elevation) net.heightFixed[p] = 1;
   bool held = false;
   std::vector<char> placed(net.fixed.size(), 0);
   for (int p : unknownPoints) placed[p] = 1;
   for (const HeightDifference& h : net.heights)
     for (int p : {h.from, h.to}) {
       held = held || net.heightFixed[p];
-      if (!placed[p] && !s.IsDefined(p))
+      if (!placed[p] && !s.points.IsDefined(p))
         return Refuse(s, "Point " + PlainNumber(p) +
                              " of a height difference has no coordinates: give it coordinates with KWN"),
                false;
@@ -114,10 +114,10 @@ bool CheckHeights(Session& s, const std::vector<int>& unknownPoints) {
 // Approximate positions: stored coordinates where defined, the rest placed
 // from the observations.
 bool Approximate(Session& s, const std::vector<int>& unknowns, std::vector<Position>& at) {
-  std::vector<char> placed(kMaxPoint + 1, 0);
-  for (int p = 1; p <= kMaxPoint; ++p)
-    if (s.IsDefined(p)) {
-      at[p] = {s.PointNorth[p], s.PointEast[p]};
+  std::vector<char> placed(at.size(), 0);
+  for (int p : s.points.Numbers())
+    if (s.points.IsDefined(p)) {
+      at[p] = {s.points.North(p), s.points.East(p)};
       placed[p] = 1;
     }
   int lost = PlacePoints(s.network.network, unknowns, at, placed);
@@ -381,10 +381,10 @@ void ReportHeights(Session& s, const HeightResult& result, const std::vector<dou
 // elevations unless the heights were adjusted.
 void Store(Session& s, const AdjustmentResult& result, const std::vector<Position>& at,
            const HeightResult& heights, const std::vector<double>& elevation) {
-  for (const AdjustedPoint& p : result.points) s.MovePoint(p.point, at[p.point].north, at[p.point].east);
+  for (const AdjustedPoint& p : result.points) s.points.Move(p.point, at[p.point].north, at[p.point].east);
   for (auto [station, closing] : s.network.ClosingStations)
-    s.MovePoint(station, s.PointNorth[closing], s.PointEast[closing]);
-  for (const AdjustedHeight& h : heights.points) s.PointElevation[h.point] = elevation[h.point];
+    s.points.Move(station, s.points.North(closing), s.points.East(closing));
+  for (const AdjustedHeight& h : heights.points) s.points.SetElevation(h.point, elevation[h.point]);
 }
 
 }  // namespace
@@ -397,7 +397,8 @@ Outcome AdjustAndReport(Session& s) {
   if (horizontal && !CheckNetwork(s, unknowns)) return Outcome::Stopped;
   if (levelled && !CheckHeights(s, unknowns)) return Outcome::Stopped;
 
-  std::vector<Position> at(kMaxPoint + 1);
+  const size_t slots = static_cast<size_t>(s.points.Capacity()) + 1;
+  std::vector<Position> at(slots);
   AdjustmentResult result;
   if (horizontal) {
     if (!Approximate(s, unknowns, at)) return Outcome::Stopped;
@@ -405,11 +406,11 @@ Outcome AdjustAndReport(Session& s) {
     if (Refused(s, result)) return Outcome::Stopped;
     if (!AllFinite(result, at)) return Refuse(s, "The adjustment ran out of range");
   }
-  std::vector<double> elevation(kMaxPoint + 1, 0);
+  std::vector<double> elevation(slots, 0);
   HeightResult heights;
   if (levelled) {
-    for (size_t p = 0; p < net.heightFixed.size(); ++p)
-      if (net.heightFixed[p]) elevation[p] = *s.PointElevation[p];
+    for (int p : s.points.Numbers())
+      if (net.heightFixed[p]) elevation[p] = *s.points[p].elevation;
     heights = AdjustHeights(net, elevation);
     if (HeightsRefused(s, heights)) return Outcome::Stopped;
     if (!AllFinite(heights, elevation)) return Refuse(s, "The adjustment ran out of range");

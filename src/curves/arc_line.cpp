@@ -14,7 +14,7 @@ namespace vantrel {
 namespace {
 
 double DistanceFrom(const NewPoint& p, const Session& s, int n) {
-  double dE = p.east - s.PointEast[n], dN = p.north - s.PointNorth[n];
+  double dE = p.east - s.points.East(n), dN = p.north - s.points.North(n);
   return std::hypot(dE, dN);
 }
 
@@ -46,7 +46,7 @@ GroupEnd IntersectArcLine(Session& s) {
   // point is kept, the first on equal distances. Both are measured before
   // anything is stored, so the new point may replace the reference point.
   double along = std::sqrt(1 - offset * offset);
-  double northC = s.PointNorth[centre], eastC = s.PointEast[centre];
+  double northC = s.points.North(centre), eastC = s.points.East(centre);
   NewPoint first = PointAt(target, northC, eastC, radius, direction - AzimuthOf(offset, along));
   NewPoint second = PointAt(target, northC, eastC, radius, direction - AzimuthOf(offset, -along));
   const NewPoint& nearer = DistanceFrom(second, s, reference) < DistanceFrom(first, s, reference) ? second : first;
