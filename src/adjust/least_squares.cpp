@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <span>
 
 #include "adjust/sparse_normals.h"
 #include "notation/geometry.h"
@@ -83,6 +84,21 @@ std::vector<double> ApproximateOrientations(const Network& net, const std::vecto
   return first;
 }
 
+// The points the observations name that `held` does not hold, in the order
+// they are first named.
+template <typename Observations, typename PointsOf>
+std::vector<int> FirstNamed(const Observations& observations, const std::vector<char>& held, PointsOf pointsOf) {
+  std::vector<int> points;
+  std::vector<char> seen(held.size(), 0);
+  for (const auto& o : observations)
+    for (int p : pointsOf(o)) {
+      if (held[p] || seen[p]) continue;
+      seen[p] = 1;
+      points.push_back(p);
+    }
+  return points;
+}
+
 bool WeighableVariance(double variance) {
   return variance >= kSmallestVariance && variance <= kLargestVariance;
 }
@@ -111,16 +127,8 @@ ErrorEllipse EllipseOf(const AdjustedPoint& p, double scale) {
 }
 
 std::vector<int> UnknownPoints(const Network& net) {
-  std::vector<int> points;
-  std::vector<char> seen(net.fixed.size(), 0);
-  for (const Observation& o : net.observations)
-    for (int k = 0; k < PointCount(o); ++k) {
-      int p = o.points[k];
-      if (net.fixed[p] || seen[p]) continue;
-      seen[p] = 1;
-      points.push_back(p);
-    }
-  return points;
+  return FirstNamed(net.observations, net.fixed,
+                    [](const Observation& o) { return std::span<const int>(o.points.data(), PointCount(o)); });
 }
 
 AdjustmentResult AdjustNetwork(const Network& net, std::vector<Position>& at) {
@@ -202,15 +210,8 @@ AdjustmentResult AdjustNetwork(const Network& net, std::vector<Position>& at) {
 }
 
 std::vector<int> UnknownHeights(const Network& net) {
-  std::vector<int> points;
-  std::vector<char> seen(net.heightFixed.size(), 0);
-  for (const HeightDifference& h : net.heights)
-    for (int p : {h.from, h.to}) {
-      if (net.heightFixed[p] || seen[p]) continue;
-      seen[p] = 1;
-      points.push_back(p);
-    }
-  return points;
+  return FirstNamed(net.heights, net.heightFixed,
+                    [](const HeightDifference& h) { return std::array<int, 2>{h.from, h.to}; });
 }
 
 HeightResult AdjustHeights(const Network& net, std::vector<double>& elevation) {

@@ -61,6 +61,16 @@ const char* const kHeightKind = "Hgt";
 
 std::string HeightPoints(const HeightDifference& h) { return PlainNumber(h.from) + "-" + PlainNumber(h.to); }
 
+// At least as many observations as unknowns, or the refusal that says not.
+bool Enough(Session& s, size_t observations, size_t unknowns, const std::string& observed,
+            const std::string& unknown) {
+  if (observations >= unknowns) return true;
+  Refuse(s, "The network has " + PlainNumber(static_cast<double>(observations)) + " " + observed + " for " +
+                PlainNumber(static_cast<double>(unknowns)) + " " + unknown + "; it needs at least as many " +
+                observed.substr(observed.rfind(' ') + 1) + " as unknowns");
+  return false;
+}
+
 // The checks before any arithmetic: observations, datum and redundancy.
 bool CheckNetwork(Session& s, const std::vector<int>& unknowns) {
   const Network& net = s.network.network;
@@ -74,13 +84,8 @@ bool CheckNetwork(Session& s, const std::vector<int>& unknowns) {
   }
   if (fixedNamed < 2 && !(fixedNamed == 1 && direction))
     return Refuse(s, "The network needs two fixed points, or one fixed point and a direction (Z)"), false;
-  size_t unknownCount = 2 * unknowns.size() + static_cast<size_t>(net.sets);
-  if (net.observations.size() < unknownCount)
-    return Refuse(s, "The network has " + PlainNumber(static_cast<double>(net.observations.size())) +
-                         " observations for " + PlainNumber(static_cast<double>(unknownCount)) +
-                         " unknowns; it needs at least as many observations as unknowns"),
-           false;
-  return true;
+  return Enough(s, net.observations.size(), 2 * unknowns.size() + static_cast<size_t>(net.sets), "observations",
+                "unknowns");
 }
 
 // The heights: held ones (FH, and points of F with an elevation), enough
@@ -102,13 +107,7 @@ bool CheckHeights(Session& s, const std::vector<int>& unknownPoints) {
     }
   if (!held)
     return Refuse(s, "The heights need a fixed height: a point of F with an elevation, or FH"), false;
-  size_t unknownCount = UnknownHeights(net).size();
-  if (net.heights.size() < unknownCount)
-    return Refuse(s, "The network has " + PlainNumber(static_cast<double>(net.heights.size())) +
-                         " height differences for " + PlainNumber(static_cast<double>(unknownCount)) +
-                         " unknown heights; it needs at least as many differences as unknowns"),
-           false;
-  return true;
+  return Enough(s, net.heights.size(), UnknownHeights(net).size(), "height differences", "unknown heights");
 }
 
 // Approximate positions: stored coordinates where defined, the rest placed
