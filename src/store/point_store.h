@@ -19,6 +19,8 @@
 //                                   the capacity (test IsDefined where only
 //                                   points with both coordinates count)
 //   points == saved                 same points with the same attributes
+//   PointDistance(points, i, j), PointAzimuth(points, i, j)
+
 //
 // Slots are allocated up to the highest number ever used, so a store of a
 // large capacity with few points takes little memory.
@@ -125,6 +127,21 @@ class PointStore {
   std::vector<uint64_t> used_;  // one bit a number: it holds anything
   int usedCount_ = 0;
 };
+
+// Between two defined points (numbers of the store): the distance, the
+// azimuth from i to j as AzimuthOf gives it, and whether they lie at the same
+// place (no line runs through them).
+double PointDistance(const PointStore& points, int i, int j);
+double PointAzimuth(const PointStore& points, int i, int j);
+bool SamePlace(const PointStore& points, int i, int j);
+
+// The central angle of the arc from point pc to point pt about `center`,
+// positive when the arc runs clockwise: the difference of their azimuths
+// from the center brought into -PI..PI, so that an arc never passes half a
+// turn. An arc of exactly half a turn keeps the sign of that difference.
+// The area, LandXML's rotation and every drawing of an arc take it from
+// here, so that all of them mean one and the same arc.
+double ArcDelta(const PointStore& points, int pc, int center, int pt);
 
 // The angle registers (radians) and the distance registers (feet), 0..99.
 struct RegisterBanks {

@@ -43,6 +43,7 @@
 
 #include "command/files.h"
 #include "command/reference.h"
+#include "command/text_file.h"
 #include "map/plot_map.h"
 #include "ui/guide_window.h"
 #include "ui/help_window.h"
@@ -995,8 +996,12 @@ void MainWindow::OfferRecovery() {
   // One window at a time owns the copy; a second one started beside it
   // neither offers nor writes one.
   if (!recovery_->Take()) return;
-  std::optional<std::string> text = recovery_->LeftBehind();
-  if (!text) return;
+  std::string reason;
+  std::optional<std::string> text = recovery_->LeftBehind(reason);
+  if (!text) {
+    if (!reason.empty()) InfoBox(FileErrorText(recovery_->Path().toStdString(), reason));
+    return;
+  }
   if (!AskYesNo("Vantrel did not close cleanly last time. Restore the session it was working on?")) {
     recovery_->SetAside();
     return;

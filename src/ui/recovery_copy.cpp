@@ -39,9 +39,10 @@ bool RecoveryCopy::Take() {
   return false;
 }
 
-std::optional<std::string> RecoveryCopy::LeftBehind() const {
+std::optional<std::string> RecoveryCopy::LeftBehind(std::string& reason) const {
+  reason.clear();
   if (!Owned() || !QFileInfo::exists(path_)) return std::nullopt;
-  std::string reason;
+  // Read as every other file is, never waited on or read past the limit.
   return ReadWholeFile(QFile::encodeName(path_).toStdString(), reason);
 }
 

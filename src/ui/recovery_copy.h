@@ -33,8 +33,10 @@ class RecoveryCopy : public QObject {
   // (then nothing is offered or written).
   bool Take();
   bool Owned() const { return lock_ != nullptr; }
-  // The text of a copy a session that did not close cleanly left.
-  std::optional<std::string> LeftBehind() const;
+  // The text of a copy a session that did not close cleanly left; nothing
+  // when there is none, or when it cannot be read (a FIFO or device in its
+  // place, a copy past the size limit): then `reason` says why.
+  std::optional<std::string> LeftBehind(std::string& reason) const;
   // A declined copy is kept aside (until the next one declined), not lost.
   void SetAside();
   // Replaces the copy with `text`; the reason when it could not.
