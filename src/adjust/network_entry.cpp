@@ -43,10 +43,10 @@ std::optional<double> NumberField(const std::string& field) {
 
 void ReadErrors(Session& s) {
   NetworkRecord& r = s.network;
-  int count = s.FieldsLeft();
-  std::optional<double> angle = NumberField(s.GroupField(1)), constant = NumberField(s.GroupField(2)),
-                        ppm = NumberField(s.GroupField(3));
-  std::optional<double> confidence = count == 4 ? NumberField(s.GroupField(4)) : std::optional<double>(95);
+  int count = s.args.FieldsLeft();
+  std::optional<double> angle = NumberField(s.args.GroupField(1)), constant = NumberField(s.args.GroupField(2)),
+                        ppm = NumberField(s.args.GroupField(3));
+  std::optional<double> confidence = count == 4 ? NumberField(s.args.GroupField(4)) : std::optional<double>(95);
   if (count < 3 || count > 4 || !angle || !constant || !ppm || !confidence)
     return Spoil(s, std::string(kErrorsUsage));
   if (!(*angle > 0) || *constant < 0 || *ppm < 0 || !(*constant > 0 || *ppm > 0))
@@ -90,7 +90,7 @@ std::optional<std::array<int, N>> DistinctPoints(Session& s, const PointField (&
 bool ReadDistance(Session& s) {
   auto points = DistinctPoints(s, {Target(2), Target(3)}, "A distance");
   if (!points) return false;
-  double d = ParseDistance(s, s.GroupField(4));
+  double d = ParseDistance(s, s.args.GroupField(4));
   if (!(d > 0 && d < kLongestDistance)) {
     s.InfoBox("Distance " + PlainNumber((*points)[0]) + "-" + PlainNumber((*points)[1]) +
               ": it must be more than 0 and less than " + PlainNumber(kLongestDistance) + " feet");
@@ -102,25 +102,25 @@ bool ReadDistance(Session& s) {
 bool ReadAngle(Session& s) {
   auto points = DistinctPoints(s, {Target(2), Target(3), Target(4)}, "An angle");
   if (!points) return false;
-  return Add(s, {ObservationKind::Angle, *points, ParseAngle(s, s.GroupField(5))});
+  return Add(s, {ObservationKind::Angle, *points, ParseAngle(s, s.args.GroupField(5))});
 }
 
 bool ReadDirection(Session& s) {
   auto points = DistinctPoints(s, {Target(2), Target(3)}, "A direction");
   if (!points) return false;
-  return Add(s, {ObservationKind::Direction, {(*points)[0], (*points)[1], 0}, ParseAngle(s, s.GroupField(4))});
+  return Add(s, {ObservationKind::Direction, {(*points)[0], (*points)[1], 0}, ParseAngle(s, s.args.GroupField(4))});
 }
 
 // F: the numeric fields that follow are fixed points.
 bool ReadFixed(Session& s, int& size) {
   size = 1;
-  while (size < s.FieldsLeft() && IsNumericText(s.GroupField(size + 1))) ++size;
+  while (size < s.args.FieldsLeft() && IsNumericText(s.args.GroupField(size + 1))) ++size;
   if (size == 1) {
     s.InfoBox("F needs one or more point numbers");
     return false;
   }
   for (int k = 2; k <= size; ++k) {
-    std::optional<int> point = ReadPointNumber(s, s.GroupField(k));
+    std::optional<int> point = ReadPointNumber(s, s.args.GroupField(k));
     if (!point) return false;
     if (!s.points.IsDefined(*point)) {
       s.InfoBox("Fixed point " + PlainNumber(*point) + " is not defined");
@@ -168,13 +168,13 @@ bool ReadTraverse(Session& s) {
 // One group starting at the next field: its letter and its fields. Returns
 // false, with the reason given, when the group is refused.
 bool ReadGroup(Session& s) {
-  std::string letter = UpperCase(TrimBlanks(s.GroupField(1)));
+  std::string letter = UpperCase(TrimBlanks(s.args.GroupField(1)));
   int size = letter == "D" || letter == "Z" ? 4 : letter == "A" ? 5 : 1;
   if (letter != "D" && letter != "A" && letter != "Z" && letter != "F" && letter != "T") {
-    s.InfoBox("\"" + s.GroupField(1) + "\" starts no observation: D, A, Z, F or T");
+    s.InfoBox("\"" + s.args.GroupField(1) + "\" starts no observation: D, A, Z, F or T");
     return false;
   }
-  if (s.FieldsLeft() < size) {
+  if (s.args.FieldsLeft() < size) {
     s.InfoBox(letter == "A" ? "A needs the point at, backsight point, foresight point and angle"
                             : letter + " needs the from point, to point and " + (letter == "D" ? "distance" : "direction"));
     return false;
@@ -184,14 +184,14 @@ bool ReadGroup(Session& s) {
               : letter == "Z" ? ReadDirection(s)
               : letter == "F" ? ReadFixed(s, size)
                               : ReadTraverse(s);
-  s.ArgUsed += size;
+  s.args.Consume(size);
   return read;
 }
 
 void ReadObservations(Session& s) {
-  while (!s.network.Spoiled && s.FieldsLeft() > 0)
+  while (!s.network.Spoiled && s.args.FieldsLeft() > 0)
     if (!ReadGroup(s)) s.network.Spoiled = true;
-  s.ArgUsed = s.ArgCount;
+  s.args.ConsumeAll();
 }
 
 }  // namespace
@@ -200,20 +200,20 @@ Outcome LeastSquaresCommand(Session& s) {
   NetworkRecord& r = s.network;
 
   // Stage 1: a new network; its first line holds the a-priori errors.
-  if (s.CommandStage == 1) {
+  if (s.args.Stage() == 1) {
     r = NetworkRecord{};
     r.network.fixed.assign(static_cast<size_t>(s.points.Capacity()) + 1, 0);
-    if (s.FieldsLeft() == 0) return Outcome::Completed;
+    if (s.args.FieldsLeft() == 0) return Outcome::Completed;
     ReadErrors(s);
-    s.ArgUsed = s.ArgCount;
-    s.CommandStage = 2;
+    s.args.ConsumeAll();
+    s.args.SetStage(2);
     return Outcome::Stopped;
   }
 
   // Stage 2: observation lines, until one ends without a trailing comma.
   if (r.Finished) {
     s.InfoBox("Network finished: type LSQ on a line of its own to start a new one");
-    s.ArgUsed = s.ArgCount;
+    s.args.ConsumeAll();
     return Outcome::Stopped;
   }
   ReadObservations(s);

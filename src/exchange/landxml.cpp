@@ -111,19 +111,19 @@ enum LandXmlSkipReason : size_t { kNoCoordinates = kSharedReasonCount };
 // again, whole, after every figure.
 Outcome WriteLandXmlCommand(Session& s) {
   ExchangeState& x = s.exchange;
-  if (s.CommandStage == 1) {
+  if (s.args.Stage() == 1) {
     if (s.LineContinued) return Outcome::Stopped;
-    bool international = s.ArgCount >= 2 && UpperCase(TrimBlanks(s.ArgField[2])) == "FT";
+    bool international = s.args.Count() >= 2 && UpperCase(TrimBlanks(s.args.Field(2))) == "FT";
     std::string path = DataLineFileName(s, kXmlExtension);
     if (path.empty()) return Outcome::Completed;
     x = ExchangeState{path, international, {}};
     if (!SaveTextFile(s, path, LandXmlDocument(s))) return Outcome::Stopped;
-    s.CommandStage = 2;
+    s.args.SetStage(2);
     return Outcome::Completed;
   }
-  if (s.LineContinued || s.FieldsLeft() == 0) return Outcome::Stopped;
+  if (s.LineContinued || s.args.FieldsLeft() == 0) return Outcome::Stopped;
   std::optional<FigureWithArea> parcel = ReadFigureWithArea(s);
-  s.ArgUsed = s.ArgCount;
+  s.args.ConsumeAll();
   if (!parcel) return Outcome::Stopped;
   x.Parcels.push_back(ParcelElement(s, *parcel, static_cast<int>(x.Parcels.size()) + 1));
   return SaveTextFile(s, x.LandXmlPath, LandXmlDocument(s)) ? Outcome::Completed : Outcome::Stopped;
