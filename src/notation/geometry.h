@@ -2,6 +2,8 @@
 // distance and azimuth between stored points, and line intersection.
 #pragma once
 
+#include <array>
+#include <optional>
 #include <string_view>
 
 namespace vantrel {
@@ -30,6 +32,13 @@ double PointAzimuth(const Session& session, int i, int j);
 // Azimuth of the direction (dE, dN), clockwise from north, not normalised:
 // -PI/2 < result <= 3*PI/2; a zero-length direction gives 3*PI/2.
 double AzimuthOf(double dE, double dN);
+
+// Where the straight line through (north, east) running in the direction
+// `azimuth` cuts the circle about (centreNorth, centreEast) of `radius`: the
+// azimuths of the two crossings as seen from the centre (equal for a tangent
+// line). Nothing when the line misses the circle or the radius is 0.
+std::optional<std::array<double, 2>> LineCircleCrossings(double north, double east, double azimuth,
+                                                         double centreNorth, double centreEast, double radius);
 
 // Stores in point `target` the intersection of the line through point a with
 // slope m1 and the line through point b with slope m2 (slope = east change per

@@ -1,0 +1,85 @@
+// LDW: the legal (metes-and-bounds) description of a figure, written into
+// the report and, when the options line names a file, into a text file.
+#include <optional>
+#include <string>
+
+#include "area/figure.h"
+#include "command/commands.h"
+#include "command/files.h"
+#include "command/session.h"
+#include "command/text_file.h"
+#include "deeds/description.h"
+#include "deeds/figure_boundary.h"
+#include "notation/format.h"
+
+namespace vantrel {
+namespace {
+
+// Report lines of a description: narrow enough for the report's page.
+constexpr size_t kReportWidth = 72;
+constexpr const char* kTextExtension = "txt";
+
+// The options line: the words for the point of beginning, S (angles in
+// symbols) or W (in words), the file name; any of them may be left empty.
+bool ReadOptions(Session& s, DescriptionRecord& r) {
+  r = {};
+  r.beginning = std::string(TrimBlanks(s.GroupField(1)));
+  std::string style = s.FieldsLeft() >= 2 ? UpperCase(TrimBlanks(s.GroupField(2))) : std::string();
+  if (style != "" && style != "S" && style != "W") {
+    s.InfoBox(s.GroupField(2) + " is not S (degrees, minutes and seconds as symbols) or W (in words)");
+    return false;
+  }
+  r.spelledAngles = style == "W";
+  std::string file = s.FieldsLeft() >= 3 ? std::string(TrimBlanks(s.GroupField(3))) : std::string();
+  if (!file.empty()) {
+    r.path = PromptFileName(s, file, kTextExtension);
+    if (r.path.empty()) return false;
+  }
+  return true;
+}
+
+// Without words of the surveyor's, the point of beginning is named by its
+// number and coordinates.
+std::string BeginningWords(const Session& s, const DescriptionRecord& r, int point) {
+  if (!r.beginning.empty()) return r.beginning;
+  return "point " + std::to_string(point) + " (N " + FormatMask(s.PointNorth[point], "0.00") + ", E " +
+         FormatMask(s.PointEast[point], "0.00") + ")";
+}
+
+}  // namespace
+
+// First line: the options, or a figure (its first field a point number);
+// then one figure a line as ARE takes it, starting at the point of
+// beginning, a line ending in a comma while it goes on.
+Outcome LegalDescriptionCommand(Session& s) {
+  DescriptionRecord& r = s.deeds.description;
+  if (s.LineFieldCount == 0) return Outcome::Stopped;
+  if (s.CommandStage == 1 && !IsNumericText(s.GroupField(1))) {
+    bool read = ReadOptions(s, r);
+    s.ArgUsed = s.ArgCount;
+    if (!read) return Outcome::Stopped;
+    s.CommandStage = 2;
+    return Outcome::Completed;
+  }
+  if (s.CommandStage == 1) r = {};
+  s.CommandStage = 2;
+  if (s.LineContinued) return Outcome::Stopped;  // the figure goes on on the next line
+
+  std::optional<FigureWithArea> figure = ReadFigureWithArea(s);
+  s.ArgUsed = s.ArgCount;
+  if (!figure) return Outcome::Stopped;
+  FigureBoundary f = BoundaryOfFigure(s, figure->figure);
+  if (DescribedCourses(f.boundary) < 2) {
+    s.InfoBox("A description needs a figure of at least two courses");
+    return Outcome::Stopped;
+  }
+  DescriptionStyle style{BeginningWords(s, r, f.corner.front()), r.spelledAngles};
+  std::string text = LegalDescription(f.boundary, figure->area, style);
+  s.WriteOutput("");
+  for (const std::string& line : WrapText(text, kReportWidth)) s.WriteOutput(line);
+  if (r.path.empty()) return Outcome::Completed;
+  r.fileText += (r.fileText.empty() ? "" : "\r\n") + text + "\r\n";
+  return SaveTextFile(s, r.path, r.fileText) ? Outcome::Completed : Outcome::Stopped;
+}
+
+}  // namespace vantrel
