@@ -33,24 +33,24 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
   // Written as CSV and as LandXML, and each read back into a cleared store:
   // every point comes back bit for bit, with its description and elevation.
-  auto SamePoints = [&session](const vantrel::Session& before) {
-    for (int k = 1; k <= vantrel::kMaxPoint; ++k) {
-      if (before.IsDefined(k) != session.IsDefined(k)) return false;
+  auto SamePoints = [&session](const vantrel::PointStore& before) {
+    auto defined = [](const vantrel::PointStore& store) {
+      int count = 0;
+      for (int k : store.Numbers()) count += store.IsDefined(k);
+      return count;
+    };
+    if (defined(before) != defined(session.points)) return false;
+    for (int k : before.Numbers()) {
       if (!before.IsDefined(k)) continue;
-      if (!SameBits(before.PointNorth[k], session.PointNorth[k]) || !SameBits(before.PointEast[k], session.PointEast[k]) ||
-          before.PointDescription[k] != session.PointDescription[k] ||
-          before.PointElevation[k].has_value() != session.PointElevation[k].has_value() ||
-          (before.PointElevation[k] && !SameBits(*before.PointElevation[k], *session.PointElevation[k])))
+      const vantrel::Point &was = before[k], &is = session.points[k];
+      if (!session.points.IsDefined(k) || !SameBits(was.north, is.north) || !SameBits(was.east, is.east) ||
+          was.description != is.description || was.elevation.has_value() != is.elevation.has_value() ||
+          (was.elevation && !SameBits(*was.elevation, *is.elevation)))
         return false;
     }
     return true;
   };
-  vantrel::fuzz::QuietUser copyUser(content);
-  vantrel::Session before(copyUser);
-  before.PointNorth = session.PointNorth;
-  before.PointEast = session.PointEast;
-  before.PointDescription = session.PointDescription;
-  before.PointElevation = session.PointElevation;
+  vantrel::PointStore before = session.points;
   // A file left by an earlier input must not stand in for one not written.
   std::remove("exchanged.csv");
   std::remove("exchanged.xml");
@@ -63,22 +63,23 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   // defined point and every register above zero comes back bit for bit. A
   // point with either coordinate at the undefined marker is not saved, so it
   // comes back undefined.
-  auto north = session.PointNorth;
-  auto east = session.PointEast;
-  auto distances = session.DistanceRegister;
-  auto angles = session.AngleRegister;
+  vantrel::PointStore saved = session.points;
+  auto distances = session.registers.distance;
+  auto angles = session.registers.angle;
   session.RunBatch("DCF\nsaved\nDDF\nsaved\nDAF\nsaved\nCLR\n\n");
-  session.DistanceRegister.fill(0);
-  session.AngleRegister.fill(0);
+  session.registers.distance.fill(0);
+  session.registers.angle.fill(0);
   session.RunBatch("RCF\nsaved\nRDF\nsaved\nRAF\nsaved\n");
-  for (int k = 1; k <= vantrel::kMaxPoint; ++k) {
-    bool defined = north[k] != vantrel::UndefinedCoord && east[k] != vantrel::UndefinedCoord;
-    bool same = SameBits(north[k], session.PointNorth[k]) && SameBits(east[k], session.PointEast[k]);
-    if (defined ? !same : session.IsDefined(k)) std::abort();
+  for (int k : session.points.Numbers())
+    if (session.points.IsDefined(k) && !saved.IsDefined(k)) std::abort();
+  for (int k : saved.Numbers()) {
+    bool same = SameBits(saved.North(k), session.points.North(k)) && SameBits(saved.East(k), session.points.East(k));
+    if (saved.IsDefined(k) ? !same : session.points.IsDefined(k)) std::abort();
   }
+
   for (int r = 1; r < vantrel::kRegisterCount; ++r)
-    if ((distances[r] > 0 && !SameBits(distances[r], session.DistanceRegister[r])) ||
-        (angles[r] > 0 && !SameBits(angles[r], session.AngleRegister[r])))
+    if ((distances[r] > 0 && !SameBits(distances[r], session.registers.distance[r])) ||
+        (angles[r] > 0 && !SameBits(angles[r], session.registers.angle[r])))
       std::abort();
   return 0;
 }

@@ -77,12 +77,13 @@ inline void PrepareSession(Session& session, std::string_view codes) {
 
 // No command may leave NaN or infinity in a point or a register.
 inline void RequireFiniteStores(const Session& session) {
-  for (const auto* table : {&session.PointNorth, &session.PointEast})
-    for (double v : *table)
-      if (!std::isfinite(v)) std::abort();
-  for (const auto& elevation : session.PointElevation)
-    if (elevation && !std::isfinite(*elevation)) std::abort();
-  for (const auto* table : {&session.DistanceRegister, &session.AngleRegister})
+  for (int n : session.points.Numbers()) {
+    const Point& p = session.points[n];
+    if (!std::isfinite(p.north) || !std::isfinite(p.east) || (p.elevation && !std::isfinite(*p.elevation)))
+      std::abort();
+  }
+
+  for (const auto* table : {&session.registers.distance, &session.registers.angle})
     for (double v : *table)
       if (!std::isfinite(v)) std::abort();
 }

@@ -265,14 +265,13 @@ class LsqTest : public SessionTest {
  protected:
   // Runs a pane and checks that no point changed.
   void ExpectStoreKept(const std::string& pane, const std::string& message) {
-    auto north = session.PointNorth, east = session.PointEast;
+    PointStore before = session.points;
     std::vector<std::string> transcript = Run(pane);
     ASSERT_FALSE(transcript.empty()) << pane;
     bool found = false;
     for (const std::string& line : transcript) found = found || line.find(message) != std::string::npos;
     EXPECT_TRUE(found) << pane << "\nlast: " << transcript.back();
-    EXPECT_EQ(session.PointNorth, north) << pane;
-    EXPECT_EQ(session.PointEast, east) << pane;
+    EXPECT_TRUE(session.points == before) << pane;
   }
 };
 
@@ -297,11 +296,11 @@ TEST_F(LsqTest, TraverseTakenFromTab) {
                                               {11, {5130, 5346}}, {12, {5303, 5393}}},
                                     {10, 11, 12});
   for (int p : {10, 11, 12}) {
-    EXPECT_NEAR(session.PointNorth[p], plain.at[p][0], kFoot) << p;
-    EXPECT_NEAR(session.PointEast[p], plain.at[p][1], kFoot) << p;
+    EXPECT_NEAR(session.points.North(p), plain.at[p][0], kFoot) << p;
+    EXPECT_NEAR(session.points.East(p), plain.at[p][1], kFoot) << p;
   }
-  EXPECT_EQ(session.PointNorth[13], 5252.25);
-  EXPECT_EQ(session.PointEast[13], 5533.9);
+  EXPECT_EQ(session.points.North(13), 5252.25);
+  EXPECT_EQ(session.points.East(13), 5533.9);
 }
 
 // One distance 1 ft long in a braced quadrilateral: least squares spreads

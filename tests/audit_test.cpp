@@ -26,10 +26,11 @@ class AuditTest : public SessionTest {
   }
 
   void ExpectStoreSound(const std::string& job) {
-    for (int n = 1; n <= kMaxPoint; ++n)
-      ASSERT_TRUE(std::isfinite(session.PointNorth[n]) && std::isfinite(session.PointEast[n])) << job << ": point " << n;
+    for (int n : session.points.Numbers())
+      ASSERT_TRUE(std::isfinite(session.points.North(n)) && std::isfinite(session.points.East(n)))
+          << job << ": point " << n;
     for (int r = 0; r < kRegisterCount; ++r)
-      ASSERT_TRUE(std::isfinite(session.AngleRegister[r]) && std::isfinite(session.DistanceRegister[r]))
+      ASSERT_TRUE(std::isfinite(session.registers.angle[r]) && std::isfinite(session.registers.distance[r]))
           << job << ": register " << r;
   }
 };
@@ -78,19 +79,19 @@ TEST_F(AuditTest, OverflowingFieldsAreReportedAndReadAsZero) {
   // Read as 0: the point takes 0, the rotation turns nothing, the shift
   // moves nothing, the equation goes on with 0.
   Run("KWN\r\n10,1E400,5");
-  EXPECT_EQ(session.PointNorth[10], 0);
-  EXPECT_EQ(session.PointEast[10], 5);
+  EXPECT_EQ(session.points.North(10), 0);
+  EXPECT_EQ(session.points.East(10), 5);
   Run("ROT\r\n1E39\r\nMAP\r\n>1E39,10");
-  EXPECT_EQ(session.PointEast[10], 5);
+  EXPECT_EQ(session.points.East(10), 5);
   Run("RTH\r\nD1 = 1E400 + 2");
-  EXPECT_EQ(session.DistanceRegister[1], 2);
+  EXPECT_EQ(session.registers.distance[1], 2);
 }
 
 // Coordinates near the ends of the number range: what would carry a point or
 // a register beyond it is refused and the store keeps its values.
 TEST_F(AuditTest, MovesAndResultsBeyondTheRangeAreRefused) {
   Run("KWN\r\n8,1.5E308,1.5E308,9,-1.5E308,-1.5E308");
-  auto north = session.PointNorth, east = session.PointEast;
+  PointStore before = session.points;
   struct Case {
     const char* job;
     const char* message;
@@ -107,9 +108,9 @@ TEST_F(AuditTest, MovesAndResultsBeyondTheRangeAreRefused) {
     std::vector<std::string> transcript = Run(c.job);
     EXPECT_TRUE(Says(transcript, c.message)) << c.job;
     ExpectStoreSound(c.job);
-    EXPECT_EQ(session.PointNorth, north) << c.job;
-    EXPECT_EQ(session.PointEast, east) << c.job;
-    EXPECT_EQ(session.DistanceRegister[7], 0) << c.job;
+    EXPECT_TRUE(session.points == before) << c.job;
+
+    EXPECT_EQ(session.registers.distance[7], 0) << c.job;
   }
   // The largest single-precision shift still leaves a far point finite.
   Run("KWN\r\n8,1.7976931348623157E308,0\r\nMAP\r\n^3.4E38,8");
@@ -125,8 +126,8 @@ TEST_F(AuditTest, LongPanesRunToTheirLastLine) {
   for (; pane.size() < 70000; ++comments) pane += comment + "\r\n";
   pane += "KWN\r\n10,1,2";
   EXPECT_EQ(Run(pane).size(), comments);
-  EXPECT_EQ(session.PointNorth[10], 1);
-  EXPECT_EQ(session.PointEast[10], 2);
+  EXPECT_EQ(session.points.North(10), 1);
+  EXPECT_EQ(session.points.East(10), 2);
 }
 
 // Lines of a pane end at CR LF, at a lone LF or at a lone CR (text pasted or

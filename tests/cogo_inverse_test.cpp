@@ -23,21 +23,21 @@ TEST_F(InverseTest, RegistersKeepTheUnreducedValues) {
   // arctangent of -1, not 315 degrees); the others by hand from the
   // coordinates above, with the program's decimal PI where it adds a half turn.
   const double eighth = std::atan(1.0);
-  EXPECT_DOUBLE_EQ(session.AngleRegister[1], -eighth);
-  EXPECT_DOUBLE_EQ(session.AngleRegister[2], HALF_PI);
-  EXPECT_DOUBLE_EQ(session.AngleRegister[3], PI - eighth);
+  EXPECT_DOUBLE_EQ(session.registers.angle[1], -eighth);
+  EXPECT_DOUBLE_EQ(session.registers.angle[2], HALF_PI);
+  EXPECT_DOUBLE_EQ(session.registers.angle[3], PI - eighth);
   // East then north from the centre: -90 degrees one way, +90 the other.
-  EXPECT_DOUBLE_EQ(session.AngleRegister[4], -HALF_PI);
-  EXPECT_DOUBLE_EQ(session.AngleRegister[5], HALF_PI);
-  EXPECT_DOUBLE_EQ(session.DistanceRegister[6], std::sqrt(20000.0));
+  EXPECT_DOUBLE_EQ(session.registers.angle[4], -HALF_PI);
+  EXPECT_DOUBLE_EQ(session.registers.angle[5], HALF_PI);
+  EXPECT_DOUBLE_EQ(session.registers.distance[6], std::sqrt(20000.0));
 }
 
 TEST_F(InverseTest, RegisterAboveTheBankStoresNothing) {
-  auto angles = session.AngleRegister;
-  auto distances = session.DistanceRegister;
+  auto angles = session.registers.angle;
+  auto distances = session.registers.distance;
   Run("AZM\r\n100,1,2\r\nDIS\r\n150,1,2\r\nANG\r\n32767,1,2,3");
-  EXPECT_EQ(session.AngleRegister, angles);
-  EXPECT_EQ(session.DistanceRegister, distances);
+  EXPECT_EQ(session.registers.angle, angles);
+  EXPECT_EQ(session.registers.distance, distances);
 }
 
 TEST_F(InverseTest, RefusedGroupIsConsumedAndTheRestWaits) {
@@ -56,12 +56,12 @@ TEST_F(InverseTest, InverseThenLocateReturnsToThePoint) {
   // The azimuth and distance from 1 to 4, kept in registers, lead LZB back
   // to point 4's coordinates.
   Run("AZM\r\n7,1,4\r\nDIS\r\n7,1,4\r\nLZB\r\n1,10,D07,A07");
-  EXPECT_NEAR(session.PointNorth[10], 1100, 1e-9);
-  EXPECT_NEAR(session.PointEast[10], 900, 1e-9);
+  EXPECT_NEAR(session.points.North(10), 1100, 1e-9);
+  EXPECT_NEAR(session.points.East(10), 900, 1e-9);
   // And LAD turning the ANG result from the backsight lands on the foresight.
   Run("ANG\r\n8,1,2,4\r\nLAD\r\n1,2,11,D07,A08");
-  EXPECT_NEAR(session.PointNorth[11], 1100, 1e-9);
-  EXPECT_NEAR(session.PointEast[11], 900, 1e-9);
+  EXPECT_NEAR(session.points.North(11), 1100, 1e-9);
+  EXPECT_NEAR(session.points.East(11), 900, 1e-9);
 }
 
 }  // namespace

@@ -41,7 +41,7 @@ TEST_F(CurveTest, RunningStationLinksCurves) {
 TEST_F(CurveTest, WaitingAndRefusedGroups) {
   Run("KWN\r\n1,0,0,2,1000,0,3,1500,866.025\r\nHA2\r\n0,1,1,2,3,0,500,11,12,13");
   EXPECT_EQ(session.FieldsLeft(), 9);  // one field short of a group
-  EXPECT_FALSE(session.IsDefined(11));
+  EXPECT_FALSE(session.points.IsDefined(11));
 
   // Neither tangent nor radius: the group waits, the line ends early.
   Run("HA1\r\n1,1,2,3,0,0,11,12,13,2");
@@ -52,8 +52,8 @@ TEST_F(CurveTest, WaitingAndRefusedGroups) {
   // stored; the next group waits for the next line.
   Run("HA1\r\n1,1,2,3,0,500,11,1001,13,2,1,2,3,0,500,14,15,16");
   EXPECT_EQ(session.FieldsLeft(), 9);
-  EXPECT_FALSE(session.IsDefined(11));
-  EXPECT_FALSE(session.IsDefined(13));
+  EXPECT_FALSE(session.points.IsDefined(11));
+  EXPECT_FALSE(session.points.IsDefined(13));
 }
 
 }  // namespace

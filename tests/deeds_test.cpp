@@ -167,7 +167,7 @@ double IndependentArea(const Session& s, const std::string& list) {
   for (std::string field; std::getline(in, field, ',');) {
     bool centre = field[0] == 'C';
     int n = std::stoi(centre ? field.substr(1) : field);
-    entries.push_back({s.PointEast[n], s.PointNorth[n], centre});
+    entries.push_back({s.points.East(n), s.points.North(n), centre});
   }
   std::vector<Entry> corners;
   double twiceArea = 0, segments = 0;
@@ -249,7 +249,7 @@ TEST_F(CutTest, RefusalsStoreNothing) {
     std::vector<std::string> report = Run("CUT\r\n" + job);
     ASSERT_FALSE(report.empty()) << job;
     EXPECT_EQ(report.back(), "Info Only: " + message) << job;
-    EXPECT_FALSE(session.IsDefined(101)) << job;
+    EXPECT_FALSE(session.points.IsDefined(101)) << job;
   }
 }
 

@@ -44,9 +44,9 @@ class ExchangeTest : public SessionTest {
     for (int n : {1, 2, 17, 500, 999, 1000}) {
       StoredPoint p{values[k % 10], values[(k + 3) % 10], std::nullopt, descriptions[k % 5]};
       if (k % 2 == 0) p.elevation = values[(k + 7) % 10];
-      session.StorePoint(n, p.north, p.east);
-      session.PointElevation[n] = p.elevation;
-      session.PointDescription[n] = p.description;
+      session.points.Store(n, p.north, p.east);
+      session.points.SetElevation(n, p.elevation);
+      session.points.SetDescription(n, p.description);
       stored[n] = p;
       ++k;
     }
@@ -54,20 +54,22 @@ class ExchangeTest : public SessionTest {
   }
 
   void ExpectStore(const std::map<int, StoredPoint>& stored) {
-    for (int n = 1; n <= kMaxPoint; ++n) {
+    ASSERT_EQ(session.points.UsedCount(), static_cast<int>(stored.size()));
+    for (int n : session.points.Numbers()) {
       auto it = stored.find(n);
+
       if (it == stored.end()) {
-        EXPECT_FALSE(session.IsDefined(n)) << n;
+        EXPECT_FALSE(session.points.IsDefined(n)) << n;
         continue;
       }
       const StoredPoint& p = it->second;
-      EXPECT_EQ(std::bit_cast<uint64_t>(session.PointNorth[n]), std::bit_cast<uint64_t>(p.north)) << n;
-      EXPECT_EQ(std::bit_cast<uint64_t>(session.PointEast[n]), std::bit_cast<uint64_t>(p.east)) << n;
-      ASSERT_EQ(session.PointElevation[n].has_value(), p.elevation.has_value()) << n;
+      EXPECT_EQ(std::bit_cast<uint64_t>(session.points.North(n)), std::bit_cast<uint64_t>(p.north)) << n;
+      EXPECT_EQ(std::bit_cast<uint64_t>(session.points.East(n)), std::bit_cast<uint64_t>(p.east)) << n;
+      ASSERT_EQ(session.points[n].elevation.has_value(), p.elevation.has_value()) << n;
       if (p.elevation) {
-        EXPECT_EQ(std::bit_cast<uint64_t>(*session.PointElevation[n]), std::bit_cast<uint64_t>(*p.elevation)) << n;
+        EXPECT_EQ(std::bit_cast<uint64_t>(*session.points[n].elevation), std::bit_cast<uint64_t>(*p.elevation)) << n;
       }
-      EXPECT_EQ(session.PointDescription[n], p.description) << n;
+      EXPECT_EQ(session.points[n].description, p.description) << n;
     }
   }
 };
@@ -75,7 +77,7 @@ class ExchangeTest : public SessionTest {
 TEST_F(ExchangeTest, CsvRoundTripIsExact) {
   std::map<int, StoredPoint> stored = FillStore();
   Run("PNW\r\nround\r\nCLR\r\n1,1000\r\n");
-  for (int n = 1; n <= kMaxPoint; ++n) ASSERT_FALSE(session.IsDefined(n));
+  ASSERT_EQ(session.points.UsedCount(), 0);
   std::vector<std::string> transcript = Run("PNR\r\nround\r\n");
   EXPECT_EQ(transcript, std::vector<std::string>{"Info Only: 6 points read from round.csv"});
   ExpectStore(stored);
@@ -83,7 +85,7 @@ TEST_F(ExchangeTest, CsvRoundTripIsExact) {
 
 TEST_F(ExchangeTest, CsvRecordsAreWrittenAsPointNorthEastElevationDescription) {
   Run("KWN\r\n1,5000,3000.25,2,-0.5,1E-7\r\nDES\r\n1,IRON PIN,2,SAY \"HI\"\r\n");
-  session.PointElevation[1] = 412.35;
+  session.points.SetElevation(1, 412.35);
   Run("PNW\r\nlot.csv\r\n");
   EXPECT_EQ(ReadFile(folder / "lot.csv"), "1,5000,3000.25,412.35,IRON PIN\r\n2,-0.5,1e-07,,\"SAY \"\"HI\"\"\"\r\n");
 }
@@ -94,16 +96,16 @@ TEST_F(ExchangeTest, CsvQuotesAndRepeatedPoints) {
       << "2,2,2,, \"X\"\"Y\" \r\n"    // blanks around a quoted field
       << "3,3,3\r\n3,4,4,5\r";      // the later record of a point wins
   EXPECT_EQ(Run("PNR\r\nodd\r\n"), std::vector<std::string>{"Info Only: 3 points read from odd.csv"});
-  EXPECT_EQ(session.PointDescription[1], "OPEN, QUOTE");
-  EXPECT_EQ(session.PointDescription[2], "X\"Y");
-  EXPECT_EQ(session.PointNorth[3], 4);
-  EXPECT_EQ(session.PointElevation[3], 5);
+  EXPECT_EQ(session.points[1].description, "OPEN, QUOTE");
+  EXPECT_EQ(session.points[2].description, "X\"Y");
+  EXPECT_EQ(session.points.North(3), 4);
+  EXPECT_EQ(session.points[3].elevation, 5);
 }
 
 TEST_F(ExchangeTest, LandXmlRoundTripIsExact) {
   std::map<int, StoredPoint> stored = FillStore();
   Run("LXW\r\nround\r\nCLR\r\n1,1000\r\n");
-  for (int n = 1; n <= kMaxPoint; ++n) ASSERT_FALSE(session.IsDefined(n));
+  ASSERT_EQ(session.points.UsedCount(), 0);
   EXPECT_EQ(Run("LXR\r\nround\r\n"), std::vector<std::string>{"Info Only: 6 points read from round.xml"});
   ExpectStore(stored);
 }

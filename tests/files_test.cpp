@@ -226,27 +226,28 @@ TEST_F(FilesTest, PointFileRoundTripIsExact) {
                            -2.5e-7};
   int k = 1;
   for (double v : values) {
-    session.PointNorth[k] = v;
-    session.PointEast[k] = -v / 3;
+    session.points.Store(k, v, -v / 3);
     k += 7;
   }
-  session.AngleRegister[99] = 1.0 / 7;
-  session.AngleRegister[1] = 0.1;
-  auto savedNorth = session.PointNorth;
-  auto savedEast = session.PointEast;
-  auto savedAngles = session.AngleRegister;
+  session.registers.angle[99] = 1.0 / 7;
+  session.registers.angle[1] = 0.1;
+  PointStore saved = session.points;
+  auto savedAngles = session.registers.angle;
 
   Run("DCF\r\nlot\r\nDAF\r\nlot\r\nCLR\r\n\r\nRTH\r\nA1=0\r\nA99=0\r\nRCF\r\nlot\r\nRAF\r\nlot");
   EXPECT_TRUE(user.transcript.empty());
-  EXPECT_EQ(std::memcmp(&savedNorth, &session.PointNorth, sizeof savedNorth), 0);
-  EXPECT_EQ(std::memcmp(&savedEast, &session.PointEast, sizeof savedEast), 0);
-  EXPECT_EQ(std::memcmp(&savedAngles, &session.AngleRegister, sizeof savedAngles), 0);
-  EXPECT_FALSE(session.IsDefined(2));  // undefined when saved, undefined after the read
+  ASSERT_EQ(session.points.UsedCount(), saved.UsedCount());
+  for (int n : saved.Numbers()) {
+    EXPECT_EQ(std::memcmp(&saved[n].north, &session.points[n].north, sizeof(double)), 0) << n;
+    EXPECT_EQ(std::memcmp(&saved[n].east, &session.points[n].east, sizeof(double)), 0) << n;
+  }
+  EXPECT_EQ(std::memcmp(&savedAngles, &session.registers.angle, sizeof savedAngles), 0);
+  EXPECT_FALSE(session.points.IsDefined(2));  // undefined when saved, undefined after the read
 }
 
 TEST_F(FilesTest, FileCommandsConsumeTheirLines) {
-  session.DistanceRegister.fill(UndefinedCoord);
-  session.DistanceRegister[0] = 5;  // register 0 is never saved
+  session.registers.distance.fill(UndefinedCoord);
+  session.registers.distance[0] = 5;  // register 0 is never saved
   Run("DDF\r\nregs\r\nregs2,extra");
   EXPECT_EQ(session.ArgUsed, session.ArgCount);
   EXPECT_EQ(Content("regs.dis"), "");
@@ -255,7 +256,8 @@ TEST_F(FilesTest, FileCommandsConsumeTheirLines) {
 }
 
 TEST_F(FilesTest, FailedSaveKeepsTheOldFile) {
-  session.PointNorth[1] = session.PointEast[1] = 10;
+  session.points.Store(1, 10, 10);
+
   Write("kept.pts", "1,5,5\r\n");
   fs::permissions(folder / "kept.pts", fs::perms::owner_read | fs::perms::group_read);
   Run("DCF\r\nkept\r\nmissing/lot");

@@ -77,7 +77,7 @@ TEST_F(GpsTest, CompletionAgainstTheReference) {
 TEST_F(GpsTest, PositionsBeyondSinglePrecisionAreRefused) {
   Run("KWN\r\n1,1e300,0\r\nGRF\r\n1,N40 12,W111 50\r\nGPS\r\n2,N40 13,W111 50");
   EXPECT_EQ(user.transcript, (Lines{"Info Only: Invalid GPS Coordinates"}));
-  EXPECT_FALSE(session.IsDefined(2));
+  EXPECT_FALSE(session.points.IsDefined(2));
 }
 
 }  // namespace

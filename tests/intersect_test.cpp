@@ -18,8 +18,10 @@ class ConstructionTest : public SessionTest {
 
   // Every point of the store holds finite numbers or is undefined.
   void ExpectStoreSound(const std::string& job) {
-    for (int n = 1; n <= kMaxPoint; ++n)
-      EXPECT_TRUE(std::isfinite(session.PointNorth[n]) && std::isfinite(session.PointEast[n])) << job << ": point " << n;
+    for (int n : session.points.Numbers())
+
+      EXPECT_TRUE(std::isfinite(session.points.North(n)) && std::isfinite(session.points.East(n)))
+          << job << ": point " << n;
   }
 };
 
@@ -29,7 +31,7 @@ TEST_F(ConstructionTest, NoSolutionHoldsTheGroupAndLaterOnes) {
   EXPECT_EQ(session.FieldsLeft(), 12);
   EXPECT_EQ(session.GroupField(1), "12");
   EXPECT_EQ(session.PreviousCommand, "KWN");
-  EXPECT_FALSE(session.IsDefined(10));
+  EXPECT_FALSE(session.points.IsDefined(10));
 
   // The same for a line that misses an arc, and for a declined question.
   Run("AZB\r\n55,1,50,3,90 00 00,2");
@@ -37,7 +39,7 @@ TEST_F(ConstructionTest, NoSolutionHoldsTheGroupAndLaterOnes) {
   user.answers = {false};
   Run("KWN\r\n4,1000,1100.02\r\nDVA\r\n3,1,4,2,14,3,1,2,2,15");
   EXPECT_EQ(session.FieldsLeft(), 10);
-  EXPECT_FALSE(session.IsDefined(15));
+  EXPECT_FALSE(session.points.IsDefined(15));
 }
 
 TEST_F(ConstructionTest, RefusedGroupsAreConsumed) {
@@ -59,19 +61,19 @@ TEST_F(ConstructionTest, LongestDivisionsFitTheHeldFields) {
   std::string line = "1,2,48";
   for (int p = 101; p <= 147; ++p) line.append(",").append(std::to_string(p));
   EXPECT_EQ(Run("DVL\r\n" + line).size(), 47u);
-  EXPECT_NEAR(session.PointEast[124], 1050, 1e-9);  // 24/48 of the way
+  EXPECT_NEAR(session.points.East(124), 1050, 1e-9);  // 24/48 of the way
   EXPECT_EQ(session.FieldsLeft(), 0);
 }
 
 TEST_F(ConstructionTest, ArcLengthKeptInItsRegister) {
   // A quarter circle of radius 100 with the program's pi: 50 * 3.1415926536.
   Run("ARC\r\n1,2,3,7");
-  EXPECT_NEAR(session.DistanceRegister[7], 157.07963268, 1e-8);
-  session.DistanceRegister[7] = 0;
+  EXPECT_NEAR(session.registers.distance[7], 157.07963268, 1e-8);
+  session.registers.distance[7] = 0;
   Run("1,2,3,1,3,2");  // six fields: no register
   Run("1,3,2,0");      // register 0 means none
-  EXPECT_EQ(session.DistanceRegister[7], 0);
-  EXPECT_EQ(session.DistanceRegister[0], 0);
+  EXPECT_EQ(session.registers.distance[7], 0);
+  EXPECT_EQ(session.registers.distance[0], 0);
 }
 
 TEST_F(ConstructionTest, NothingUnboundedReachesTheStore) {
@@ -95,9 +97,9 @@ TEST_F(ConstructionTest, NothingUnboundedReachesTheStore) {
   for (const char* job : jobs) {
     std::vector<std::string> transcript = Run(job);
     EXPECT_FALSE(transcript.empty()) << job << ": refused without a word";
-    EXPECT_FALSE(session.IsDefined(40)) << job;
+    EXPECT_FALSE(session.points.IsDefined(40)) << job;
     ExpectStoreSound(job);
-    session.ClearPoint(40);
+    session.points.Clear(40);
   }
 }
 

@@ -57,10 +57,7 @@ TEST(MapSheet, NumbersStandClearOfTheLinesAndTheTitleBlockStatesTheScale) {
   Session session{user};
   ASSERT_EQ(LoadCommandReference(VANTREL_REFERENCE_FILE, session.reference), "");
   session.files.SpoolOn = true;
-  auto place = [&session](int n, double north, double east) {
-    session.PointNorth[n] = north;
-    session.PointEast[n] = east;
-  };
+  auto place = [&session](int n, double north, double east) { session.points.Store(n, north, east); };
   place(1, 500, 500);
   const double star[5][2] = {{500, 900}, {900, 500}, {900, 100}, {500, 100}, {100, 500}};
   for (int k = 0; k < 5; ++k) place(k + 2, star[k][0], star[k][1]);
@@ -106,8 +103,8 @@ TEST(MapSheet, NumbersStandClearOfTheLinesAndTheTitleBlockStatesTheScale) {
     // Point 5, the star's north-west corner, has nothing above it: its
     // number stands centred over its dot.
     if (n.text == "5") {
-      double dotX = (session.PointEast[5] - t.minEast) * t.scale + t.xOffset;
-      double dotY = sheet.Height() - ((session.PointNorth[5] - t.minNorth) * t.scale + t.yOffset);
+      double dotX = (session.points.East(5) - t.minEast) * t.scale + t.xOffset;
+      double dotY = sheet.Height() - ((session.points.North(5) - t.minNorth) * t.scale + t.yOffset);
       EXPECT_NEAR(n.x + width / 2, dotX, 2);
       EXPECT_LT(n.y + height, dotY);
     }

@@ -62,10 +62,7 @@ class MapTest : public ::testing::Test {
 
   MapTest() { EXPECT_EQ(LoadCommandReference(VANTREL_REFERENCE_FILE, session.reference), ""); }
 
-  void Place(int n, double north, double east) {
-    session.PointNorth[n] = north;
-    session.PointEast[n] = east;
-  }
+  void Place(int n, double north, double east) { session.points.Store(n, north, east); }
   std::vector<std::string> Run(const std::string& pane) {
     size_t before = user.transcript.size();
     session.RunBatch(pane);
@@ -222,7 +219,7 @@ TEST_F(MapTest, EntriesThatNameNoDrawablePointAreSkipped) {
   for (const std::string& drawn : Drawn(user.window))
     if (drawn.rfind("line", 0) == 0) lines.push_back(drawn);
   EXPECT_EQ(lines.size(), 1u);  // 1-2 only: nothing runs into or out of 7, 1001 and 0
-  EXPECT_EQ(session.PointNorth[7], UndefinedCoord);
+  EXPECT_EQ(session.points.North(7), UndefinedCoord);
 }
 
 TEST_F(MapTest, PrinterPageGetsTheFigureOnlyWithSpool) {

@@ -175,9 +175,9 @@ TEST_F(NotationTest, NumbersIgnoreADecimalCommaLocale) {
 }
 
 TEST_F(NotationTest, ParseAngleNotations) {
-  session.AngleRegister[12] = 10 * kDegree;
-  session.AngleRegister[7] = 1 * kDegree;
-  session.AngleRegister[72] = 2 * kDegree;
+  session.registers.angle[12] = 10 * kDegree;
+  session.registers.angle[7] = 1 * kDegree;
+  session.registers.angle[72] = 2 * kDegree;
   struct Case {
     const char* text;
     double degrees;
@@ -196,7 +196,7 @@ TEST_F(NotationTest, ParseAngleNotations) {
 }
 
 TEST_F(NotationTest, ParseAngleReportsUndefinedRegistersAndBadBearings) {
-  session.AngleRegister[5] = UndefinedCoord;
+  session.registers.angle[5] = UndefinedCoord;
   for (const char* text : {"N 45", "A05", "A-5", " A5 "}) EXPECT_EQ(ParseAngle(session, text), 0) << text;
   EXPECT_EQ(user.transcript, (std::vector<std::string>{"Info Only: N 45 Invalid angle", "Info Only: A05 Invalid angle",
                                                        "Info Only: A-5 Invalid angle",
@@ -251,9 +251,9 @@ TEST(Angles, FormatAngleMarksAnglesItCannotNormalise) {
 }
 
 TEST_F(NotationTest, FormatPointLines) {
-  session.PointNorth[12] = 1234.5, session.PointEast[12] = -56.25;
-  session.PointNorth[1000] = 0, session.PointEast[1000] = 0;
-  session.PointNorth[3] = -0.0004, session.PointEast[3] = 7;
+  session.points.Store(12, 1234.5, -56.25);
+  session.points.Store(1000, 0, 0);
+  session.points.Store(3, -0.0004, 7);
   EXPECT_EQ(FormatPoint(session, 12), "Pt 12   1234.500 N     56.250 W");
   EXPECT_EQ(FormatPoint(session, 1000), "Pt 1000    0.000 N      0.000 E");
   EXPECT_EQ(FormatPoint(session, 3), "Pt 3       0.000 S      7.000 E");
@@ -261,8 +261,8 @@ TEST_F(NotationTest, FormatPointLines) {
 }
 
 TEST_F(NotationTest, ParseDistanceNotations) {
-  session.DistanceRegister[4] = 25;
-  session.DistanceRegister[7] = UndefinedCoord;
+  session.registers.distance[4] = 25;
+  session.registers.distance[7] = UndefinedCoord;
   struct Case {
     const char* text;
     double value;
@@ -287,24 +287,24 @@ TEST(Geometry, AzimuthQuadrants) {
 }
 
 TEST_F(NotationTest, IntersectLines) {
-  session.PointNorth[1] = 0, session.PointEast[1] = 0;
-  session.PointNorth[2] = 0, session.PointEast[2] = 10;
+  session.points.Store(1, 0, 0);
+  session.points.Store(2, 0, 10);
   ASSERT_TRUE(IntersectLines(session, 3, 1, 2, 1, -1));
-  EXPECT_DOUBLE_EQ(session.PointNorth[3], 5);
-  EXPECT_DOUBLE_EQ(session.PointEast[3], 5);
+  EXPECT_DOUBLE_EQ(session.points.North(3), 5);
+  EXPECT_DOUBLE_EQ(session.points.East(3), 5);
   EXPECT_DOUBLE_EQ(PointDistance(session, 1, 3), std::sqrt(50.0));
 
   // Replacing point 1 itself: its north is stored first, so with the steeper
   // second line the east comes out as 1's old east.
   ASSERT_TRUE(IntersectLines(session, 1, 1, 2, 1, -2));
-  EXPECT_DOUBLE_EQ(session.PointEast[1], 0);
+  EXPECT_DOUBLE_EQ(session.points.East(1), 0);
 
   // Parallel lines, and slopes whose intersection overflows, leave the point
   // undefined with a message; nothing infinite reaches the store.
   EXPECT_FALSE(IntersectLines(session, 4, 1, 2, 2, 2));
   EXPECT_FALSE(IntersectLines(session, 5, 1, 2, 1e308, -1e308));
-  EXPECT_FALSE(session.IsDefined(4));
-  EXPECT_FALSE(session.IsDefined(5));
+  EXPECT_FALSE(session.points.IsDefined(4));
+  EXPECT_FALSE(session.points.IsDefined(5));
   EXPECT_EQ(user.transcript, (std::vector<std::string>{"Info Only: Lines do not intersect",
                                                        "Info Only: Lines do not intersect"}));
 }

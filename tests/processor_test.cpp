@@ -63,13 +63,13 @@ TEST_F(ProcessorTest, IncompleteGroupsWaitForTheNextLine) {
   Run("KWN\r\n1,100,200,2,300");
   EXPECT_EQ(Held(), (Lines{"2", "300"}));
   Run("400");
-  EXPECT_EQ(session.PointNorth[2], 300);
-  EXPECT_EQ(session.PointEast[2], 400);
+  EXPECT_EQ(session.points.North(2), 300);
+  EXPECT_EQ(session.points.East(2), 400);
   EXPECT_TRUE(Held().empty());
 }
 
 TEST_F(ProcessorTest, ShiftFieldsAreTakenOutOfEveryLine) {
-  session.DistanceRegister[4] = 7.25;
+  session.registers.distance[4] = 7.25;
   Run("COM\r\n1,>12.5,^-3,7");
   EXPECT_EQ(session.LineFieldCount, 2);
   EXPECT_EQ(session.LineField[2], "7");
@@ -88,10 +88,10 @@ TEST_F(ProcessorTest, CommentBlocksAreSkipped) {
   Lines report = Run(
       "KWN\r\n1,100,200\r\n(2,300,400\r\n3,500,600)\r\n4,700,800\r\n[skip]\r\n"
       "COM\r\n (not a block\r\n{\r\nhidden\r\n]\r\nlast line without a break");
-  EXPECT_TRUE(session.IsDefined(1));
-  EXPECT_FALSE(session.IsDefined(2));
-  EXPECT_FALSE(session.IsDefined(3));
-  EXPECT_TRUE(session.IsDefined(4));
+  EXPECT_TRUE(session.points.IsDefined(1));
+  EXPECT_FALSE(session.points.IsDefined(2));
+  EXPECT_FALSE(session.points.IsDefined(3));
+  EXPECT_TRUE(session.points.IsDefined(4));
   EXPECT_EQ(report, (Lines{"(not a block", "last line without a break"}));
 
   // An unclosed block reaches to the end of the pane but not into the next run.
@@ -142,9 +142,9 @@ TEST(BatchRun, AbandonedRunDropsTheUnfinishedLine) {
 TEST_F(ProcessorTest, PendingFieldsSurviveRunsButNotCodeLines) {
   Run("KWN\r\n1,100");
   Run("200");  // the next run completes the group
-  EXPECT_TRUE(session.IsDefined(1));
+  EXPECT_TRUE(session.points.IsDefined(1));
   Run("KWN\r\n2,100\r\nDSC\r\n2,2");
-  EXPECT_FALSE(session.IsDefined(2));
+  EXPECT_FALSE(session.points.IsDefined(2));
 }
 
 TEST_F(ProcessorTest, StoppedBranchesLeavePreviousCommand) {
@@ -168,7 +168,7 @@ TEST_F(ProcessorTest, CodesWithoutABranchAreSelectableAndComputeNothing) {
   std::string pane;
   for (const std::string& line : early) pane.append(line).append("\r\n");
   EXPECT_EQ(Run(pane), (Lines{"Info Only: Lines before the first command code compute nothing; the first of them: \"1,2,3\""}));
-  EXPECT_EQ(session.PointEast[7], 20);
+  EXPECT_EQ(session.points.East(7), 20);
 }
 
 TEST_F(ProcessorTest, LinesBeyondTheFieldLimitsAreRefusedWhole) {
@@ -189,7 +189,7 @@ TEST_F(ProcessorTest, LinesBeyondTheFieldLimitsAreRefusedWhole) {
       << report[0];
   EXPECT_EQ(Held(), (Lines{"7", "100"}));
   Run("200");
-  EXPECT_EQ(session.PointEast[7], 200);
+  EXPECT_EQ(session.points.East(7), 200);
 }
 
 TEST_F(ProcessorTest, CommentLinesDoNotFillTheFieldStore) {

@@ -18,17 +18,16 @@ TEST_F(SessionFileTest, RoundTripIsExactToTheBit) {
   const double values[] = {0.1, 1.0 / 3, -1e-300, 1.7976931348623157e308, 5e-324, -0.0, 123456789.123456789};
   int k = 1;
   for (double v : values) {
-    session.PointNorth[k] = v;
-    session.PointEast[k] = -v / 7;
-    session.AngleRegister[k] = v;
-    session.DistanceRegister[99 - k] = v / 3;
+    session.points.Store(k, v, -v / 7);
+    session.registers.angle[k] = v;
+    session.registers.distance[99 - k] = v / 3;
     k += 13;
   }
-  session.PointNorth[1000] = 5;  // one coordinate without the other
-  session.PointElevation[14] = 1234.5678901;
-  session.PointElevation[27] = -0.0;
-  session.PointDescription[14] = "IP found, 5/8\" rebar \\ cap";
-  session.PointDescription[1] = "  blanks kept ";
+  session.points.Move(1000, 5, UndefinedCoord);  // one coordinate without the other
+  session.points.SetElevation(14, 1234.5678901);
+  session.points.SetElevation(27, -0.0);
+  session.points.SetDescription(14, "IP found, 5/8\" rebar \\ cap");
+  session.points.SetDescription(1, "  blanks kept ");
   session.files.ProjectName = "Lot 7\\north\r\nline";
   session.files.SpoolFileText = "c:\\spool";
   session.files.SpoolOn = true;
@@ -49,17 +48,19 @@ TEST_F(SessionFileTest, RoundTripIsExactToTheBit) {
   std::string otherPane = "old";
   ASSERT_EQ(ReadSessionFile(text, other, otherPane), "");
   EXPECT_EQ(otherPane, pane);
-  EXPECT_EQ(std::memcmp(&other.PointNorth, &session.PointNorth, sizeof session.PointNorth), 0);
-  EXPECT_EQ(std::memcmp(&other.PointEast, &session.PointEast, sizeof session.PointEast), 0);
-  EXPECT_EQ(other.PointDescription, session.PointDescription);
-  for (int n = 1; n <= kMaxPoint; ++n) {
-    ASSERT_EQ(other.PointElevation[n].has_value(), session.PointElevation[n].has_value()) << n;
-    if (session.PointElevation[n]) {
-      EXPECT_EQ(std::memcmp(&*other.PointElevation[n], &*session.PointElevation[n], sizeof(double)), 0) << n;
+  ASSERT_EQ(other.points.UsedCount(), session.points.UsedCount());
+  for (int n : session.points.Numbers()) {
+    const Point &read = other.points[n], &written = session.points[n];
+    EXPECT_EQ(std::memcmp(&read.north, &written.north, sizeof(double)), 0) << n;
+    EXPECT_EQ(std::memcmp(&read.east, &written.east, sizeof(double)), 0) << n;
+    EXPECT_EQ(read.description, written.description) << n;
+    ASSERT_EQ(read.elevation.has_value(), written.elevation.has_value()) << n;
+    if (written.elevation) {
+      EXPECT_EQ(std::memcmp(&*read.elevation, &*written.elevation, sizeof(double)), 0) << n;
     }
   }
-  EXPECT_EQ(std::memcmp(&other.AngleRegister, &session.AngleRegister, sizeof session.AngleRegister), 0);
-  EXPECT_EQ(std::memcmp(&other.DistanceRegister, &session.DistanceRegister, sizeof session.DistanceRegister), 0);
+  EXPECT_EQ(std::memcmp(&other.registers.angle, &session.registers.angle, sizeof session.registers.angle), 0);
+  EXPECT_EQ(std::memcmp(&other.registers.distance, &session.registers.distance, sizeof session.registers.distance), 0);
   EXPECT_EQ(other.files.ProjectName, session.files.ProjectName);
   EXPECT_EQ(other.files.SpoolFileText, session.files.SpoolFileText);
   EXPECT_EQ(std::make_tuple(other.files.SpoolOn, other.files.IODefault, other.Display, other.plot.ShowCenters,
@@ -79,8 +80,8 @@ TEST_F(SessionFileTest, RoundTripIsExactToTheBit) {
 }
 
 TEST_F(SessionFileTest, FilesThisVersionCannotReadChangeNothing) {
-  session.PointNorth[3] = 10;
-  session.PointEast[3] = 20;
+  session.points.Store(3, 10, 20);
+
   std::string good = SessionFileText(session, "KWN\r\n");
   struct Case {
     std::string text, message;
@@ -116,15 +117,15 @@ TEST_F(SessionFileTest, FilesThisVersionCannotReadChangeNothing) {
     std::string pane = "kept";
     EXPECT_EQ(ReadSessionFile(c.text, session, pane), c.message) << c.text;
     EXPECT_EQ(pane, "kept");
-    EXPECT_EQ(session.PointNorth[3], 10);
+    EXPECT_EQ(session.points.North(3), 10);
     EXPECT_EQ(SessionFileText(session, "KWN\r\n"), good);
   }
   // A file of this version with CR LF breaks (opened and saved by an editor).
   std::string pane;
   EXPECT_EQ(ReadSessionFile("Vantrel session 1\r\npoint 2 1.5 -2\r\ninput 3\r\nDSC", session, pane), "");
   EXPECT_EQ(pane, "DSC");
-  EXPECT_EQ(session.PointEast[2], -2);
-  EXPECT_FALSE(session.IsDefined(3));
+  EXPECT_EQ(session.points.East(2), -2);
+  EXPECT_FALSE(session.points.IsDefined(3));
 }
 
 // A user's side that asks the run to stop once it has passed `stopAfter`
@@ -148,8 +149,8 @@ TEST(StoppedRun, EndsBetweenTwoLinesWithTheStoreAsThoseLinesLeftIt) {
   Session::BatchEnd end = session.RunBatch(pane);
   EXPECT_TRUE(end.stopped);
   EXPECT_EQ(end.linesRead, 2u);
-  EXPECT_TRUE(session.IsDefined(1));
-  EXPECT_FALSE(session.IsDefined(2));
+  EXPECT_TRUE(session.points.IsDefined(1));
+  EXPECT_FALSE(session.points.IsDefined(2));
   EXPECT_TRUE(user.transcript.empty());
 
   // The next run starts afresh and runs to its end.

@@ -16,8 +16,8 @@ constexpr double kFoot = 1e-9;    // coordinate agreement
 class TraverseTest : public SessionTest {
  protected:
   double AzimuthBetween(int from, int to) const {
-    return std::atan2(session.PointEast[to] - session.PointEast[from],
-                      session.PointNorth[to] - session.PointNorth[from]);
+    return std::atan2(session.points.East(to) - session.points.East(from),
+                      session.points.North(to) - session.points.North(from));
   }
 };
 
@@ -32,7 +32,7 @@ TEST_F(TraverseTest, LengthRuleKeepsEveryCourseDirection) {
     double expected = courseAzimuth[k] * PI / 180;
     EXPECT_NEAR(AzimuthBetween(stations[k], stations[k + 1]), expected, kRadian) << "course " << k + 1;
   }
-  EXPECT_NEAR(session.PointEast[13], 5533.9, kFoot);  // and it closes
+  EXPECT_NEAR(session.points.East(13), 5533.9, kFoot);  // and it closes
 }
 
 // Each pane is refused (or the adjustment refused) before any point is
@@ -54,13 +54,11 @@ TEST_F(TraverseTest, RefusedTraversesLeaveTheStoreAsItWas) {
   };
   Run("KWN\n1,1000,1000,2,1000,1200,3,1100,1100,10,7,7");
   for (const char* pane : panes) {
-    auto north = session.PointNorth, east = session.PointEast;
+    PointStore before = session.points;
     Run(pane);
-    for (int n = 1; n <= kMaxPoint; ++n) {
-      if (n == 4) continue;  // defined by the last pane itself
-      ASSERT_EQ(session.PointNorth[n], north[n]) << pane << " point " << n;
-      ASSERT_EQ(session.PointEast[n], east[n]) << pane << " point " << n;
-    }
+    before.Store(4, session.points.North(4), session.points.East(4));  // defined by the last pane itself
+    ASSERT_TRUE(session.points == before) << pane;
+
     ASSERT_NE(user.transcript.back().rfind("Info Only: ", 0), std::string::npos) << pane;
   }
 }

@@ -121,7 +121,7 @@ bool ReadFixed(Session& s, int& size) {
   for (int k = 2; k <= size; ++k) {
     std::optional<int> point = s.PointNumber(s.GroupField(k));
     if (!point) return false;
-    if (!s.IsDefined(*point)) {
+    if (!s.points.IsDefined(*point)) {
       s.InfoBox("Fixed point " + PlainNumber(*point) + " is not defined");
       return false;
     }
@@ -143,7 +143,7 @@ bool ReadTraverse(Session& s) {
   const int n = t.StationCount;
   auto point = [&](int k) { return k == 0 ? t.StartPoint : k == n ? t.ClosingPoint : t.StationPoint[k]; };
   const double turn = t.AngleKind == 'D' ? 0 : PI;
-  double azimuth = t.StartAzimuth, east = s.PointEast[t.StartPoint], north = s.PointNorth[t.StartPoint];
+  double azimuth = t.StartAzimuth, east = s.points.East(t.StartPoint), north = s.points.North(t.StartPoint);
   for (int k = 1; k <= n; ++k) {
     const double observed = t.ObservedAngle[k];
     azimuth = t.ByAngles ? azimuth + observed + turn : observed;
@@ -160,7 +160,7 @@ bool ReadTraverse(Session& s) {
   r.network.fixed[t.StartPoint] = r.network.fixed[t.ClosingPoint] = 1;
   r.ClosingStations.emplace_back(t.StationPoint[n], t.ClosingPoint);
   r.HasTraverse = true;
-  r.TraverseMisclosure = std::hypot(east - s.PointEast[t.ClosingPoint], north - s.PointNorth[t.ClosingPoint]);
+  r.TraverseMisclosure = std::hypot(east - s.points.East(t.ClosingPoint), north - s.points.North(t.ClosingPoint));
   return true;
 }
 
@@ -201,7 +201,7 @@ Outcome LeastSquaresCommand(Session& s) {
   // Stage 1: a new network; its first line holds the a-priori errors.
   if (s.CommandStage == 1) {
     r = NetworkRecord{};
-    r.network.fixed.assign(kMaxPoint + 1, 0);
+    r.network.fixed.assign(static_cast<size_t>(s.points.Capacity()) + 1, 0);
     if (s.FieldsLeft() == 0) return Outcome::Completed;
     ReadErrors(s);
     s.ArgUsed = s.ArgCount;

@@ -58,10 +58,10 @@ bool CheckNetwork(Session& s, const std::vector<int>& unknowns) {
 // Approximate positions: stored coordinates where defined, the rest placed
 // from the observations.
 bool Approximate(Session& s, const std::vector<int>& unknowns, std::vector<Position>& at) {
-  std::vector<char> placed(kMaxPoint + 1, 0);
-  for (int p = 1; p <= kMaxPoint; ++p)
-    if (s.IsDefined(p)) {
-      at[p] = {s.PointNorth[p], s.PointEast[p]};
+  std::vector<char> placed(static_cast<size_t>(s.points.Capacity()) + 1, 0);
+  for (int p : s.points.Numbers())
+    if (s.points.IsDefined(p)) {
+      at[p] = {s.points.North(p), s.points.East(p)};
       placed[p] = 1;
     }
   int lost = PlacePoints(s.network.network, unknowns, at, placed);
@@ -201,9 +201,9 @@ void ReportStatistics(Session& s, const AdjustmentResult& result, int dof) {
 
 // The adjustment moves points: their descriptions and elevations stay.
 void Store(Session& s, const AdjustmentResult& result, const std::vector<Position>& at) {
-  for (const AdjustedPoint& p : result.points) s.MovePoint(p.point, at[p.point].north, at[p.point].east);
+  for (const AdjustedPoint& p : result.points) s.points.Move(p.point, at[p.point].north, at[p.point].east);
   for (auto [station, closing] : s.network.ClosingStations)
-    s.MovePoint(station, s.PointNorth[closing], s.PointEast[closing]);
+    s.points.Move(station, s.points.North(closing), s.points.East(closing));
 }
 
 }  // namespace
@@ -212,7 +212,7 @@ Outcome AdjustAndReport(Session& s) {
   const Network& net = s.network.network;
   const std::vector<int> unknowns = UnknownPoints(net);
   if (!CheckNetwork(s, unknowns)) return Outcome::Stopped;
-  std::vector<Position> at(kMaxPoint + 1);
+  std::vector<Position> at(static_cast<size_t>(s.points.Capacity()) + 1);
   if (!Approximate(s, unknowns, at)) return Outcome::Stopped;
   AdjustmentResult result = AdjustNetwork(net, at);
   if (Refused(s, result)) return Outcome::Stopped;

@@ -64,7 +64,7 @@ std::optional<Figure> ReadFigure(Session& s) {
     bool marked = !text.empty() && (text[0] == 'C' || text[0] == 'c');
     int value = marked ? -IntegerField(text.substr(1)) : IntegerField(typed);
     // "C-5" names no center; it must not turn into the corner 5.
-    if (!Session::IsPointNumber(std::abs(value)) || (marked && value > 0)) {
+    if (!s.points.IsNumber(std::abs(value)) || (marked && value > 0)) {
       s.InfoBox(typed + " is invalid point number");
       return std::nullopt;
     }
@@ -108,9 +108,8 @@ std::optional<Arc> ReadArc(Session& s, int pc, int center, int pt) {
 
 // Signed area of the triangle a, b, c: positive when they run clockwise.
 double TriangleArea(const Session& s, int a, int b, int c) {
-  const auto& north = s.PointNorth;
-  const auto& east = s.PointEast;
-  return ((east[b] - east[c]) * north[a] + (east[c] - east[a]) * north[b] + (east[a] - east[b]) * north[c]) / 2;
+  const Point &pa = s.points[a], &pb = s.points[b], &pc = s.points[c];
+  return ((pb.east - pc.east) * pa.north + (pc.east - pa.east) * pb.north + (pa.east - pb.east) * pc.north) / 2;
 }
 
 // The column heading names what the rows show: FormatAngle writes bearings

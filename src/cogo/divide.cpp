@@ -58,8 +58,8 @@ GroupEnd DivideLine(Session& s, int parts) {
   auto [first, second] = *ends;
 
   // The ends are read once, so a listed point may replace one of them.
-  double north = s.PointNorth[first], east = s.PointEast[first];
-  double dN = s.PointNorth[second] - north, dE = s.PointEast[second] - east;
+  double north = s.points.North(first), east = s.points.East(first);
+  double dN = s.points.North(second) - north, dE = s.points.East(second) - east;
   std::vector<NewPoint> points;
   points.reserve(listed->size());
   for (int k = 1; k < parts; ++k) {
@@ -82,7 +82,7 @@ GroupEnd DivideArc(Session& s, int parts) {
 
   // The arc runs clockwise from the first point to the last, through less
   // than a full turn, at the mean radius.
-  double northC = s.PointNorth[centre], eastC = s.PointEast[centre];
+  double northC = s.points.North(centre), eastC = s.points.East(centre);
   double start = PointAzimuth(s, centre, first);
   double sweep = PointAzimuth(s, centre, last) - start;
   if (sweep < 0) sweep += TWO_PI;

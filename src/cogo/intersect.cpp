@@ -25,7 +25,7 @@ double DirectionSlope(double azimuth) { return std::sin(azimuth) / (std::cos(azi
 
 // Slope of the line from stored point `from` to stored point `to`.
 double LineSlope(const Session& s, int from, int to) {
-  return (s.PointEast[to] - s.PointEast[from]) / (s.PointNorth[to] - s.PointNorth[from] + kSlopeGuard);
+  return (s.points.East(to) - s.points.East(from)) / (s.points.North(to) - s.points.North(from) + kSlopeGuard);
 }
 
 // The point line is written even when the lines do not meet: the new point
@@ -92,7 +92,7 @@ GroupEnd IntersectCircles(Session& s) {
   // their two rays coincide and have no single crossing.
   double angleAtFirst = AzimuthOf(std::sqrt(1 - cosAtFirst * cosAtFirst), cosAtFirst);
   double ray = PointAzimuth(s, c1, c2) + side * angleAtFirst;
-  NewPoint point = PointAt(target, s.PointNorth[c1], s.PointEast[c1], r1, ray);
+  NewPoint point = PointAt(target, s.points.North(c1), s.points.East(c1), r1, ray);
   return StoreNewPoints(s, {&point, 1}) ? GroupEnd::Done : GroupEnd::Refused;
 }
 
@@ -115,8 +115,8 @@ GroupEnd TangentToCircles(Session& s) {
   // Each point of contact lies square to the tangent from its centre; an
   // inner tangent touches the second circle on the opposite side.
   double square = tangent + HALF_PI;
-  NewPoint touches[] = {PointAt(firstTouch, s.PointNorth[c1], s.PointEast[c1], side * r1, square),
-                        PointAt(secondTouch, s.PointNorth[c2], s.PointEast[c2], side * r2 * kind, square)};
+  NewPoint touches[] = {PointAt(firstTouch, s.points.North(c1), s.points.East(c1), side * r1, square),
+                        PointAt(secondTouch, s.points.North(c2), s.points.East(c2), side * r2 * kind, square)};
   return StoreNewPoints(s, touches) ? GroupEnd::Done : GroupEnd::Refused;
 }
 

@@ -39,7 +39,7 @@ bool KeepResult(Session& s, std::array<double, kRegisterCount>& bank, int r, dou
     s.InfoBox("Register " + std::to_string(r) + " not set: result out of range");
     return false;
   }
-  if (Session::IsRegisterNumber(r)) bank[r] = value;
+  if (RegisterBanks::IsNumber(r)) bank[r] = value;
   return true;
 }
 
@@ -71,7 +71,7 @@ GroupEnd WriteAzimuthRow(Session& s) {
   auto [i, j] = *points;
   // Kept exactly as computed, not reduced to one turn.
   double azimuth = PointAzimuth(s, i, j);
-  if (!KeepResult(s, s.AngleRegister, *r, azimuth)) return GroupEnd::Refused;
+  if (!KeepResult(s, s.registers.angle, *r, azimuth)) return GroupEnd::Refused;
   s.WriteOutput(NumberColumn(i, 4) + NumberColumn(j, 5) + NumberColumn(*r, 8) + PadLeft(FormatAngle(azimuth, "z"), 14));
   return GroupEnd::Done;
 }
@@ -83,7 +83,7 @@ GroupEnd WriteDistanceRow(Session& s) {
   if (!points) return GroupEnd::Refused;
   auto [i, j] = *points;
   double distance = PointDistance(s, i, j);
-  if (!KeepResult(s, s.DistanceRegister, *r, distance)) return GroupEnd::Refused;
+  if (!KeepResult(s, s.registers.distance, *r, distance)) return GroupEnd::Refused;
   s.WriteOutput(NumberColumn(i, 4) + NumberColumn(j, 5) + NumberColumn(*r, 8) + PadLeft(DistanceText(distance), 13));
   return GroupEnd::Done;
 }
@@ -97,7 +97,7 @@ GroupEnd WriteAngleRow(Session& s) {
   // The plain difference of the two azimuths: negative when the second
   // direction lies counter-clockwise of the first, as the register keeps it.
   double angle = PointAzimuth(s, center, second) - PointAzimuth(s, center, first);
-  if (!KeepResult(s, s.AngleRegister, *r, angle)) return GroupEnd::Refused;
+  if (!KeepResult(s, s.registers.angle, *r, angle)) return GroupEnd::Refused;
   s.WriteOutput(NumberColumn(center, 4) + NumberColumn(first, 4) + " -" + NumberColumn(second, 3) +
                 NumberColumn(*r, 6) + PadLeft(FormatAngle(angle, "z"), 14));
   return GroupEnd::Done;

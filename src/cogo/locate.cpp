@@ -27,7 +27,7 @@ GroupEnd LocateByAzimuth(Session& s) {
   auto [from, target] = *points;
   double distance = ParseDistance(s, s.GroupField(3));
   double azimuth = ParseAngle(s, s.GroupField(4));
-  return Locate(s, {PointAt(target, s.PointNorth[from], s.PointEast[from], distance, azimuth)});
+  return Locate(s, {PointAt(target, s.points.North(from), s.points.East(from), distance, azimuth)});
 }
 
 GroupEnd LocateByAngle(Session& s) {
@@ -44,9 +44,9 @@ GroupEnd LocateByAngle(Session& s) {
     toward = -1;
   }
   double turned = ParseAngle(s, angleText);
-  double reference = AzimuthOf(toward * (s.PointEast[backsight] - s.PointEast[occupied]),
-                               toward * (s.PointNorth[backsight] - s.PointNorth[occupied]));
-  return Locate(s, {PointAt(target, s.PointNorth[occupied], s.PointEast[occupied], distance, reference + turned)});
+  double reference = AzimuthOf(toward * (s.points.East(backsight) - s.points.East(occupied)),
+                               toward * (s.points.North(backsight) - s.points.North(occupied)));
+  return Locate(s, {PointAt(target, s.points.North(occupied), s.points.East(occupied), distance, reference + turned)});
 }
 
 GroupEnd LocateOnLine(Session& s) {
@@ -60,8 +60,8 @@ GroupEnd LocateOnLine(Session& s) {
     return GroupEnd::Refused;
   }
   double ratio = distance / length;
-  return Locate(s, {{target, s.PointNorth[first] + ratio * (s.PointNorth[second] - s.PointNorth[first]),
-                     s.PointEast[first] + ratio * (s.PointEast[second] - s.PointEast[first])}});
+  return Locate(s, {{target, s.points.North(first) + ratio * (s.points.North(second) - s.points.North(first)),
+                     s.points.East(first) + ratio * (s.points.East(second) - s.points.East(first))}});
 }
 
 GroupEnd OffsetLine(Session& s) {
@@ -71,12 +71,12 @@ GroupEnd OffsetLine(Session& s) {
   double offset = ParseDistance(s, s.GroupField(3));
   // Square to the right of first -> second; a negative offset goes left.
   double right = HALF_PI + PointAzimuth(s, first, second);
-  NewPoint atFirst = PointAt(firstEnd, s.PointNorth[first], s.PointEast[first], offset, right);
+  NewPoint atFirst = PointAt(firstEnd, s.points.North(first), s.points.East(first), offset, right);
   // The first end is stored before the second is computed: when it replaces
   // the second point, the second end is offset from that new place.
   bool secondMoved = firstEnd == second;
-  NewPoint atSecond = PointAt(secondEnd, secondMoved ? atFirst.north : s.PointNorth[second],
-                              secondMoved ? atFirst.east : s.PointEast[second], offset, right);
+  NewPoint atSecond = PointAt(secondEnd, secondMoved ? atFirst.north : s.points.North(second),
+                              secondMoved ? atFirst.east : s.points.East(second), offset, right);
   return Locate(s, {atFirst, atSecond});
 }
 

@@ -10,17 +10,7 @@
 
 namespace vantrel {
 
-Session::Session(UserSide& side) : user(side) {
-  PointNorth.fill(UndefinedCoord);
-  PointEast.fill(UndefinedCoord);
-}
-
-void Session::StorePoint(int n, double north, double east) {
-  PointNorth[n] = north;
-  PointEast[n] = east;
-  PointDescription[n].clear();
-  PointElevation[n].reset();
-}
+Session::Session(UserSide& side) : user(side) {}
 
 void Session::WriteOutput(const std::string& line) {
   if (HoldsControlCharacter(line)) return WriteOutput(VisibleText(line));
@@ -34,7 +24,7 @@ bool Session::AskYesNo(const std::string& message) { return user.AskYesNo(Visibl
 
 std::optional<int> Session::PointNumber(const std::string& field) {
   int n = IntegerField(field);
-  if (IsPointNumber(n)) return n;
+  if (points.IsNumber(n)) return n;
   InfoBox(field + " is invalid point number");
   return std::nullopt;
 }
@@ -46,7 +36,7 @@ std::optional<int> Session::StoredPoint(const std::string& field) {
 }
 
 bool Session::DefinedOrReported(int n) {
-  if (IsDefined(n)) return true;
+  if (points.IsDefined(n)) return true;
   InfoBox("Point " + std::to_string(n) + " is not defined");
   return false;
 }

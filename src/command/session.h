@@ -21,6 +21,7 @@
 #include "gps/grid_system.h"
 #include "map/plot_state.h"
 #include "notation/numbers.h"
+#include "store/point_store.h"
 #include "traverse/traverse_record.h"
 
 namespace vantrel {
@@ -30,9 +31,6 @@ namespace vantrel {
 enum class Outcome { Completed, Stopped };
 
 inline constexpr int kMaxFields = 50;
-inline constexpr int kMaxPoint = 1000;
-inline constexpr int kRegisterCount = 100;
-inline constexpr size_t kMaxDescription = 64;  // characters of a point description
 
 // A point number field of a group: a stored point the group reads, or the
 // number a result is stored under (marked with Target).
@@ -73,31 +71,9 @@ class Session {
   void InfoBox(const std::string& message);
   bool AskYesNo(const std::string& message);
 
-  // --- Point store and registers (indices as the surveyor numbers them) ----
-  std::array<double, kMaxPoint + 1> PointNorth;  // [1..1000]; [0] unused
-  std::array<double, kMaxPoint + 1> PointEast;
-  std::array<double, kRegisterCount> AngleRegister{};     // radians
-  std::array<double, kRegisterCount> DistanceRegister{};  // feet
-
-  static bool IsPointNumber(int n) { return n >= 1 && n <= kMaxPoint; }
-  static bool IsRegisterNumber(int n) { return n >= 0 && n < kRegisterCount; }
-  bool IsDefined(int n) const {
-    return PointNorth[n] != UndefinedCoord && PointEast[n] != UndefinedCoord;
-  }
-  // The surveyor's description of a point (at most 64 characters) and its
-  // elevation in feet; an undefined point has neither.
-  std::array<std::string, kMaxPoint + 1> PointDescription;
-  std::array<std::optional<double>, kMaxPoint + 1> PointElevation;
-
-  // Every command that stores a computed or entered point goes through
-  // StorePoint: the point is new, so its description and elevation are
-  // cleared. MovePoint (adjustments) keeps them on the point it moves.
-  void StorePoint(int n, double north, double east);
-  void MovePoint(int n, double north, double east) {
-    PointNorth[n] = north;
-    PointEast[n] = east;
-  }
-  void ClearPoint(int n) { StorePoint(n, UndefinedCoord, UndefinedCoord); }
+  // --- Point store and registers (numbers as the surveyor counts them) -----
+  PointStore points;
+  RegisterBanks registers;
 
   // Reads a point number field; a number outside 1..1000 is reported
   // ("<field> is invalid point number") and gives no point.

@@ -14,7 +14,7 @@ namespace vantrel {
 namespace {
 
 double DistanceFrom(const NewPoint& p, const Session& s, int n) {
-  double dE = p.east - s.PointEast[n], dN = p.north - s.PointNorth[n];
+  double dE = p.east - s.points.East(n), dN = p.north - s.points.North(n);
   return std::hypot(dE, dN);
 }
 
@@ -39,9 +39,9 @@ GroupEnd IntersectArcLine(Session& s) {
   // Both crossings; the one nearer the reference point is kept, the first on
   // equal distances. Both are measured before anything is stored, so the new
   // point may replace the reference point.
-  double northC = s.PointNorth[centre], eastC = s.PointEast[centre];
+  double northC = s.points.North(centre), eastC = s.points.East(centre);
   std::optional<std::array<double, 2>> crossings =
-      LineCircleCrossings(s.PointNorth[from], s.PointEast[from], direction, northC, eastC, radius);
+      LineCircleCrossings(s.points.North(from), s.points.East(from), direction, northC, eastC, radius);
   if (!crossings) return NoSolution(s);
   NewPoint first = PointAt(target, northC, eastC, radius, (*crossings)[0]);
   NewPoint second = PointAt(target, northC, eastC, radius, (*crossings)[1]);

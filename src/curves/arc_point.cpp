@@ -24,7 +24,7 @@ GroupEnd PointOnArc(Session& s) {
 
   // A positive length walks clockwise about the centre.
   double azimuth = PointAzimuth(s, centre, onArc) + length / radius;
-  NewPoint point = PointAt(target, s.PointNorth[centre], s.PointEast[centre], radius, azimuth);
+  NewPoint point = PointAt(target, s.points.North(centre), s.points.East(centre), radius, azimuth);
   return StoreNewPoints(s, {&point, 1}) ? GroupEnd::Done : GroupEnd::Refused;
 }
 
@@ -46,12 +46,12 @@ GroupEnd MeasureArc(Session& s) {
   double length = std::fabs(PointAzimuth(s, centre, end) - PointAzimuth(s, centre, start)) * radius;
   // Register 0 means none; numbers above the table keep nothing. A length
   // beyond the range of numbers (points at absurd coordinates) is refused.
-  if (lengthRegister > 0 && Session::IsRegisterNumber(lengthRegister)) {
+  if (lengthRegister > 0 && RegisterBanks::IsNumber(lengthRegister)) {
     if (!std::isfinite(length)) {
       s.InfoBox("Register " + std::to_string(lengthRegister) + " not set: result out of range");
       return GroupEnd::Refused;
     }
-    s.DistanceRegister[lengthRegister] = length;
+    s.registers.distance[lengthRegister] = length;
   }
   std::string arc = "Arc " + std::to_string(start) + " " + std::to_string(end);
   if (!Computable(s, {length}, [&] { return arc; })) return GroupEnd::Refused;

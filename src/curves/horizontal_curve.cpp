@@ -102,13 +102,11 @@ struct Place {
 // The point one tangent length from the PI towards `end`.
 Place AlongTangent(const Session& s, int pi, int end, double tangent) {
   double share = tangent / PointDistance(s, pi, end);
-  return {s.PointNorth[pi] + share * (s.PointNorth[end] - s.PointNorth[pi]),
-          s.PointEast[pi] + share * (s.PointEast[end] - s.PointEast[pi])};
+  return {s.points.North(pi) + share * (s.points.North(end) - s.points.North(pi)),
+          s.points.East(pi) + share * (s.points.East(end) - s.points.East(pi))};
 }
 
-void StorePlace(Session& s, int point, Place place) {
-  s.StorePoint(point, place.north, place.east);
-}
+void StorePlace(Session& s, int point, Place place) { s.points.Store(point, place.north, place.east); }
 
 // One HA1/HA2 group: the curve between the tangents B-V and V-A.
 GroupEnd CurveFromPoints(Session& s, bool stationed) {

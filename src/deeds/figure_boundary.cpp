@@ -9,7 +9,7 @@
 namespace vantrel {
 
 FigureBoundary BoundaryOfFigure(const Session& s, const Figure& figure) {
-  auto at = [&](int n) { return PlanePoint{s.PointNorth[n], s.PointEast[n]}; };
+  auto at = [&](int n) { return PlanePoint{s.points.North(n), s.points.East(n)}; };
   std::vector<FigureEntry> entries(figure.begin(), figure.end());
   if (entries.size() > 2 && entries.back().point == entries.front().point) entries.pop_back();
   FigureBoundary result;

@@ -42,8 +42,8 @@ bool ReadOptions(Session& s, DescriptionRecord& r) {
 // number and coordinates.
 std::string BeginningWords(const Session& s, const DescriptionRecord& r, int point) {
   if (!r.beginning.empty()) return r.beginning;
-  return "point " + std::to_string(point) + " (N " + FormatMask(s.PointNorth[point], "0.00") + ", E " +
-         FormatMask(s.PointEast[point], "0.00") + ")";
+  return "point " + std::to_string(point) + " (N " + FormatMask(s.points.North(point), "0.00") + ", E " +
+         FormatMask(s.points.East(point), "0.00") + ")";
 }
 
 }  // namespace

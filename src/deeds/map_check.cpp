@@ -145,7 +145,7 @@ bool AllFinite(const CallTraverse& traverse, const CallClosure& closure) {
 }
 
 Outcome CheckCalls(Session& s, const MapCheckRecord& r) {
-  const PlanePoint start{s.PointNorth[r.startPoint], s.PointEast[r.startPoint]};
+  const PlanePoint start{s.points.North(r.startPoint), s.points.East(r.startPoint)};
   CallTraverse traverse = TraverseCalls(start, r.calls);
   if (traverse.problem != CallProblem::None) {
     s.InfoBox(CallName(r, traverse.refusedCall) + " cannot exist: " + ProblemText(traverse.problem) +
@@ -158,9 +158,9 @@ Outcome CheckCalls(Session& s, const MapCheckRecord& r) {
     return Outcome::Stopped;
   }
   const int count = static_cast<int>(r.calls.size());
-  if (r.firstStored && !Session::IsPointNumber(*r.firstStored + count - 1)) {
+  if (r.firstStored && !s.points.IsNumber(*r.firstStored + count - 1)) {
     s.InfoBox("The " + std::to_string(count) + " corners from point " + std::to_string(*r.firstStored) +
-              " on do not fit in points 1.." + std::to_string(kMaxPoint) + "; nothing stored");
+              " on do not fit in points 1.." + std::to_string(s.points.Capacity()) + "; nothing stored");
     return Outcome::Stopped;
   }
   if (r.firstStored && r.startPoint >= *r.firstStored && r.startPoint < *r.firstStored + count) {
@@ -184,7 +184,7 @@ Outcome CheckCalls(Session& s, const MapCheckRecord& r) {
 
   if (r.firstStored) {
     for (int k = 0; k < count; ++k)
-      s.StorePoint(*r.firstStored + k, traverse.courses[static_cast<size_t>(k)].end.north,
+      s.points.Store(*r.firstStored + k, traverse.courses[static_cast<size_t>(k)].end.north,
                    traverse.courses[static_cast<size_t>(k)].end.east);
     s.WriteOutput("Corners stored as points " + std::to_string(*r.firstStored) + " to " +
                   std::to_string(*r.firstStored + count - 1));

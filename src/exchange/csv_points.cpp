@@ -61,7 +61,7 @@ enum CsvSkipReason : size_t { kWrongFieldCount = kSharedReasonCount };
 // Data line: file name, then optionally the first and last point to write
 // (one number writes that point alone); every defined point otherwise.
 Outcome WriteCsvPointsCommand(Session& s) {
-  int first = 1, last = kMaxPoint;
+  int first = 1, last = s.points.Capacity();
   if (s.ArgCount >= 2 && !TrimBlanks(s.ArgField[2]).empty()) {
     std::optional<int> from = s.PointNumber(s.ArgField[2]);
     std::optional<int> to = s.ArgCount >= 3 ? s.PointNumber(s.ArgField[3]) : from;
@@ -76,11 +76,11 @@ Outcome WriteCsvPointsCommand(Session& s) {
   if (path.empty()) return Outcome::Completed;
 
   std::string text;
-  for (int k = first; k <= last; ++k) {
-    if (!s.IsDefined(k)) continue;
-    const std::optional<double>& elevation = s.PointElevation[k];
-    text += std::to_string(k) + "," + RoundTripNumber(s.PointNorth[k]) + "," + RoundTripNumber(s.PointEast[k]) +
-            "," + (elevation ? RoundTripNumber(*elevation) : "") + "," + CsvDescription(s.PointDescription[k]) +
+  for (int k : s.points.Numbers(first, last)) {
+    if (!s.points.IsDefined(k)) continue;
+    const std::optional<double>& elevation = s.points[k].elevation;
+    text += std::to_string(k) + "," + RoundTripNumber(s.points.North(k)) + "," + RoundTripNumber(s.points.East(k)) +
+            "," + (elevation ? RoundTripNumber(*elevation) : "") + "," + CsvDescription(s.points[k].description) +
             "\r\n";
   }
   if (text.empty()) {
@@ -101,7 +101,7 @@ Outcome ReadCsvPointsCommand(Session& s) {
   std::vector<std::string_view> lines = TextLines(*content);  // blank lines hold no record
   std::erase_if(lines, [](std::string_view line) { return TrimField(line).empty(); });
 
-  SkippedRecords skipped = PointFileSkips({"not holding 3 to 5 fields"});
+  SkippedRecords skipped = PointFileSkips(s.points.Capacity(), {"not holding 3 to 5 fields"});
   std::vector<ReadPoint> points;
   int shortened = 0;
   for (size_t i = 0; i < lines.size(); ++i) {
@@ -129,7 +129,7 @@ Outcome ReadCsvPointsCommand(Session& s) {
       skipped.Count(kNotNumeric);
       continue;
     }
-    std::optional<int> p = TableNumber(fields[0], 1, kMaxPoint);
+    std::optional<int> p = TableNumber(fields[0], 1, s.points.Capacity());
     if (!StorablePoint(p, *north, *east, skipped)) continue;
     points.push_back({*p, *north, *east, elevation, description});
     shortened += cut ? 1 : 0;

@@ -28,7 +28,7 @@ namespace {
 constexpr const char* kXmlExtension = "xml";
 
 std::string Coordinates(const Session& s, int p) {
-  return RoundTripNumber(s.PointNorth[p]) + " " + RoundTripNumber(s.PointEast[p]);
+  return RoundTripNumber(s.points.North(p)) + " " + RoundTripNumber(s.points.East(p));
 }
 
 // <Start pntRef="3">north east</Start>, and the same for End and Center.
@@ -77,12 +77,12 @@ std::string LandXmlDocument(const Session& s) {
          "\" volumeUnit=\"cubicFeet\" temperatureUnit=\"fahrenheit\" pressureUnit=\"inHG\""
          " angularUnit=\"decimal dd.mm.ss\" directionUnit=\"decimal dd.mm.ss\"/></Units>\n";
   xml += "  <Application name=\"Vantrel\"/>\n  <CgPoints>\n";
-  for (int k = 1; k <= kMaxPoint; ++k) {
-    if (!s.IsDefined(k)) continue;
+  for (int k : s.points.Numbers()) {
+    if (!s.points.IsDefined(k)) continue;
     xml += "    <CgPoint name=\"" + std::to_string(k) + "\"";
-    if (!s.PointDescription[k].empty()) xml += " desc=\"" + XmlEscape(s.PointDescription[k]) + "\"";
+    if (!s.points[k].description.empty()) xml += " desc=\"" + XmlEscape(s.points[k].description) + "\"";
     xml += ">" + Coordinates(s, k);
-    if (s.PointElevation[k]) xml += " " + RoundTripNumber(*s.PointElevation[k]);
+    if (s.points[k].elevation) xml += " " + RoundTripNumber(*s.points[k].elevation);
     xml += "</CgPoint>\n";
   }
   xml += "  </CgPoints>\n";
@@ -157,7 +157,8 @@ Outcome ReadLandXmlCommand(Session& s) {
   for (const XmlElement* p : cgPoints)
     if (const std::string* name = p->Attribute("name"); name && Words(p->text).size() >= 2) byName[*name] = p;
 
-  SkippedRecords skipped = PointFileSkips({"without coordinates (or naming by pntRef a point that has none)"});
+  SkippedRecords skipped =
+      PointFileSkips(s.points.Capacity(), {"without coordinates (or naming by pntRef a point that has none)"});
   std::vector<ReadPoint> points;
   int shortened = 0;
   for (const XmlElement* p : cgPoints) {
@@ -179,7 +180,7 @@ Outcome ReadLandXmlCommand(Session& s) {
       skipped.Count(kNotNumeric);
       continue;
     }
-    std::optional<int> number = name ? TableNumber(*name, 1, kMaxPoint) : std::nullopt;
+    std::optional<int> number = name ? TableNumber(*name, 1, s.points.Capacity()) : std::nullopt;
     if (!StorablePoint(number, *north, *east, skipped)) continue;
     const std::string* desc = p->Attribute("desc");
     bool cut = false;

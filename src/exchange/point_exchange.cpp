@@ -18,8 +18,8 @@ std::string Plural(int count, const std::string& one, const std::string& many) {
 
 }  // namespace
 
-SkippedRecords PointFileSkips(std::initializer_list<std::string> ownReasons) {
-  SkippedRecords skipped{"with a point number that is not one of 1.." + std::to_string(kMaxPoint),
+SkippedRecords PointFileSkips(int capacity, std::initializer_list<std::string> ownReasons) {
+  SkippedRecords skipped{"with a point number that is not one of 1.." + std::to_string(capacity),
                          "with a coordinate or elevation that is not a number",
                          "with a coordinate the store cannot hold (-1E10)"};
   for (const std::string& reason : ownReasons) skipped.Add(reason);
@@ -46,7 +46,7 @@ Outcome StoreReadPoints(Session& s, const std::string& path, const std::vector<R
   std::string defined;
   int definedCount = 0;
   for (const auto& [number, point] : latest) {
-    if (!s.IsDefined(number)) continue;
+    if (!s.points.IsDefined(number)) continue;
     if (++definedCount > static_cast<int>(kNamedInQuestion) + 1) continue;
     defined += definedCount == 1 ? "Pt " : ", ";
     defined += definedCount <= static_cast<int>(kNamedInQuestion) ? std::to_string(number) : "...";
@@ -59,10 +59,10 @@ Outcome StoreReadPoints(Session& s, const std::string& path, const std::vector<R
 
   int stored = 0;
   for (const auto& [number, point] : latest) {
-    if (!replace && s.IsDefined(number)) continue;
-    s.StorePoint(number, point->north, point->east);
-    s.PointElevation[number] = point->elevation;
-    s.PointDescription[number] = point->description;
+    if (!replace && s.points.IsDefined(number)) continue;
+    s.points.Store(number, point->north, point->east);
+    s.points.SetElevation(number, point->elevation);
+    s.points.SetDescription(number, point->description);
     ++stored;
   }
 

@@ -24,7 +24,7 @@ struct ReadPoint {
 // Why a point of such a file was not read; the reasons every format shares
 // come first, in this order, in every reader's SkippedRecords.
 enum SharedSkipReason : size_t { kOutsideStore, kNotNumeric, kUnusableCoordinate, kSharedReasonCount };
-SkippedRecords PointFileSkips(std::initializer_list<std::string> ownReasons);
+SkippedRecords PointFileSkips(int capacity, std::initializer_list<std::string> ownReasons);
 
 // True when a point read from a file can be stored; otherwise counts why not
 // in `skipped`: no number of the store, or a coordinate equal to the store's

@@ -137,7 +137,7 @@ Outcome GpsReferenceCommand(Session& s) {
   const std::string& pointField = s.GroupField(1);
   int p = IntegerField(pointField);
   // Numbers above the store pass the group over, as in KWN.
-  if (p > kMaxPoint) {
+  if (p > s.points.Capacity()) {
     s.ArgUsed += s.GroupSize;
     return Outcome::Completed;
   }
@@ -158,7 +158,7 @@ Outcome GpsReferenceCommand(Session& s) {
   GpsReference& g = s.gps;
   g.ReferenceLatitude = latitude;
   g.ReferenceLongitude = longitude;
-  if (s.PointNorth[p] == UndefinedCoord) s.StorePoint(p, 0, 0);
+  if (s.points.North(p) == UndefinedCoord) s.points.Store(p, 0, 0);
   g.ReferencePoint = p;
   g.NorthScale = kFeetPerMinuteOfLatitude;
   // The latitude's degrees and minutes, read as an angle.
@@ -185,7 +185,7 @@ Outcome GpsToGridCommand(Session& s) {
     std::optional<int> p = s.PointNumber(s.GroupField(1));
     s.ArgUsed += s.GroupSize;
     if (!position || !p) return Outcome::Stopped;
-    s.StorePoint(*p, position->north, position->east);
+    s.points.Store(*p, position->north, position->east);
   }
   return Outcome::Completed;
 }
@@ -202,7 +202,7 @@ Outcome ListGpsCoordinatesCommand(Session& s) {
     if (!last) return Outcome::Stopped;
     s.WriteOutput("");
     for (int k = *first; k <= *last; ++k) {
-      if (!s.IsDefined(k)) continue;
+      if (!s.points.IsDefined(k)) continue;
       if (s.grid.IsSet()) s.WriteOutput(GridListingRow(s, k));
       else s.WriteOutput(PadLeft(PlainNumber(k), 4) + PadLeft(LatitudeText(s, k), 12) + PadLeft(LongitudeText(s, k), 12));
     }

@@ -127,26 +127,26 @@ bool CompleteGpsCoordinates(const GpsReference& reference, std::string& latitude
 float LatitudeToNorth(const Session& s, std::string_view latitude) {
   const GpsReference& g = s.gps;
   if (!g.HasReference()) return 0;
-  return DegreesToGrid(GpsTextToDegrees(latitude), g.ReferenceLatitude, g.NorthScale, s.PointNorth[g.ReferencePoint]);
+  return DegreesToGrid(GpsTextToDegrees(latitude), g.ReferenceLatitude, g.NorthScale, s.points.North(g.ReferencePoint));
 }
 
 float LongitudeToEast(const Session& s, std::string_view longitude) {
   const GpsReference& g = s.gps;
   if (!g.HasReference()) return 0;
-  return DegreesToGrid(GpsTextToDegrees(longitude), g.ReferenceLongitude, g.EastScale, s.PointEast[g.ReferencePoint]);
+  return DegreesToGrid(GpsTextToDegrees(longitude), g.ReferenceLongitude, g.EastScale, s.points.East(g.ReferencePoint));
 }
 
 std::string LatitudeText(const Session& s, int point) {
   const GpsReference& g = s.gps;
-  if (s.PointNorth[point] == UndefinedCoord || !g.HasReference()) return {};
-  return GridToGpsText(s.PointNorth[point], s.PointNorth[g.ReferencePoint], g.NorthScale,
+  if (s.points.North(point) == UndefinedCoord || !g.HasReference()) return {};
+  return GridToGpsText(s.points.North(point), s.points.North(g.ReferencePoint), g.NorthScale,
                        {'N', 'S', g.ReferenceLatitude});
 }
 
 std::string LongitudeText(const Session& s, int point) {
   const GpsReference& g = s.gps;
-  if (s.PointEast[point] == UndefinedCoord || !g.HasReference()) return {};
-  return GridToGpsText(s.PointEast[point], s.PointEast[g.ReferencePoint], g.EastScale,
+  if (s.points.East(point) == UndefinedCoord || !g.HasReference()) return {};
+  return GridToGpsText(s.points.East(point), s.points.East(g.ReferencePoint), g.EastScale,
                        {'E', 'W', g.ReferenceLongitude});
 }
 

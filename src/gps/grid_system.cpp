@@ -30,7 +30,7 @@ GeographicPosition ReferencePosition(const Session& s) {
 
 std::optional<ReferenceFrame> Frame(const Session& s, std::string& reason) {
   ReferenceFrame frame;
-  frame.stored = {s.PointNorth[s.gps.ReferencePoint], s.PointEast[s.gps.ReferencePoint]};
+  frame.stored = {s.points.North(s.gps.ReferencePoint), s.points.East(s.gps.ReferencePoint)};
   GeographicPosition reference = ReferencePosition(s);
   std::optional<GridPosition> grid = s.grid.projection.ToGrid(reference, reason);
   if (!grid) return std::nullopt;
@@ -78,7 +78,7 @@ std::optional<GridPosition> StoredFromGeographic(Session& s, GeographicPosition 
 }
 
 std::optional<GeographicPosition> GeographicOfPoint(Session& s, int point, std::string& reason) {
-  GridPosition grid{s.PointNorth[point], s.PointEast[point]};
+  GridPosition grid{s.points.North(point), s.points.East(point)};
   if (s.gps.HasReference()) {
     // Back from ground to grid: turned counter-clockwise, times the factor.
     std::optional<ReferenceFrame> frame = Frame(s, reason);

@@ -20,8 +20,8 @@ void ReadCenters(Session& s, int first) {
   for (int j = first; j <= s.ArgCount; ++j) {
     std::string typed = s.ArgField[j];
     int point = MarkCenter(s.ArgField[j]);
-    if (!Session::IsPointNumber(point)) s.InfoBox(typed + " is invalid point number");
-    else if (!s.IsDefined(point)) s.InfoBox(typed + " is not a defined point");
+    if (!s.points.IsNumber(point)) s.InfoBox(typed + " is invalid point number");
+    else if (!s.points.IsDefined(point)) s.InfoBox(typed + " is not a defined point");
   }
 }
 

@@ -1,8 +1,9 @@
 // MAP: moves the listed points by the line's shifts and shows the listed
 // figure in the plot window.
-#include <bitset>
+#include <algorithm>
 #include <cstdlib>
 #include <string>
+#include <vector>
 
 #include "command/commands.h"
 #include "command/session.h"
@@ -16,23 +17,25 @@ Outcome MapPointsCommand(Session& s) {
   // Center marks; every point named is reported once when it cannot be
   // drawn, and only points that can are moved (a shifted undefined point
   // would lose its undefined mark).
-  std::bitset<kMaxPoint + 1> listed;
+  std::vector<int> listed;  // a line holds at most 50 fields
   for (int j = 1; j <= s.ArgCount; ++j) {
     std::string typed = s.ArgField[j];
     int point = MarkCenter(s.ArgField[j]);
-    if (!Session::IsPointNumber(point)) {
+    if (!s.points.IsNumber(point)) {
       s.InfoBox(typed + " is invalid point number");
       continue;
     }
-    if (listed[point]) continue;
-    listed[point] = true;
-    if (!s.IsDefined(point)) {
+    if (std::find(listed.begin(), listed.end(), point) != listed.end()) continue;
+    listed.push_back(point);
+    if (!s.points.IsDefined(point)) {
       s.InfoBox(typed + " is not a defined point");
       continue;
     }
     // A point listed twice, or once plain and once as a center, moves once.
-    if (s.EastShift != 0) s.PointEast[point] += s.EastShift;
-    if (s.NorthShift != 0) s.PointNorth[point] += s.NorthShift;
+    double north = s.points.North(point), east = s.points.East(point);
+    if (s.EastShift != 0) east += s.EastShift;
+    if (s.NorthShift != 0) north += s.NorthShift;
+    s.points.Move(point, north, east);
   }
 
   PlotMap(s);

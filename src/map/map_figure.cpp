@@ -13,7 +13,8 @@ namespace {
 // Direction from the center to a point, counterclockwise from east, in
 // 0..2 pi (true pi: the drawing leaves the program for other programs).
 double EastAngle(const Session& s, int center, int point) {
-  double angle = std::atan2(s.PointNorth[point] - s.PointNorth[center], s.PointEast[point] - s.PointEast[center]);
+  double angle =
+      std::atan2(s.points.North(point) - s.points.North(center), s.points.East(point) - s.points.East(center));
   return angle < 0 ? angle + 2 * std::numbers::pi : angle;
 }
 
@@ -26,10 +27,10 @@ class DrawingRecorder {
   void Point(int p, bool center) {
     for (const MapDrawing::Point& drawn : drawing_.points)
       if (drawn.number == p && drawn.center == center) return;
-    drawing_.points.push_back({p, s_.PointEast[p], s_.PointNorth[p], s_.PointDescription[p], center});
+    drawing_.points.push_back({p, s_.points.East(p), s_.points.North(p), s_.points[p].description, center});
   }
   void Line(int from, int to) {
-    drawing_.lines.push_back({s_.PointEast[from], s_.PointNorth[from], s_.PointEast[to], s_.PointNorth[to]});
+    drawing_.lines.push_back({s_.points.East(from), s_.points.North(from), s_.points.East(to), s_.points.North(to)});
   }
   // The arc of at most half a turn between the two points, as the plot
   // draws it; the radius is the mean of their distances from the center.
@@ -39,7 +40,7 @@ class DrawingRecorder {
     double a1 = EastAngle(s_, center, from), a2 = EastAngle(s_, center, to);
     double d = std::fabs(a1 - a2);
     if ((a1 >= a2 && d < std::numbers::pi) || (a1 < a2 && d > std::numbers::pi)) std::swap(a1, a2);
-    drawing_.arcs.push_back({s_.PointEast[center], s_.PointNorth[center], radius, a1, a2});
+    drawing_.arcs.push_back({s_.points.East(center), s_.points.North(center), radius, a1, a2});
   }
 
  private:
@@ -61,7 +62,7 @@ std::vector<MapEntry> ReadMapList(const Session& s, int first) {
     int value = IntegerField(s.ArgField[j]);
     int point = std::abs(value);
     // Numbers outside the store and undefined points are never drawn.
-    entries.push_back({value, point, Session::IsPointNumber(point) && s.IsDefined(point)});
+    entries.push_back({value, point, s.points.IsNumber(point) && s.points.IsDefined(point)});
   }
   return entries;
 }
@@ -72,8 +73,9 @@ void MapDrawing::AddFigure(const Session& s, const std::vector<MapEntry>& entrie
 }
 
 void MapDrawing::AddAllPoints(const Session& s) {
-  for (int k = 1; k <= kMaxPoint; ++k)
-    if (s.IsDefined(k)) points.push_back({k, s.PointEast[k], s.PointNorth[k], s.PointDescription[k], false});
+  for (int k : s.points.Numbers())
+    if (s.points.IsDefined(k))
+      points.push_back({k, s.points.East(k), s.points.North(k), s.points[k].description, false});
 }
 
 }  // namespace vantrel

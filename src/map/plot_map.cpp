@@ -84,8 +84,8 @@ PlotTransform FitTransform(const BoundingBox& box, int width, int height) {
 }
 
 DrawPosition PositionOf(const Session& s, const PlotTransform& t, int height, int point) {
-  double x = (s.PointEast[point] - t.minEast) * t.scale + t.xOffset;
-  double y = height - ((s.PointNorth[point] - t.minNorth) * t.scale + t.yOffset);
+  double x = (s.points.East(point) - t.minEast) * t.scale + t.xOffset;
+  double y = height - ((s.points.North(point) - t.minNorth) * t.scale + t.yOffset);
   return {DrawingUnits(x), DrawingUnits(y)};
 }
 
@@ -140,8 +140,7 @@ void AddArcExtremes(BoundingBox& box, const Session& s, int center, const ArcSpa
   double sweep = std::fmod(arc.end - arc.start + TWO_PI, TWO_PI);
   for (const auto& [angle, east, north] : kDirections) {
     double along = std::fmod(angle - arc.start + 2 * TWO_PI, TWO_PI);
-    if (along <= sweep)
-      box.Add(s.PointEast[center] + east * arc.radius, s.PointNorth[center] + north * arc.radius);
+    if (along <= sweep) box.Add(s.points.East(center) + east * arc.radius, s.points.North(center) + north * arc.radius);
   }
 }
 
@@ -191,8 +190,8 @@ void DrawFigure(const Session& s, PlotSurface& surface, const PlotTransform& t, 
 // Every defined point with its number (a blank in the sign place).
 void DrawOverview(const Session& s, PlotSurface& surface, const PlotTransform& t) {
   int height = surface.Height();
-  for (int k = 1; k <= kMaxPoint; ++k) {
-    if (!s.IsDefined(k)) continue;
+  for (int k : s.points.Numbers()) {
+    if (!s.points.IsDefined(k)) continue;
     std::string number(1, ' ');
     number += std::to_string(k);
     DrawNumberedDot(surface, kScreenStyle, PositionOf(s, t, height, k), &number);
@@ -212,14 +211,14 @@ void PlotMap(Session& s) {
     entries = ReadMapList(s);
     for (size_t i = 0; i < entries.size(); ++i) {
       if (!entries[i].drawable) continue;
-      box.Add(s.PointEast[entries[i].point], s.PointNorth[entries[i].point]);
+      box.Add(s.points.East(entries[i].point), s.points.North(entries[i].point));
       if (!DrawsArc(entries, i)) continue;
       if (std::optional<ArcSpan> arc = ArcBetween(s, entries[i - 1].point, entries[i].point, entries[i + 1].point))
         AddArcExtremes(box, s, entries[i].point, *arc);
     }
   } else {
-    for (int k = 1; k <= kMaxPoint; ++k)
-      if (s.IsDefined(k)) box.Add(s.PointEast[k], s.PointNorth[k]);
+    for (int k : s.points.Numbers())
+      if (s.points.IsDefined(k)) box.Add(s.points.East(k), s.points.North(k));
   }
 
   if (window != nullptr) {

@@ -69,8 +69,8 @@ double ParseAngle(Session& s, std::string_view text) {
     // digit that turns the angle by eighths of a circle.
     int n = static_cast<int>(RoundHalfEven(LeadingNumber(t.substr(1, 2))));
     double eighths = t.size() > 3 ? LeadingNumber(t.substr(3, 1)) : 0;
-    if (!Session::IsRegisterNumber(n) || s.AngleRegister[n] == UndefinedCoord) return invalid();
-    return (eighths * PI / 4 + s.AngleRegister[n]) * sign;
+    if (!RegisterBanks::IsNumber(n) || s.registers.angle[n] == UndefinedCoord) return invalid();
+    return (eighths * PI / 4 + s.registers.angle[n]) * sign;
   }
 
   if (first == 'N' || first == 'S') {

@@ -65,7 +65,7 @@ std::string VisibleText(std::string_view text) {
   return shown;
 }
 
-std::string FormatPoint(const Session& s, int n) { return FormatPoint(n, s.PointNorth[n], s.PointEast[n]); }
+std::string FormatPoint(const Session& s, int n) { return FormatPoint(n, s.points.North(n), s.points.East(n)); }
 
 std::string FormatPoint(int n, double north, double east) {
   std::string line;
@@ -87,7 +87,7 @@ void AppendPoint(std::string& row, int n, double north, double east) {
 
 void WritePointLine(Session& s, int n) {
   std::string& row = s.NewRow();
-  AppendPoint(row, n, s.PointNorth[n], s.PointEast[n]);
+  AppendPoint(row, n, s.points.North(n), s.points.East(n));
   s.WriteOutput(row);
 }
 

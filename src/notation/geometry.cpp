@@ -33,21 +33,21 @@ double ParseDistance(Session& s, std::string_view text) {
   }
   double number = RoundHalfEven(LeadingNumber(t.substr(1)));
   int n = number >= -1 && number < kRegisterCount ? static_cast<int>(number) : -1;
-  if (!Session::IsRegisterNumber(n) || s.DistanceRegister[n] == UndefinedCoord) {
+  if (!RegisterBanks::IsNumber(n) || s.registers.distance[n] == UndefinedCoord) {
     s.InfoBox(std::string(text) + " is invalid distance code");
     return 0;
   }
-  return sign * s.DistanceRegister[n];
+  return sign * s.registers.distance[n];
 }
 
 double PointDistance(const Session& s, int i, int j) {
-  double dE = s.PointEast[i] - s.PointEast[j];
-  double dN = s.PointNorth[i] - s.PointNorth[j];
+  double dE = s.points.East(i) - s.points.East(j);
+  double dN = s.points.North(i) - s.points.North(j);
   return std::hypot(dE, dN);
 }
 
 double PointAzimuth(const Session& s, int i, int j) {
-  return AzimuthOf(s.PointEast[j] - s.PointEast[i], s.PointNorth[j] - s.PointNorth[i]);
+  return AzimuthOf(s.points.East(j) - s.points.East(i), s.points.North(j) - s.points.North(i));
 }
 
 double AzimuthOf(double dE, double dN) {
@@ -70,17 +70,18 @@ std::optional<std::array<double, 2>> LineCircleCrossings(double north, double ea
 }
 
 bool IntersectLines(Session& s, int target, int a, int b, double m1, double m2) {
-  double north = (s.PointNorth[a] * m1 - s.PointEast[a] - s.PointNorth[b] * m2 + s.PointEast[b]) / (m1 - m2);
+  double north = (s.points.North(a) * m1 - s.points.East(a) - s.points.North(b) * m2 + s.points.East(b)) / (m1 - m2);
   // The east coordinate comes from the flatter line, through the stored north
   // (so a new point that replaces point a uses a's updated north).
-  double east = std::fabs(m2) > std::fabs(m1) ? (north - (target == a ? north : s.PointNorth[a])) * m1 + s.PointEast[a]
-                                              : (north - (target == b ? north : s.PointNorth[b])) * m2 + s.PointEast[b];
+  double east = std::fabs(m2) > std::fabs(m1)
+                    ? (north - (target == a ? north : s.points.North(a))) * m1 + s.points.East(a)
+                    : (north - (target == b ? north : s.points.North(b))) * m2 + s.points.East(b);
   if (m1 == m2 || !std::isfinite(north) || !std::isfinite(east)) {
     s.InfoBox("Lines do not intersect");
-    s.ClearPoint(target);
+    s.points.Clear(target);
     return false;
   }
-  s.StorePoint(target, north, east);
+  s.points.Store(target, north, east);
   return true;
 }
 

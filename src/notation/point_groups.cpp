@@ -13,7 +13,7 @@ GroupEnd NoSolution(Session& s) {
 }
 
 bool SamePlace(const Session& s, int i, int j) {
-  return s.PointNorth[i] == s.PointNorth[j] && s.PointEast[i] == s.PointEast[j];
+  return s.points.North(i) == s.points.North(j) && s.points.East(i) == s.points.East(j);
 }
 
 void ReportNotComputable(Session& s, const std::string& what) {
@@ -31,7 +31,7 @@ bool StoreNewPoints(Session& s, std::span<const NewPoint> points) {
     return false;
   }
   for (const NewPoint& p : points) {
-    s.StorePoint(p.number, p.north, p.east);
+    s.points.Store(p.number, p.north, p.east);
     WritePointLine(s, p.number);
   }
   return true;

@@ -43,7 +43,7 @@ Outcome DescribePointsCommand(Session& s) {
     s.ArgUsed += s.GroupSize;
     std::optional<int> p = s.PointNumber(pointField);
     if (!p) return Outcome::Stopped;
-    if (!s.IsDefined(*p)) {
+    if (!s.points.IsDefined(*p)) {
       s.InfoBox("Point " + std::to_string(*p) + " is not defined; its description was not stored");
       return Outcome::Stopped;
     }
@@ -57,7 +57,7 @@ Outcome DescribePointsCommand(Session& s) {
                 " holds a control character (a tab) and was not stored");
       return Outcome::Stopped;
     }
-    s.PointDescription[*p] = description;
+    s.points.SetDescription(*p, description);
   }
   return Outcome::Completed;
 }

@@ -1,8 +1,8 @@
 // The commands that manage the point store as a whole: KWN, CLR, DSC, DSE,
 // ROT, TAX.
-#include <array>
 #include <cmath>
 #include <string>
+#include <vector>
 
 #include "command/commands.h"
 #include "command/session.h"
@@ -18,7 +18,7 @@ namespace {
 void DefaultToWholeStore(Session& s) {
   if (s.LineFieldCount != 0) return;
   s.ArgField[1] = std::to_string(1);
-  s.ArgField[2] = std::to_string(kMaxPoint);
+  s.ArgField[2] = std::to_string(s.points.Capacity());
   s.ArgCount = 2;
   s.ArgUsed = 0;
 }
@@ -46,16 +46,20 @@ std::optional<Range> NextRange(Session& s) {
 // store stays as it was.
 template <typename Move>
 Outcome MoveEveryPoint(Session& s, Move move) {
-  std::array<double, kMaxPoint + 1> north = s.PointNorth, east = s.PointEast;
-  for (int k = 1; k <= kMaxPoint; ++k) {
-    if (!s.IsDefined(k)) continue;
-    move(east[k], north[k]);
-    if (std::isfinite(east[k]) && std::isfinite(north[k])) continue;
+  struct Moved {
+    int number;
+    double north, east;
+  };
+  std::vector<Moved> moved;
+  for (int k : s.points.Numbers()) {
+    if (!s.points.IsDefined(k)) continue;
+    Moved& m = moved.emplace_back(Moved{k, s.points.North(k), s.points.East(k)});
+    move(m.east, m.north);
+    if (std::isfinite(m.east) && std::isfinite(m.north)) continue;
     s.InfoBox("Point " + std::to_string(k) + " cannot be moved: coordinates out of range; no point was moved");
     return Outcome::Stopped;
   }
-  s.PointNorth = north;
-  s.PointEast = east;
+  for (const Moved& m : moved) s.points.Move(m.number, m.north, m.east);
   return Outcome::Completed;
 }
 
@@ -71,7 +75,7 @@ Outcome ClearPointsCommand(Session& s) {
       outcome = Outcome::Stopped;
       break;
     }
-    for (int k = range->first; k <= range->last; ++k) s.ClearPoint(k);
+    for (int k : s.points.Numbers(range->first, range->last)) s.points.Clear(k);
   }
   // Every CLR drops the geographic reference, also one stopped by a refused
   // range: the ranges cleared before it may hold the reference point.
@@ -90,9 +94,9 @@ Outcome KnownPointsCommand(Session& s) {
       s.ArgUsed += 3;
       return Outcome::Stopped;
     }
-    if (p <= kMaxPoint) {
+    if (p <= s.points.Capacity()) {
       double north = ParseDistance(s, s.GroupField(2));
-      s.StorePoint(p, north, ParseDistance(s, s.GroupField(3)));
+      s.points.Store(p, north, ParseDistance(s, s.GroupField(3)));
     }
     s.ArgUsed += 3;
   }
@@ -112,8 +116,8 @@ Outcome ListPoints(Session& s, WriteRow writeRow) {
     std::optional<Range> range = NextRange(s);
     if (!range) return Outcome::Stopped;
     s.WriteOutput("");
-    for (int k = range->first; k <= range->last; ++k)
-      if (s.IsDefined(k)) writeRow(k);
+    for (int k : s.points.Numbers(range->first, range->last))
+      if (s.points.IsDefined(k)) writeRow(k);
   }
   return Outcome::Completed;
 }
@@ -129,12 +133,12 @@ Outcome DisplayPointsCommand(Session& s) {
 Outcome DisplayPointsWithDescriptionsCommand(Session& s) {
   return ListPoints(s, [&s](int k) {
     constexpr int kElevationWidth = 12;
-    const std::optional<double>& elevation = s.PointElevation[k];
+    const std::optional<double>& elevation = s.points[k].elevation;
     std::string& row = s.NewRow();
-    AppendPoint(row, k, s.PointNorth[k], s.PointEast[k]);
+    AppendPoint(row, k, s.points.North(k), s.points.East(k));
     if (elevation) AppendMask(row, *elevation, "######0.000", kElevationWidth);
     else AppendPadded(row, "", kElevationWidth);
-    if (!s.PointDescription[k].empty()) row += "  " + s.PointDescription[k];
+    if (!s.points[k].description.empty()) row += "  " + s.points[k].description;
     while (!row.empty() && row.back() == ' ') row.pop_back();
     s.WriteOutput(row);
   });
@@ -157,7 +161,7 @@ Outcome TranslateAxesCommand(Session& s) {
   s.ArgUsed = s.ArgCount;
   std::optional<int> origin = s.StoredPoint(s.ArgField[1]);
   if (!origin) return Outcome::Stopped;
-  double east0 = s.PointEast[*origin], north0 = s.PointNorth[*origin];
+  double east0 = s.points.East(*origin), north0 = s.points.North(*origin);
   return MoveEveryPoint(s, [east0, north0](double& east, double& north) {
     east -= east0;
     north -= north0;

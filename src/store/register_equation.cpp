@@ -79,7 +79,7 @@ Outcome RegisterEquationCommand(Session& s) {
     return Outcome::Stopped;
   }
   int number = IntegerField(std::string_view(left).substr(1));
-  if (!Session::IsRegisterNumber(number)) {
+  if (!RegisterBanks::IsNumber(number)) {
     s.InfoBox(left + " is invalid register number");
     return Outcome::Stopped;
   }
@@ -91,7 +91,7 @@ Outcome RegisterEquationCommand(Session& s) {
     s.InfoBox(s.CurrentLine + " gives no finite result");
     return Outcome::Stopped;
   }
-  (kind == 'A' ? s.AngleRegister : s.DistanceRegister)[number] = result;
+  (kind == 'A' ? s.registers.angle : s.registers.distance)[number] = result;
   return Outcome::Completed;
 }
 

@@ -16,8 +16,8 @@ struct RegisterBank {
 
 // DDF and RDF work on the distance registers, DAF and RAF on the angles.
 RegisterBank BankOfCommand(Session& s) {
-  if (s.CurrentCommand == "DDF" || s.CurrentCommand == "RDF") return {s.DistanceRegister, "dis"};
-  return {s.AngleRegister, "ang"};
+  if (s.CurrentCommand == "DDF" || s.CurrentCommand == "RDF") return {s.registers.distance, "dis"};
+  return {s.registers.angle, "ang"};
 }
 
 }  // namespace

@@ -23,7 +23,7 @@ std::string DistanceText(double distance) { return FormatMask(distance, "#######
 // A register number of the listing's range; one outside 0..99 is reported.
 std::optional<int> ListedRegister(Session& s, const std::string& field) {
   int r = IntegerField(field);
-  if (Session::IsRegisterNumber(r)) return r;
+  if (RegisterBanks::IsNumber(r)) return r;
   s.InfoBox(field + " is invalid register number");
   return std::nullopt;
 }
@@ -53,12 +53,12 @@ Outcome ListRegisters(Session& s, const RegisterBank& bank) {
 
 Outcome ListAngleRegistersCommand(Session& s) {
   static const std::string heading = " Ang#      Angle";
-  return ListRegisters(s, {s.AngleRegister, heading, AngleText});
+  return ListRegisters(s, {s.registers.angle, heading, AngleText});
 }
 
 Outcome ListDistanceRegistersCommand(Session& s) {
   static const std::string heading = " Dis#     Distance";
-  return ListRegisters(s, {s.DistanceRegister, heading, DistanceText});
+  return ListRegisters(s, {s.registers.distance, heading, DistanceText});
 }
 
 }  // namespace vantrel

@@ -50,10 +50,8 @@ bool IsSet(double value) { return value != 0 || std::signbit(value); }
 
 // What the file holds, collected before any of it reaches the session.
 struct SessionContent {
-  std::array<double, kMaxPoint + 1> north, east;
-  std::array<std::string, kMaxPoint + 1> descriptions;
-  std::array<std::optional<double>, kMaxPoint + 1> elevations;
-  std::array<double, kRegisterCount> angles{}, distances{};
+  PointStore points;
+  RegisterBanks registers;
   std::string project, spoolName;
   bool spool = false, ioDefault = true, display = true;
   PlotState plot;
@@ -65,7 +63,8 @@ struct SessionContent {
 
 // "<number> <value>..." of a point or register entry: the number when it is
 // in range and every value is a plain decimal number.
-std::optional<int> IndexedValues(std::string_view text, bool (*inRange)(int), std::vector<double>& values) {
+template <typename InRange>
+std::optional<int> IndexedValues(std::string_view text, InRange inRange, std::vector<double>& values) {
   std::vector<std::string_view> words = SplitAt(text, ' ');
   if (words.size() != values.size() + 1) return std::nullopt;
   std::optional<int> n = WholeNumber(words[0]);
@@ -91,9 +90,10 @@ bool ReadEntry(std::string_view key, std::string_view value, SessionContent& c) 
     if (v) target = static_cast<float>(*v);
     return v.has_value();
   };
+  auto pointNumber = [&](int n) { return c.points.IsNumber(n); };
   auto registerEntry = [&](std::array<double, kRegisterCount>& bank) {
     std::vector<double> v(1);
-    std::optional<int> k = IndexedValues(value, &Session::IsRegisterNumber, v);
+    std::optional<int> k = IndexedValues(value, RegisterBanks::IsNumber, v);
     if (k) bank[static_cast<size_t>(*k)] = v[0];
     return k.has_value();
   };
@@ -107,7 +107,7 @@ bool ReadEntry(std::string_view key, std::string_view value, SessionContent& c) 
   else if (key == "show-centers") return flag(c.plot.ShowCenters);
   else if (key == "gps-point") {
     std::optional<int> n = WholeNumber(value);
-    if (!n || (*n != 0 && !Session::IsPointNumber(*n))) return false;
+    if (!n || (*n != 0 && !c.points.IsNumber(*n))) return false;
     c.gps.ReferencePoint = *n;
   } else if (key == "gps-latitude") c.gps.ReferenceLatitude = Unescaped(value);
   else if (key == "gps-longitude") c.gps.ReferenceLongitude = Unescaped(value);
@@ -121,22 +121,21 @@ bool ReadEntry(std::string_view key, std::string_view value, SessionContent& c) 
   } else if (key == "grid-true-north") return flag(c.gridTrueNorth);
   else if (key == "point") {
     std::vector<double> v(2);
-    std::optional<int> n = IndexedValues(value, &Session::IsPointNumber, v);
+    std::optional<int> n = IndexedValues(value, pointNumber, v);
     if (!n) return false;
-    c.north[static_cast<size_t>(*n)] = v[0];
-    c.east[static_cast<size_t>(*n)] = v[1];
+    c.points.Move(*n, v[0], v[1]);
   } else if (key == "point-elevation") {
     std::vector<double> v(1);
-    std::optional<int> n = IndexedValues(value, &Session::IsPointNumber, v);
+    std::optional<int> n = IndexedValues(value, pointNumber, v);
     if (!n) return false;
-    c.elevations[static_cast<size_t>(*n)] = v[0];
+    c.points.SetElevation(*n, v[0]);
   } else if (key == "point-description") {
     size_t blank = value.find(' ');
     std::optional<int> n = WholeNumber(value.substr(0, blank));
-    if (!n || !Session::IsPointNumber(*n) || blank == std::string_view::npos) return false;
-    c.descriptions[static_cast<size_t>(*n)] = Unescaped(value.substr(blank + 1));
-  } else if (key == "angle-register") return registerEntry(c.angles);
-  else if (key == "distance-register") return registerEntry(c.distances);
+    if (!n || !c.points.IsNumber(*n) || blank == std::string_view::npos) return false;
+    c.points.SetDescription(*n, Unescaped(value.substr(blank + 1)));
+  } else if (key == "angle-register") return registerEntry(c.registers.angle);
+  else if (key == "distance-register") return registerEntry(c.registers.distance);
   else return false;
   return true;
 }
@@ -167,19 +166,22 @@ std::string SessionFileText(const Session& s, std::string_view pane) {
     put("grid-factor", RoundTripNumber(s.grid.CombinedFactor));
     put("grid-true-north", flag(s.grid.TrueNorth));
   }
-  for (int n = 1; n <= kMaxPoint; ++n)
-    if (s.PointNorth[n] != UndefinedCoord || s.PointEast[n] != UndefinedCoord)
-      put("point", std::to_string(n) + " " + RoundTripNumber(s.PointNorth[n]) + " " + RoundTripNumber(s.PointEast[n]));
-  for (int n = 1; n <= kMaxPoint; ++n) {
-    if (s.PointElevation[n]) put("point-elevation", std::to_string(n) + " " + RoundTripNumber(*s.PointElevation[n]));
-    if (!s.PointDescription[n].empty())
-      put("point-description", std::to_string(n) + " " + Escaped(s.PointDescription[n]));
+  for (int n : s.points.Numbers()) {
+    const Point& p = s.points[n];
+    if (p.north != UndefinedCoord || p.east != UndefinedCoord)
+      put("point", std::to_string(n) + " " + RoundTripNumber(p.north) + " " + RoundTripNumber(p.east));
+  }
+  for (int n : s.points.Numbers()) {
+    const Point& p = s.points[n];
+    if (p.elevation) put("point-elevation", std::to_string(n) + " " + RoundTripNumber(*p.elevation));
+    if (!p.description.empty()) put("point-description", std::to_string(n) + " " + Escaped(p.description));
   }
   for (int k = 0; k < kRegisterCount; ++k)
-    if (IsSet(s.AngleRegister[k])) put("angle-register", std::to_string(k) + " " + RoundTripNumber(s.AngleRegister[k]));
+    if (IsSet(s.registers.angle[k]))
+      put("angle-register", std::to_string(k) + " " + RoundTripNumber(s.registers.angle[k]));
   for (int k = 0; k < kRegisterCount; ++k)
-    if (IsSet(s.DistanceRegister[k]))
-      put("distance-register", std::to_string(k) + " " + RoundTripNumber(s.DistanceRegister[k]));
+    if (IsSet(s.registers.distance[k]))
+      put("distance-register", std::to_string(k) + " " + RoundTripNumber(s.registers.distance[k]));
   // The pane comes last, byte for byte, after the count of its bytes.
   put("input", std::to_string(pane.size()));
   text.append(pane);
@@ -206,8 +208,6 @@ std::string ReadSessionFile(std::string_view text, Session& s, std::string& pane
            "); it is left as it is";
 
   SessionContent c;
-  c.north.fill(UndefinedCoord);
-  c.east.fill(UndefinedCoord);
   int lineNumber = 1;
   while (std::optional<std::string_view> line = nextLine()) {
     ++lineNumber;
@@ -228,12 +228,8 @@ std::string ReadSessionFile(std::string_view text, Session& s, std::string& pane
       s.grid.Definition = c.gridSystem;
       s.grid.CombinedFactor = c.gridFactor;
       s.grid.TrueNorth = c.gridTrueNorth;
-      s.PointNorth = c.north;
-      s.PointEast = c.east;
-      s.PointDescription = c.descriptions;
-      s.PointElevation = c.elevations;
-      s.AngleRegister = c.angles;
-      s.DistanceRegister = c.distances;
+      s.points = std::move(c.points);
+      s.registers = c.registers;
       s.files.ProjectName = c.project;
       s.files.SpoolFileText = c.spoolName;
       s.files.SpoolOn = c.spool;

@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <string>
+#include <unordered_map>
 
 #include "command/session.h"
 #include "notation/angles.h"
@@ -33,8 +34,8 @@ bool Refuse(Session& s, const std::string& message) {
 }
 
 bool CheckKnownPoint(Session& s, int point, const std::string& role) {
-  if (!Session::IsPointNumber(point)) return Refuse(s, role + ": " + PlainNumber(point) + " is invalid point number");
-  if (!s.IsDefined(point)) return Refuse(s, role + " " + PlainNumber(point) + " is not defined");
+  if (!s.points.IsNumber(point)) return Refuse(s, role + ": " + PlainNumber(point) + " is invalid point number");
+  if (!s.points.IsDefined(point)) return Refuse(s, role + " " + PlainNumber(point) + " is not defined");
   return true;
 }
 
@@ -89,8 +90,8 @@ std::string StationName(const TraverseRecord& t, int k) {
 }
 
 Closure::Closure(const Session& s)
-    : misclosureEast(s.PointEast[s.traverse.StartPoint] - s.PointEast[s.traverse.ClosingPoint]),
-      misclosureNorth(s.PointNorth[s.traverse.StartPoint] - s.PointNorth[s.traverse.ClosingPoint]) {}
+    : misclosureEast(s.points.East(s.traverse.StartPoint) - s.points.East(s.traverse.ClosingPoint)),
+      misclosureNorth(s.points.North(s.traverse.StartPoint) - s.points.North(s.traverse.ClosingPoint)) {}
 
 void Closure::AddCourse(int k, double dE, double dN, double length) {
   east[k] = dE;
@@ -109,16 +110,16 @@ bool CheckTraverse(Session& s) {
   if (!CheckKnownPoint(s, t.StartPoint, "Start point") || !CheckKnownPoint(s, t.ClosingPoint, "Closing point"))
     return false;
   // Station that each point number ends, so a repeat names the earlier one.
-  std::array<short, kMaxPoint + 1> stationAt{};
+  std::unordered_map<int, int> stationAt;
   for (int k = 1; k <= t.StationCount; ++k) {
     int point = t.StationPoint[k];
-    if (!Session::IsPointNumber(point))
+    if (!s.points.IsNumber(point))
       return Refuse(s, "Station " + PlainNumber(k) + ": " + PlainNumber(point) + " is invalid point number");
     if (point == t.StartPoint) return Refuse(s, StationName(t, k) + " repeats the start point");
     if (point == t.ClosingPoint) return Refuse(s, StationName(t, k) + " repeats the closing point");
-    if (stationAt[point] != 0)
-      return Refuse(s, StationName(t, k) + " repeats station " + PlainNumber(stationAt[point]));
-    stationAt[point] = static_cast<short>(k);
+    if (auto earlier = stationAt.find(point); earlier != stationAt.end())
+      return Refuse(s, StationName(t, k) + " repeats station " + PlainNumber(earlier->second));
+    stationAt[point] = k;
     double length = t.StationDistance[k];
     if (!(length > 0 && length < kLongestCourse))
       return Refuse(s, StationName(t, k) + ": the course length must be more than 0 and less than " +
@@ -152,7 +153,7 @@ bool StoreTraverse(Session& s, Closure& closure, bool adjust) {
   }
   // Station coordinates: the courses accumulated from the start point.
   std::array<double, kMaxStations + 1> east, north;
-  double e = s.PointEast[t.StartPoint], n = s.PointNorth[t.StartPoint];
+  double e = s.points.East(t.StartPoint), n = s.points.North(t.StartPoint);
   for (int k = 1; k <= t.StationCount; ++k) {
     e += closure.east[k];
     n += closure.north[k];
@@ -163,7 +164,7 @@ bool StoreTraverse(Session& s, Closure& closure, bool adjust) {
   }
   if (adjust) s.InfoBox("Traverse Adjusted");
   for (int k = 1; k <= t.StationCount; ++k) {
-    s.MovePoint(t.StationPoint[k], north[k], east[k]);
+    s.points.Move(t.StationPoint[k], north[k], east[k]);
   }
   return true;
 }

@@ -46,7 +46,7 @@ Closure CoursesOfStoredPoints(const Session& s) {
   Closure closure(s);
   for (int k = t.StationCount; k >= 1; --k) {
     int to = t.StationPoint[k], from = k == 1 ? t.StartPoint : t.StationPoint[k - 1];
-    closure.AddCourse(k, s.PointEast[to] - s.PointEast[from], s.PointNorth[to] - s.PointNorth[from],
+    closure.AddCourse(k, s.points.East(to) - s.points.East(from), s.points.North(to) - s.points.North(from),
                       t.StationDistance[k]);
   }
   return closure;

@@ -663,17 +663,15 @@ void MainWindow::ShowAbout() {
 
 // ---- Sessions ---------------------------------------------------------------
 
-MainWindow::StoredNumbers MainWindow::CurrentNumbers() const {
-  return {session_.PointNorth,     session_.PointEast,     session_.PointDescription,
-          session_.PointElevation, session_.AngleRegister, session_.DistanceRegister};
-}
-
 void MainWindow::MarkSaved(bool paneToo) {
-  savedNumbers_ = CurrentNumbers();
+  savedPoints_ = session_.points;
+  savedRegisters_ = session_.registers;
   if (paneToo) savedPane_ = PaneText();
 }
 
-bool MainWindow::HasUnsavedWork() const { return !(CurrentNumbers() == savedNumbers_) || PaneText() != savedPane_; }
+bool MainWindow::HasUnsavedWork() const {
+  return !(session_.points == savedPoints_) || !(session_.registers == savedRegisters_) || PaneText() != savedPane_;
+}
 
 bool MainWindow::SaveSession() {
   std::string name = sessionFile_.empty() ? PromptFileName(session_, "", kSessionExtension) : sessionFile_;

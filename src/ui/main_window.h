@@ -97,16 +97,6 @@ class MainWindow : public QMainWindow, public UserSide {
   void closeEvent(QCloseEvent* event) override;
 
  private:
-  // The point store and the registers, to tell whether a run changed them
-  // since the session was last saved.
-  struct StoredNumbers {
-    std::array<double, kMaxPoint + 1> north, east;
-    std::array<std::string, kMaxPoint + 1> descriptions;
-    std::array<std::optional<double>, kMaxPoint + 1> elevations;
-    std::array<double, kRegisterCount> angles, distances;
-    bool operator==(const StoredNumbers&) const = default;
-  };
-
   void CreateControls();
   void CreateActions();
   void CreateMenus();
@@ -144,7 +134,6 @@ class MainWindow : public QMainWindow, public UserSide {
   bool HasUnsavedWork() const;
   void MarkSaved(bool paneToo);
   void ShowSessionInControls();
-  StoredNumbers CurrentNumbers() const;
 
   QString RecoveryPath() const;
   void SaveRecoveryCopy();
@@ -171,7 +160,11 @@ class MainWindow : public QMainWindow, public UserSide {
   QString printMessage_;
 
   std::string sessionFile_;        // where Save Session writes without asking
-  StoredNumbers savedNumbers_{};   // as last saved, opened or started
+  // The point store and the registers as last saved, opened or started, to
+  // tell whether a run changed them.
+  PointStore savedPoints_;
+  RegisterBanks savedRegisters_;
+
   std::string savedPane_;          // the pane as last saved or exported
   std::unique_ptr<QLockFile> recoveryLock_;  // held while this window owns the recovery copy
   std::string recoveredPane_;      // the pane of the last recovery copy

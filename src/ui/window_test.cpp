@@ -286,7 +286,7 @@ class WindowTest : public QObject {
     QVERIFY(stoppedAt > 4 && stoppedAt < kLines + 4);
     QCOMPARE(lines.size(), std::min(stoppedAt - 4, 200000));  // the pane keeps the last 200000
     QCOMPARE(lines.last(), QString("   line %1").arg(stoppedAt - 4));
-    QVERIFY(window_->session().IsDefined(7));
+    QVERIFY(window_->session().points.IsDefined(7));
   }
 
   void escapeAnswersTheCloseQuestion() {
@@ -497,11 +497,11 @@ class WindowTest : public QObject {
     QVERIFY(QFile::exists(QDir(data_.path()).filePath("recovery.vsn")));
 
     window_ = std::make_unique<MainWindow>(dialogs_, TestSettings());
-    QVERIFY(!window_->session().IsDefined(3));  // the store starts empty
+    QVERIFY(!window_->session().points.IsDefined(3));  // the store starts empty
     window_->OfferRecovery();
     QCOMPARE(dialogs_.transcript.back(),
              "Warning: Vantrel did not close cleanly last time. Restore the session it was working on? -> Yes");
-    QVERIFY(window_->session().IsDefined(3));
+    QVERIFY(window_->session().points.IsDefined(3));
     QCOMPARE(Control<QPlainTextEdit>("txtInfo")->toPlainText(), "KWN\n3,10,20\n");  // as of the last run
 
     // A clean close removes the copy: nothing is offered next time.
