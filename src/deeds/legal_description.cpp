@@ -19,22 +19,23 @@ namespace {
 constexpr size_t kReportWidth = 72;
 constexpr const char* kTextExtension = "txt";
 
-// The options line: the words for the point of beginning, S (angles in
+// An options line: the words for the point of beginning, S (angles in
 // symbols) or W (in words), the file name; any of them may be left empty.
+// Words and style hold for the figures after it; a file named starts
+// afresh, and without one the descriptions go on into the file named last.
 bool ReadOptions(Session& s, DescriptionRecord& r) {
-  r = {};
-  r.beginning = std::string(TrimBlanks(s.GroupField(1)));
   std::string style = s.FieldsLeft() >= 2 ? UpperCase(TrimBlanks(s.GroupField(2))) : std::string();
   if (style != "" && style != "S" && style != "W") {
     s.InfoBox(s.GroupField(2) + " is not S (degrees, minutes and seconds as symbols) or W (in words)");
     return false;
   }
-  r.spelledAngles = style == "W";
   std::string file = s.FieldsLeft() >= 3 ? std::string(TrimBlanks(s.GroupField(3))) : std::string();
-  if (!file.empty()) {
-    r.path = PromptFileName(s, file, kTextExtension);
-    if (r.path.empty()) return false;
-  }
+  std::string path = file.empty() ? r.path : PromptFileName(s, file, kTextExtension);
+  if (path.empty() && !file.empty()) return false;
+  r.beginning = std::string(TrimBlanks(s.GroupField(1)));
+  r.spelledAngles = style == "W";
+  if (path != r.path) r.fileText.clear();
+  r.path = path;
   return true;
 }
 
@@ -48,29 +49,27 @@ std::string BeginningWords(const Session& s, const DescriptionRecord& r, int poi
 
 }  // namespace
 
-// First line: the options, or a figure (its first field a point number);
-// then one figure a line as ARE takes it, starting at the point of
-// beginning, a line ending in a comma while it goes on.
+// One figure a line as ARE takes it, starting at the point of beginning, a
+// line ending in a comma while it goes on; a line whose first field is no
+// point number is an options line for the figures after it.
 Outcome LegalDescriptionCommand(Session& s) {
   DescriptionRecord& r = s.deeds.description;
   if (s.LineFieldCount == 0) return Outcome::Stopped;
-  if (s.CommandStage == 1 && !IsNumericText(s.GroupField(1))) {
+  if (s.CommandStage == 1) r = {};  // a new LDW: default words, no file
+  s.CommandStage = 2;
+  if (!IsNumericText(s.GroupField(1))) {
     bool read = ReadOptions(s, r);
     s.ArgUsed = s.ArgCount;
-    if (!read) return Outcome::Stopped;
-    s.CommandStage = 2;
-    return Outcome::Completed;
+    return read ? Outcome::Completed : Outcome::Stopped;
   }
-  if (s.CommandStage == 1) r = {};
-  s.CommandStage = 2;
   if (s.LineContinued) return Outcome::Stopped;  // the figure goes on on the next line
 
   std::optional<FigureWithArea> figure = ReadFigureWithArea(s);
   s.ArgUsed = s.ArgCount;
   if (!figure) return Outcome::Stopped;
   FigureBoundary f = BoundaryOfFigure(s, figure->figure);
-  if (DescribedCourses(f.boundary) < 2) {
-    s.InfoBox("A description needs a figure of at least two courses");
+  if (DescribedCourses(f.boundary) < 2 || !(figure->area > 0)) {
+    s.InfoBox("The figure encloses no area; no description written");
     return Outcome::Stopped;
   }
   DescriptionStyle style{BeginningWords(s, r, f.corner.front()), r.spelledAngles};
