@@ -7,6 +7,7 @@
 #include "adjust/network_record.h"
 #include "adjust/network_report.h"
 #include "command/commands.h"
+#include "command/fields.h"
 #include "command/session.h"
 #include "notation/angles.h"
 #include "notation/geometry.h"
@@ -75,7 +76,7 @@ bool Add(Session& s, Observation o) {
 // different from each other; they need not be defined yet.
 template <size_t N>
 std::optional<std::array<int, N>> DistinctPoints(Session& s, const PointField (&fields)[N], const std::string& name) {
-  std::optional<std::array<int, N>> points = s.GroupPoints(fields);
+  std::optional<std::array<int, N>> points = GroupPoints(s, fields);
   if (!points) return std::nullopt;
   for (size_t i = 0; i < N; ++i)
     for (size_t j = i + 1; j < N; ++j)
@@ -119,7 +120,7 @@ bool ReadFixed(Session& s, int& size) {
     return false;
   }
   for (int k = 2; k <= size; ++k) {
-    std::optional<int> point = s.PointNumber(s.GroupField(k));
+    std::optional<int> point = ReadPointNumber(s, s.GroupField(k));
     if (!point) return false;
     if (!s.points.IsDefined(*point)) {
       s.InfoBox("Fixed point " + PlainNumber(*point) + " is not defined");

@@ -3,6 +3,7 @@
 // line ends, and the message the surveyor sees when either fails.
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <optional>
 #include <string>
@@ -72,6 +73,78 @@ class AppendFile {
 
  private:
   int descriptor_ = -1;
+};
+
+}  // namespace vantrel
+
+namespace vantrel {
+
+// Cuts a text fed in pieces into lines: a line ends at CR LF, a lone LF or
+// a lone CR, a CR LF split between two pieces being one end. A line longer
+// than `limit` keeps only its first `limit` characters and is marked
+// overlong, so that a file without line ends cannot fill the memory.
+class LineCutter {
+ public:
+  explicit LineCutter(size_t limit = std::string::npos) : limit_(limit) {}
+
+  // Calls `take(line, overlong, next)` for each line the piece completes,
+  // `next` being where the piece goes on after the line's end; `take`
+  // returns false to stop, and the rest of the piece is not cut.
+  template <class Take>
+  void Feed(std::string_view piece, Take&& take) {
+    size_t position = afterReturn_ && !piece.empty() && piece[0] == '\n' ? 1 : 0;
+    if (!piece.empty()) afterReturn_ = false;
+    // Each of the two breaks is searched for only once the lines have
+    // passed the last one found, so the piece is read once for each.
+    size_t nextFeed = piece.find('\n', position), nextReturn = piece.find('\r', position);
+    while (position < piece.size()) {
+      if (nextFeed < position) nextFeed = piece.find('\n', position);
+      if (nextReturn < position) nextReturn = piece.find('\r', position);
+      size_t end = std::min({nextFeed, nextReturn, piece.size()});
+      if (end == piece.size()) {
+        Keep(piece.substr(position));
+        return;
+      }
+      size_t next = end + 1;
+      if (piece[end] == '\r') {
+        if (next < piece.size() && piece[next] == '\n') ++next;
+        else if (next == piece.size()) afterReturn_ = true;
+      }
+      std::string_view line = piece.substr(position, end - position);
+      bool overlong = line.size() > limit_;
+      position = next;
+      bool going;
+      if (partial_.empty() && !overlong_) {
+        going = take(overlong ? line.substr(0, limit_) : line, overlong, next);
+      } else {
+        Keep(line);
+        going = take(std::string_view(partial_), overlong_, next);
+        partial_.clear();
+        overlong_ = false;
+      }
+      if (!going) return;
+    }
+  }
+
+  // The last line when no line end closed it (empty when there is none).
+  template <class Take>
+  void Finish(Take&& take) {
+    if (!partial_.empty() || overlong_) take(std::string_view(partial_), overlong_, size_t{0});
+    partial_.clear();
+    overlong_ = false;
+  }
+
+ private:
+  void Keep(std::string_view text) {
+    size_t room = partial_.size() < limit_ ? limit_ - partial_.size() : 0;
+    if (text.size() > room) overlong_ = true;
+    partial_.append(text.substr(0, room));
+  }
+
+  size_t limit_;
+  std::string partial_;
+  bool overlong_ = false;
+  bool afterReturn_ = false;
 };
 
 }  // namespace vantrel

@@ -5,10 +5,10 @@
 #include <optional>
 
 #include "command/commands.h"
+#include "command/point_groups.h"
 #include "command/session.h"
 #include "notation/angles.h"
 #include "notation/geometry.h"
-#include "notation/point_groups.h"
 
 namespace vantrel {
 namespace {
@@ -19,7 +19,7 @@ double DistanceFrom(const NewPoint& p, const Session& s, int n) {
 }
 
 GroupEnd IntersectArcLine(Session& s) {
-  std::optional<std::array<int, 4>> points = s.GroupPoints({Target(1), 2, 4, 6});
+  std::optional<std::array<int, 4>> points = GroupPoints(s, {Target(1), 2, 4, 6});
   if (!points) return GroupEnd::Refused;
   auto [target, centre, from, reference] = *points;
   double radius = ParseDistance(s, s.GroupField(3));
@@ -28,10 +28,10 @@ GroupEnd IntersectArcLine(Session& s) {
   // typed (AZB).
   double direction;
   if (s.CurrentCommand == "ALI") {
-    std::optional<int> toward = s.StoredPoint(s.GroupField(5));
+    std::optional<int> toward = ReadStoredPoint(s, s.GroupField(5));
     if (!toward) return GroupEnd::Refused;
-    if (SamePlace(s, from, *toward)) return NoSolution(s);
-    direction = PointAzimuth(s, from, *toward);
+    if (SamePlace(s.points, from, *toward)) return NoSolution(s);
+    direction = PointAzimuth(s.points, from, *toward);
   } else {
     direction = ParseAngle(s, s.GroupField(5));
   }

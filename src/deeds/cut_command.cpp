@@ -9,13 +9,13 @@
 
 #include "area/figure.h"
 #include "command/commands.h"
+#include "command/fields.h"
+#include "command/point_groups.h"
 #include "command/session.h"
 #include "deeds/area_cut.h"
 #include "deeds/figure_boundary.h"
 #include "notation/angles.h"
 #include "notation/format.h"
-#include "notation/geometry.h"
-#include "notation/point_groups.h"
 
 namespace vantrel {
 namespace {
@@ -55,17 +55,19 @@ bool ReadMethod(Session& s, CutRecord& r) {
   if (!target) return false;
   const char method = letter[0];
   if (method == 'D') {
-    r.azimuth = ParseAngle(s, s.GroupField(3));
+    std::optional<double> azimuth = ReadAngle(s, s.GroupField(3));
+    if (!azimuth) return false;
+    r.azimuth = *azimuth;
   } else {
-    std::optional<int> from = s.StoredPoint(s.GroupField(3));
+    std::optional<int> from = ReadStoredPoint(s, s.GroupField(3));
     if (!from) return false;
-    std::optional<int> to = method == 'P' ? s.StoredPoint(s.GroupField(4)) : from;
+    std::optional<int> to = method == 'P' ? ReadStoredPoint(s, s.GroupField(4)) : from;
     if (!to) return false;
     r.from = *from;
     r.to = *to;
   }
   for (int k = method == 'P' ? 5 : 4; k <= size; ++k) {
-    std::optional<int> n = s.PointNumber(s.GroupField(k));
+    std::optional<int> n = ReadPointNumber(s, s.GroupField(k));
     if (!n) return false;
     r.newPoints.push_back(*n);
   }
@@ -191,8 +193,8 @@ Outcome Cut(Session& s, const CutRecord& r, const FigureWithArea& figure) {
   int lineEnd = r.method == 'H' ? r.newPoints[0] : r.newPoints[1];
   std::string& row = s.NewRow();
   row += "Cut Line Pt " + std::to_string(lineStart) + " to Pt " + std::to_string(lineEnd);
-  AppendAngle(row, PointAzimuth(s, lineStart, lineEnd), "B", 13);
-  AppendMask(row, PointDistance(s, lineStart, lineEnd), "######0.000", 12);
+  AppendAngle(row, PointAzimuth(s.points, lineStart, lineEnd), "B", 13);
+  AppendMask(row, PointDistance(s.points, lineStart, lineEnd), "######0.000", 12);
   s.WriteOutput(row);
 
   Figure part = PartFigure(f, r, cut.part), remainder = PartFigure(f, r, cut.remainder);

@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "command/session.h"
+#include "store/point_store.h"
 #include "notation/geometry.h"
 #include "notation/numbers.h"
 
@@ -23,8 +24,8 @@ FigureBoundary BoundaryOfFigure(const Session& s, const Figure& figure) {
     // that was the repeated one.
     int centre = entries[k + 1].point;
     int end = k + 2 < entries.size() ? entries[k + 2].point : entries.front().point;
-    double toStart = PointDistance(s, entries[k].point, centre), toEnd = PointDistance(s, end, centre);
-    double delta = PointAzimuth(s, centre, end) - PointAzimuth(s, centre, entries[k].point);
+    double toStart = PointDistance(s.points, entries[k].point, centre), toEnd = PointDistance(s.points, end, centre);
+    double delta = PointAzimuth(s.points, centre, end) - PointAzimuth(s.points, centre, entries[k].point);
     if (delta < -PI) delta += TWO_PI;
     if (delta > PI) delta -= TWO_PI;
     result.boundary.back().arc = BoundaryArc{at(centre), (toStart + toEnd) / 2, delta};

@@ -8,12 +8,12 @@
 
 #include "area/figure.h"
 #include "command/commands.h"
+#include "command/fields.h"
+#include "command/point_groups.h"
 #include "command/session.h"
 #include "deeds/record_calls.h"
 #include "notation/angles.h"
 #include "notation/format.h"
-#include "notation/geometry.h"
-#include "notation/point_groups.h"
 #include "traverse/adjustment.h"
 
 namespace vantrel {
@@ -71,22 +71,32 @@ bool ReadCall(Session& s, MapCheckRecord& r, int size) {
     }
     call.right = side == "R";
   }
+  // Each value from its field; a field that gives none (reported by its
+  // reader) refuses the call.
+  auto angle = [&](int k, double& value) {
+    std::optional<double> read = ReadAngle(s, s.GroupField(k));
+    value = read.value_or(0);
+    return read.has_value();
+  };
+  auto distance = [&](int k, double& value) {
+    std::optional<double> read = ReadDistance(s, s.GroupField(k));
+    value = read.value_or(0);
+    return read.has_value();
+  };
+  bool read = false;
   switch (call.kind) {
-    case CallKind::Line:
+    case CallKind::Line: read = angle(2, call.direction) && distance(3, call.length); break;
     case CallKind::Chord:
-      call.direction = ParseAngle(s, s.GroupField(2));
-      call.length = ParseDistance(s, s.GroupField(3));
-      if (call.kind == CallKind::Chord) call.radius = ParseDistance(s, s.GroupField(4));
+      read = angle(2, call.direction) && distance(3, call.length) && distance(4, call.radius);
       break;
-    case CallKind::Tangent:
-      call.radius = ParseDistance(s, s.GroupField(2));
-      call.length = ParseDistance(s, s.GroupField(3));
-      break;
+    case CallKind::Tangent: read = distance(2, call.radius) && distance(3, call.length); break;
     case CallKind::NonTangent:
-      call.direction = ParseAngle(s, s.GroupField(2));
-      call.radius = ParseDistance(s, s.GroupField(3));
-      call.delta = ParseAngle(s, s.GroupField(4));
+      read = angle(2, call.direction) && distance(3, call.radius) && angle(4, call.delta);
       break;
+  }
+  if (!read) {
+    s.InfoBox(CallName(r, r.calls.size()) + " was not read; nothing stored");
+    return false;
   }
   r.calls.push_back(call);
   return true;
@@ -96,12 +106,12 @@ bool ReadCall(Session& s, MapCheckRecord& r, int size) {
 // for the corners.
 bool ReadStart(Session& s, MapCheckRecord& r) {
   r = {};
-  std::optional<int> start = s.StoredPoint(s.GroupField(1));
+  std::optional<int> start = ReadStoredPoint(s, s.GroupField(1));
   if (!start) return false;
   r.startPoint = *start;
   s.ArgUsed += 1;
   if (s.FieldsLeft() > 0 && IsNumericText(s.GroupField(1))) {
-    std::optional<int> first = s.PointNumber(s.GroupField(1));
+    std::optional<int> first = ReadPointNumber(s, s.GroupField(1));
     if (!first) return false;
     r.firstStored = first;
     s.ArgUsed += 1;
@@ -170,7 +180,7 @@ Outcome CheckCalls(Session& s, const MapCheckRecord& r) {
   }
 
   s.WriteOutput("");
-  s.WriteOutput("Map Check of Record Calls from " + FormatPoint(s, r.startPoint));
+  s.WriteOutput("Map Check of Record Calls from " + FormatPoint(r.startPoint, start.north, start.east));
   s.WriteOutput("Call" + PadLeft("Bearing", 15) + PadLeft("Distance", 12) + PadLeft("North", 15) + PadLeft("East", 15));
   for (size_t k = 0; k < traverse.courses.size(); ++k)
     WriteCallRow(s, k, UpperCase(TrimBlanks(r.callTexts[k]))[0], traverse.courses[k]);

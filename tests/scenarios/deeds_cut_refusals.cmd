@@ -38,6 +38,8 @@ P,500 sq ft,1,2,101,102
 1,2,3,4
 P,500,1,2,101                  ' a new point short
 1,2,3,4
+D,500,N 45,101,102             ' a bearing without its E or W
+1,2,3,4
 P,500,1,7,101,102              ' point 7 is not defined
 1,2,3,4
 P,500,1,2,101,102

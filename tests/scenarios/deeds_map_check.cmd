@@ -48,6 +48,10 @@ L,S 0 E,10
 L,N 0 E,10,C,N 45 E,10,100,Q
 1,21
 L,N 0 E,10,C,N 45 E
+1,21
+L,N 45,10,L,S 0 E,10              ' a bearing without its E or W
+1,21
+L,N 0 E,D100                   ' no such distance register
 1,999                          ' corners 999 to 1001: beyond the store
 L,N 0 E,10,L,N 90 E,10,L,S 0 E,10
 1,1                            ' the corners would replace the start
