@@ -13,6 +13,7 @@
 #include "command/point_groups.h"
 #include "command/session.h"
 #include "deeds/area_cut.h"
+#include "deeds/cut_figure.h"
 #include "deeds/figure_boundary.h"
 #include "notation/angles.h"
 #include "notation/format.h"
@@ -156,7 +157,9 @@ std::string Heading(const CutRecord& r) {
   }
 }
 
-Outcome Cut(Session& s, const CutRecord& r, const FigureWithArea& figure) {
+}  // namespace
+
+Outcome CutFigure(Session& s, const CutRecord& r, const FigureWithArea& figure) {
   FigureBoundary f = BoundaryOfFigure(s, figure.figure);
   if (std::optional<std::pair<size_t, size_t>> crossing = SelfCrossing(f.boundary)) {
     s.InfoBox("The figure crosses itself: the course " + CourseName(f, crossing->first) + " meets the course " +
@@ -209,8 +212,6 @@ Outcome Cut(Session& s, const CutRecord& r, const FigureWithArea& figure) {
   return Outcome::Completed;
 }
 
-}  // namespace
-
 // First line: the method, the area (square feet, or acres followed by A)
 // and the method's points; then the figure as ARE takes it, a line ending in
 // a comma while it goes on. The next line after the figure is a new method
@@ -234,7 +235,7 @@ Outcome AreaCutCommand(Session& s) {
   std::optional<FigureWithArea> figure = ReadFigureWithArea(s);
   s.ArgUsed = s.ArgCount;
   if (!figure) return Outcome::Stopped;
-  return Cut(s, r, *figure);
+  return CutFigure(s, r, *figure);
 }
 
 }  // namespace vantrel
