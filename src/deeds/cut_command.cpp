@@ -40,35 +40,35 @@ int MethodSize(char method) { return method == 'P' ? 6 : method == 'D' ? 5 : met
 // The method line; false, reported, when it cannot be used.
 bool ReadMethod(Session& s, CutRecord& r) {
   r = {};
-  std::string letter = UpperCase(TrimBlanks(s.GroupField(1)));
+  std::string letter = UpperCase(TrimBlanks(s.args.GroupField(1)));
   int size = letter.size() == 1 ? MethodSize(letter[0]) : 0;
   if (size == 0) {
-    s.InfoBox(s.GroupField(1) + " is not a cut method: P (parallel), D (direction) or H (hinge)");
+    s.InfoBox(s.args.GroupField(1) + " is not a cut method: P (parallel), D (direction) or H (hinge)");
     return false;
   }
-  if (s.FieldsLeft() < size) {
+  if (s.args.FieldsLeft() < size) {
     s.InfoBox(letter == "P"   ? "CUT P needs the area, the side's from and to points and two new points"
               : letter == "D" ? "CUT D needs the area, the direction and two new points"
                               : "CUT H needs the area, the hinge point and a new point");
     return false;
   }
-  std::optional<double> target = ReadTargetArea(s, s.GroupField(2));
+  std::optional<double> target = ReadTargetArea(s, s.args.GroupField(2));
   if (!target) return false;
   const char method = letter[0];
   if (method == 'D') {
-    std::optional<double> azimuth = ReadAngle(s, s.GroupField(3));
+    std::optional<double> azimuth = ReadAngle(s, s.args.GroupField(3));
     if (!azimuth) return false;
     r.azimuth = *azimuth;
   } else {
-    std::optional<int> from = ReadStoredPoint(s, s.GroupField(3));
+    std::optional<int> from = ReadStoredPoint(s, s.args.GroupField(3));
     if (!from) return false;
-    std::optional<int> to = method == 'P' ? ReadStoredPoint(s, s.GroupField(4)) : from;
+    std::optional<int> to = method == 'P' ? ReadStoredPoint(s, s.args.GroupField(4)) : from;
     if (!to) return false;
     r.from = *from;
     r.to = *to;
   }
   for (int k = method == 'P' ? 5 : 4; k <= size; ++k) {
-    std::optional<int> n = ReadPointNumber(s, s.GroupField(k));
+    std::optional<int> n = ReadPointNumber(s, s.args.GroupField(k));
     if (!n) return false;
     r.newPoints.push_back(*n);
   }
@@ -76,7 +76,7 @@ bool ReadMethod(Session& s, CutRecord& r) {
     s.InfoBox("The two new points must have different numbers");
     return false;
   }
-  s.ArgUsed += size;
+  s.args.Consume(size);
   r.method = method;
   r.target = *target;
   return true;
@@ -219,21 +219,21 @@ Outcome CutFigure(Session& s, const CutRecord& r, const FigureWithArea& figure) 
 Outcome AreaCutCommand(Session& s) {
   CutRecord& r = s.deeds.cut;
   if (s.LineFieldCount == 0) return Outcome::Stopped;
-  if (s.CommandStage == 1) {
-    s.CommandStage = 2;
-    if (!ReadMethod(s, r)) s.ArgUsed = s.ArgCount;
-    if (s.FieldsLeft() == 0) return r.method != 0 ? Outcome::Completed : Outcome::Stopped;
+  if (s.args.Stage() == 1) {
+    s.args.SetStage(2);
+    if (!ReadMethod(s, r)) s.args.ConsumeAll();
+    if (s.args.FieldsLeft() == 0) return r.method != 0 ? Outcome::Completed : Outcome::Stopped;
   }
   if (s.LineContinued) return Outcome::Stopped;  // the figure goes on on the next line
 
   // The figure: after a refused method line it is passed over.
-  s.CommandStage = 1;
+  s.args.SetStage(1);
   if (r.method == 0) {
-    s.ArgUsed = s.ArgCount;
+    s.args.ConsumeAll();
     return Outcome::Stopped;
   }
   std::optional<FigureWithArea> figure = ReadFigureWithArea(s);
-  s.ArgUsed = s.ArgCount;
+  s.args.ConsumeAll();
   if (!figure) return Outcome::Stopped;
   return CutFigure(s, r, *figure);
 }

@@ -24,15 +24,15 @@ constexpr const char* kTextExtension = "txt";
 // Words and style hold for the figures after it; a file named starts
 // afresh, and without one the descriptions go on into the file named last.
 bool ReadOptions(Session& s, DescriptionRecord& r) {
-  std::string style = s.FieldsLeft() >= 2 ? UpperCase(TrimBlanks(s.GroupField(2))) : std::string();
+  std::string style = s.args.FieldsLeft() >= 2 ? UpperCase(TrimBlanks(s.args.GroupField(2))) : std::string();
   if (style != "" && style != "S" && style != "W") {
-    s.InfoBox(s.GroupField(2) + " is not S (degrees, minutes and seconds as symbols) or W (in words)");
+    s.InfoBox(s.args.GroupField(2) + " is not S (degrees, minutes and seconds as symbols) or W (in words)");
     return false;
   }
-  std::string file = s.FieldsLeft() >= 3 ? std::string(TrimBlanks(s.GroupField(3))) : std::string();
+  std::string file = s.args.FieldsLeft() >= 3 ? std::string(TrimBlanks(s.args.GroupField(3))) : std::string();
   std::string path = file.empty() ? r.path : PromptFileName(s, file, kTextExtension);
   if (path.empty() && !file.empty()) return false;
-  r.beginning = std::string(TrimBlanks(s.GroupField(1)));
+  r.beginning = std::string(TrimBlanks(s.args.GroupField(1)));
   r.spelledAngles = style == "W";
   if (path != r.path) r.fileText.clear();
   r.path = path;
@@ -55,17 +55,17 @@ std::string BeginningWords(const Session& s, const DescriptionRecord& r, int poi
 Outcome LegalDescriptionCommand(Session& s) {
   DescriptionRecord& r = s.deeds.description;
   if (s.LineFieldCount == 0) return Outcome::Stopped;
-  if (s.CommandStage == 1) r = {};  // a new LDW: default words, no file
-  s.CommandStage = 2;
-  if (!IsNumericText(s.GroupField(1))) {
+  if (s.args.Stage() == 1) r = {};  // a new LDW: default words, no file
+  s.args.SetStage(2);
+  if (!IsNumericText(s.args.GroupField(1))) {
     bool read = ReadOptions(s, r);
-    s.ArgUsed = s.ArgCount;
+    s.args.ConsumeAll();
     return read ? Outcome::Completed : Outcome::Stopped;
   }
   if (s.LineContinued) return Outcome::Stopped;  // the figure goes on on the next line
 
   std::optional<FigureWithArea> figure = ReadFigureWithArea(s);
-  s.ArgUsed = s.ArgCount;
+  s.args.ConsumeAll();
   if (!figure) return Outcome::Stopped;
   FigureBoundary f = BoundaryOfFigure(s, figure->figure);
   if (DescribedCourses(f.boundary) < 2 || !(figure->area > 0)) {

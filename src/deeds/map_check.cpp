@@ -53,20 +53,20 @@ std::string ProblemText(CallProblem problem) {
 // Reads the call whose fields start at the argument store's next field;
 // false, reported, when it is not one.
 bool ReadCall(Session& s, MapCheckRecord& r, int size) {
-  char letter = UpperCase(TrimBlanks(s.GroupField(1)))[0];
+  char letter = UpperCase(TrimBlanks(s.args.GroupField(1)))[0];
   RecordCall call;
   call.kind = letter == 'L' ? CallKind::Line : letter == 'C' ? CallKind::Chord
               : letter == 'T' ? CallKind::Tangent : CallKind::NonTangent;
-  std::string text = std::string(TrimBlanks(s.GroupField(1)));
+  std::string text = std::string(TrimBlanks(s.args.GroupField(1)));
   for (int k = 2; k <= size; ++k) {
     text += ',';
-    text += TrimBlanks(s.GroupField(k));
+    text += TrimBlanks(s.args.GroupField(k));
   }
   r.callTexts.push_back(text);
   if (call.kind != CallKind::Line) {
-    std::string side = UpperCase(TrimBlanks(s.GroupField(size)));
+    std::string side = UpperCase(TrimBlanks(s.args.GroupField(size)));
     if (side != "R" && side != "L") {
-      s.InfoBox(CallName(r, r.calls.size()) + ": " + s.GroupField(size) + " is not R or L; nothing stored");
+      s.InfoBox(CallName(r, r.calls.size()) + ": " + s.args.GroupField(size) + " is not R or L; nothing stored");
       return false;
     }
     call.right = side == "R";
@@ -74,12 +74,12 @@ bool ReadCall(Session& s, MapCheckRecord& r, int size) {
   // Each value from its field; a field that gives none (reported by its
   // reader) refuses the call.
   auto angle = [&](int k, double& value) {
-    std::optional<double> read = ReadAngle(s, s.GroupField(k));
+    std::optional<double> read = ReadAngle(s, s.args.GroupField(k));
     value = read.value_or(0);
     return read.has_value();
   };
   auto distance = [&](int k, double& value) {
-    std::optional<double> read = ReadDistance(s, s.GroupField(k));
+    std::optional<double> read = ReadDistance(s, s.args.GroupField(k));
     value = read.value_or(0);
     return read.has_value();
   };
@@ -106,15 +106,15 @@ bool ReadCall(Session& s, MapCheckRecord& r, int size) {
 // for the corners.
 bool ReadStart(Session& s, MapCheckRecord& r) {
   r = {};
-  std::optional<int> start = ReadStoredPoint(s, s.GroupField(1));
+  std::optional<int> start = ReadStoredPoint(s, s.args.GroupField(1));
   if (!start) return false;
   r.startPoint = *start;
-  s.ArgUsed += 1;
-  if (s.FieldsLeft() > 0 && IsNumericText(s.GroupField(1))) {
-    std::optional<int> first = ReadPointNumber(s, s.GroupField(1));
+  s.args.Consume(1);
+  if (s.args.FieldsLeft() > 0 && IsNumericText(s.args.GroupField(1))) {
+    std::optional<int> first = ReadPointNumber(s, s.args.GroupField(1));
     if (!first) return false;
     r.firstStored = first;
-    s.ArgUsed += 1;
+    s.args.Consume(1);
   }
   return true;
 }
@@ -211,39 +211,39 @@ Outcome CheckCalls(Session& s, const MapCheckRecord& r) {
 Outcome MapCheckCommand(Session& s) {
   MapCheckRecord& r = s.deeds.check;
   if (s.LineFieldCount == 0) return Outcome::Stopped;
-  if (s.CommandStage == 1) {
+  if (s.args.Stage() == 1) {
     if (!ReadStart(s, r)) {
-      s.ArgUsed = s.ArgCount;
+      s.args.ConsumeAll();
       return Outcome::Stopped;
     }
-    s.CommandStage = 2;
+    s.args.SetStage(2);
   }
-  while (!r.refused && s.FieldsLeft() > 0) {
-    std::string letter = UpperCase(TrimBlanks(s.GroupField(1)));
+  while (!r.refused && s.args.FieldsLeft() > 0) {
+    std::string letter = UpperCase(TrimBlanks(s.args.GroupField(1)));
     int size = letter.size() == 1 ? CallSize(letter[0]) : 0;
     if (size == 0) {
-      s.InfoBox(s.GroupField(1) + " is not a call: L, C, T or N expected; nothing stored");
+      s.InfoBox(s.args.GroupField(1) + " is not a call: L, C, T or N expected; nothing stored");
       r.refused = true;
-    } else if (s.FieldsLeft() < size) {
+    } else if (s.args.FieldsLeft() < size) {
       break;  // the rest of the call is on the next line
     } else {
       r.refused = !ReadCall(s, r, size);
-      s.ArgUsed += size;
+      s.args.Consume(size);
     }
   }
-  if (r.refused) s.ArgUsed = s.ArgCount;
-  if (s.LineContinued || (r.calls.empty() && !r.refused && s.FieldsLeft() == 0)) return Outcome::Completed;
+  if (r.refused) s.args.ConsumeAll();
+  if (s.LineContinued || (r.calls.empty() && !r.refused && s.args.FieldsLeft() == 0)) return Outcome::Completed;
 
   // The figure ends here.
-  s.CommandStage = 1;
+  s.args.SetStage(1);
   if (r.refused) return Outcome::Stopped;
-  if (s.FieldsLeft() > 0) {
+  if (s.args.FieldsLeft() > 0) {
     std::string rest;
-    for (int k = s.ArgUsed + 1; k <= s.ArgCount; ++k) {
+    for (int k = 1; k <= s.args.FieldsLeft(); ++k) {
       if (!rest.empty()) rest += ',';
-      rest += s.ArgField[k];
+      rest += s.args.GroupField(k);
     }
-    s.ArgUsed = s.ArgCount;
+    s.args.ConsumeAll();
     s.InfoBox("The last call is incomplete: " + rest + "; nothing stored");
     return Outcome::Stopped;
   }
