@@ -77,4 +77,7 @@ Outcome ReadLandXmlCommand(Session&);            // LXR
 // adjust/
 Outcome LeastSquaresCommand(Session&);           // LSQ
 
+// fieldbook/
+Outcome RawDataCommand(Session&);                // RAW
+
 }  // namespace vantrel

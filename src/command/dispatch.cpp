@@ -59,6 +59,7 @@ constexpr CommandBranch kBranches[] = {
     {{"LXW"}, WriteLandXmlCommand},
     {{"LXR"}, ReadLandXmlCommand},
     {{"GCS"}, CoordinateSystemCommand, true},
+    {{"RAW"}, RawDataCommand},
 };
 
 // Every data line looks its branch up, so the codes are compared as

@@ -206,6 +206,46 @@ std::optional<std::string> ReadTextFile(Session& s, const std::string& path) {
   return content;
 }
 
+std::optional<std::string> PieceReader::Open(const std::string& path) {
+  Close();
+  if (std::optional<std::string> unusable = UnusableName(path)) return unusable;
+  // Opened without waiting, so that a FIFO with no writer does not hold the
+  // program; anything but a regular file is then refused before a read.
+  descriptor_ = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
+  struct stat status;
+  if (descriptor_ < 0 || fstat(descriptor_, &status) != 0) {
+    std::string reason = SystemErrorText(errno);
+    Close();
+    return reason;
+  }
+  std::optional<std::string> refused;
+  if (S_ISDIR(status.st_mode)) refused = SystemErrorText(EISDIR);
+  else if (!S_ISREG(status.st_mode)) refused = "not a regular file";
+  if (refused) Close();
+  size_ = static_cast<size_t>(status.st_size);
+  return refused;
+}
+
+std::optional<std::string> PieceReader::Next(std::string& piece) {
+  constexpr size_t kPieceBytes = size_t{1} << 16;
+  piece.resize(kPieceBytes);
+  for (;;) {
+    ssize_t n = read(descriptor_, piece.data(), piece.size());
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) {
+      piece.clear();
+      return SystemErrorText(errno);
+    }
+    piece.resize(static_cast<size_t>(n));
+    return std::nullopt;
+  }
+}
+
+void PieceReader::Close() {
+  if (descriptor_ >= 0) close(descriptor_);
+  descriptor_ = -1;
+}
+
 std::vector<std::string_view> TextLines(std::string_view text) {
   if (text.substr(0, kByteOrderMark.size()) == kByteOrderMark) text.remove_prefix(kByteOrderMark.size());
   std::vector<std::string_view> lines;

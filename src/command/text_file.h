@@ -47,6 +47,30 @@ std::optional<std::string> ReadWholeFile(const std::string& path, std::string& r
 // The whole file, or nothing after reporting why it cannot be read.
 std::optional<std::string> ReadTextFile(Session& session, const std::string& path);
 
+// A file read a piece at a time, for files the program streams rather
+// than holds: opened and refused as ReadWholeFile opens and refuses, but
+// of any size.
+class PieceReader {
+ public:
+  PieceReader() = default;
+  PieceReader(const PieceReader&) = delete;
+  PieceReader& operator=(const PieceReader&) = delete;
+  ~PieceReader() { Close(); }
+
+  // Gives the reason when the file cannot be read.
+  std::optional<std::string> Open(const std::string& path);
+  // The next piece of the file into `piece`, empty at its end; the reason
+  // when the read fails.
+  std::optional<std::string> Next(std::string& piece);
+  // The file's size when it was opened.
+  size_t Size() const { return size_; }
+  void Close();
+
+ private:
+  int descriptor_ = -1;
+  size_t size_ = 0;
+};
+
 // The lines of a text, each without its CR LF, LF or CR; a last line without
 // a break counts, and a final break adds no empty line. A UTF-8 byte-order
 // mark at the start of the text is skipped.
