@@ -81,16 +81,18 @@ ExampleRun RunInFolder(const std::vector<std::string>& pane, const std::vector<s
   return run;
 }
 
-std::vector<std::string> RunExample(const std::vector<std::string>& pane, const std::vector<std::string>& report) {
-  return RunInFolder(pane, report).transcript;
-}
-
 // The example jobs' data files: every file of examples/ but the jobs.
 std::vector<fs::path> ExampleDataFiles() {
   std::vector<fs::path> files;
   for (const auto& entry : fs::directory_iterator(kSourceFolder / "examples"))
     if (entry.is_regular_file() && entry.path().extension() != ".cmd") files.push_back(entry.path());
   return files;
+}
+
+// An example of the guide runs beside the examples' data files, as the
+// reader who runs it from examples/ would.
+std::vector<std::string> RunExample(const std::vector<std::string>& pane, const std::vector<std::string>& report) {
+  return RunInFolder(pane, report, ExampleDataFiles()).transcript;
 }
 
 bool IsPieceOf(const std::vector<std::string>& piece, const std::vector<std::string>& whole) {

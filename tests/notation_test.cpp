@@ -9,6 +9,8 @@
 #include <random>
 #include <string>
 
+#include "command/fields.h"
+#include "command/point_groups.h"
 #include "notation/angles.h"
 #include "notation/format.h"
 #include "notation/geometry.h"
@@ -221,6 +223,35 @@ TEST_F(NotationTest, QuadrantBearingsStopAtNinetyDegrees) {
   }
 }
 
+// The decoders read registers from the bank they are given and name the
+// problem without reporting it; the command layer words the messages above.
+TEST(Decoding, ProblemsAreNamedNotReported) {
+  std::array<double, 3> bank{UndefinedCoord, 2, 0.5};
+  struct Case {
+    const char* text;
+    bool angle;
+    FieldValue expected;
+  } cases[] = {
+      {"A1", true, {2}},
+      {"-A2", true, {-0.5}},
+      {"A0", true, {0, FieldProblem::InvalidAngle}},
+      {"A3", true, {0, FieldProblem::InvalidAngle}},  // beyond the bank given
+      {"S 91 W", true, {0, FieldProblem::InvalidAngle}},
+      {"1E39", true, {0, FieldProblem::OutOfRange}},
+      {"12A", true, {0, FieldProblem::None}},
+      {"D1", false, {2}},
+      {"-d2", false, {-0.5}},
+      {"D0", false, {0, FieldProblem::InvalidDistanceCode}},
+      {"D3", false, {0, FieldProblem::InvalidDistanceCode}},
+      {"1E400", false, {0, FieldProblem::OutOfRange}},
+  };
+  for (const Case& c : cases) {
+    FieldValue read = c.angle ? DecodeAngle(c.text, bank) : DecodeDistance(c.text, bank);
+    EXPECT_EQ(read.problem, c.expected.problem) << c.text;
+    EXPECT_DOUBLE_EQ(read.value, c.expected.value) << c.text;
+  }
+}
+
 TEST(Angles, FormatAngleColumns) {
   struct Case {
     double degrees;
@@ -254,10 +285,11 @@ TEST_F(NotationTest, FormatPointLines) {
   session.points.Store(12, 1234.5, -56.25);
   session.points.Store(1000, 0, 0);
   session.points.Store(3, -0.0004, 7);
-  EXPECT_EQ(FormatPoint(session, 12), "Pt 12   1234.500 N     56.250 W");
-  EXPECT_EQ(FormatPoint(session, 1000), "Pt 1000    0.000 N      0.000 E");
-  EXPECT_EQ(FormatPoint(session, 3), "Pt 3       0.000 S      7.000 E");
-  EXPECT_EQ(FormatPoint(session, 4), "Pt 410000000000.000 S10000000000.000 W");
+  EXPECT_EQ(FormatPoint(12, session.points.North(12), session.points.East(12)), "Pt 12   1234.500 N     56.250 W");
+  EXPECT_EQ(FormatPoint(1000, session.points.North(1000), session.points.East(1000)),
+            "Pt 1000    0.000 N      0.000 E");
+  EXPECT_EQ(FormatPoint(3, session.points.North(3), session.points.East(3)), "Pt 3       0.000 S      7.000 E");
+  EXPECT_EQ(FormatPoint(4, session.points.North(4), session.points.East(4)), "Pt 410000000000.000 S10000000000.000 W");
 }
 
 TEST_F(NotationTest, ParseDistanceNotations) {
@@ -292,7 +324,7 @@ TEST_F(NotationTest, IntersectLines) {
   ASSERT_TRUE(IntersectLines(session, 3, 1, 2, 1, -1));
   EXPECT_DOUBLE_EQ(session.points.North(3), 5);
   EXPECT_DOUBLE_EQ(session.points.East(3), 5);
-  EXPECT_DOUBLE_EQ(PointDistance(session, 1, 3), std::sqrt(50.0));
+  EXPECT_DOUBLE_EQ(PointDistance(session.points, 1, 3), std::sqrt(50.0));
 
   // Replacing point 1 itself: its north is stored first, so with the steeper
   // second line the east comes out as 1's old east.

@@ -35,14 +35,17 @@ for cmd in "$root"/examples/*.cmd; do
   find "$root/examples" -maxdepth 1 -type f ! -name '*.cmd' -exec cp {} "$work/jobs/$name.dir" \;
 done
 # A guide example is named by the checksum of its own lines, so editing the
-# prose around it does not rename it.
+# prose around it does not rename it; it too runs beside the examples' data.
 awk -v dir="$work/jobs" '
   /^```vantrel$/ { inside = 1; text = ""; next }
   inside && /^```$/ { inside = 0; file = dir "/guide-" (++n) ".tmp"; printf "%s", text > file; close(file); next }
   inside { text = text $0 "\r\n" }' "$root/docs/guide.md"
 for tmp in "$work"/jobs/guide-*.tmp; do
   [ -f "$tmp" ] || continue
-  mv "$tmp" "$work/jobs/guide-$(md5sum <"$tmp" | cut -c1-12).cmd"
+  name=guide-$(md5sum <"$tmp" | cut -c1-12)
+  mv "$tmp" "$work/jobs/$name.cmd"
+  mkdir -p "$work/jobs/$name.dir"
+  find "$root/examples" -maxdepth 1 -type f ! -name '*.cmd' -exec cp {} "$work/jobs/$name.dir" \;
 done
 for template in "$root"/bench/mix/*.cmd; do
   name=$(basename "$template" .cmd)

@@ -38,7 +38,7 @@ export XDG_CONFIG_HOME=$work/config XDG_DATA_HOME=$work/data QT_QPA_PLATFORM=xcb
 mkdir -p "$work/job"
 
 # A job long enough to take some seconds; every report line is spooled.
-lines=3000000
+lines=1000000
 {
   printf 'KWN\r\n1,100,200\r\nCOM\r\n'
   seq -f 'line %.0f' "$lines" | sed 's/$/\r/'
@@ -51,31 +51,28 @@ window=$(xdotool search --sync --onlyvisible --name '^Vantrel$' | head -n 1)
 xdotool windowactivate --sync "$window" 2>/dev/null
 sleep 0.5
 
-# Twice, a second apart, while the first run is in progress.
+# Twice, a second apart, while the first run is in progress, then Esc: the
+# run stops before its last line, and the second press started nothing
+# (a run queued behind the first would spool its first line again). The
+# job is far longer than the test waits, so a loaded machine changes
+# nothing.
 xdotool key --window "$window" ctrl+Return
 sleep 1
-xdotool key --window "$window" ctrl+Return
-
-# The run ends when the spool holds all its lines; a second run would add
-# as many again.
-spooled() { grep -c '^line ' "$work/job/run.txt" 2>/dev/null || echo 0; }
-for _ in $(seq 1500); do [ "$(spooled)" -ge "$lines" ] && break; sleep 0.1; done
-sleep 3
-check "one run for two presses" "$lines" "$(spooled)"
-
-# Esc during a run stops it before its last line.
-xdotool windowactivate --sync "$window" 2>/dev/null
 xdotool key --window "$window" ctrl+Return
 sleep 1
 xdotool key --window "$window" Escape
+spool_end() { tail -n 1 "$work/job/run.txt" 2>/dev/null | tr -d '\r'; }
 last=""
 for _ in $(seq 100); do
-  sleep 0.2
-  now=$(tail -n 1 "$work/job/run.txt" | tr -d '\r')
-  [ "$now" = "$last" ] && break
+  sleep 0.5
+  now=$(spool_end)
+  [ -n "$now" ] && [ "$now" = "$last" ] && break
   last=$now
 done
-check "Esc stops the run" yes "$([ "$last" != "line $lines" ] && echo yes || echo no)"
+sleep 2
+runs=$(tr -d '\r' <"$work/job/run.txt" 2>/dev/null | grep -cx 'line 1')
+check "one run for two presses" 1 "$runs"
+check "Esc stops the run" yes "$([ -n "$last" ] && [ "$(spool_end)" = "$last" ] && [ "$last" != "line $lines" ] && echo yes || echo no)"
 
 # Closing with the job's points unsaved asks first; Esc answers Cancel,
 # which keeps the window and the work.

@@ -1,29 +1,15 @@
 #include "adjust/least_squares.h"
 
-#include <Eigen/Dense>
 #include <algorithm>
 #include <cmath>
+#include <span>
 
+#include "adjust/sparse_normals.h"
+#include "notation/geometry.h"
 #include "notation/numbers.h"
 
 namespace vantrel {
 namespace {
-
-using Matrix = Eigen::MatrixXd;
-using Vector = Eigen::VectorXd;
-
-// A pivot of the Cholesky factorisation below this share of its diagonal
-// element means the unknown is fixed by nothing the earlier unknowns do not
-// already fix (rounding leaves about 1e-16 of a dependent one).
-constexpr double kDependentPivot = 1e-9;
-
-// Unknown columns of one observation: index of each point's north unknown
-// (east follows it) or -1 for a fixed point, with the partial derivatives of
-// the observed quantity by north and east of each point.
-struct Linearised {
-  std::array<int, 3> column{-1, -1, -1};
-  std::array<double, 3> byNorth{}, byEast{};
-};
 
 // Partials of the distance and of the azimuth from point a to point b by the
 // coordinates of b (those by a are their negatives).
@@ -37,68 +23,37 @@ CoursePartials Partials(const std::vector<Position>& at, int a, int b) {
   return {dN / length, dE / length, -dE / squared, dN / squared};
 }
 
-Linearised Linearise(const Observation& o, const std::vector<Position>& at, const std::vector<int>& columnOf) {
-  Linearised row;
+// Where the unknowns of the horizontal network sit: north of each unknown
+// point (east follows it), then the orientation of each direction set.
+struct Columns {
+  std::vector<int> ofPoint;  // by point number, -1 for a fixed point
+  int firstOrientation = 0;
+};
+
+void AddPoint(DesignRow& row, const Columns& columns, int point, double byNorth, double byEast) {
+  int c = columns.ofPoint[static_cast<size_t>(point)];
+  if (c < 0) return;
+  row.Add(c, byNorth);
+  row.Add(c + 1, byEast);
+}
+
+DesignRow Linearise(const Observation& o, const std::vector<Position>& at, const Columns& columns) {
+  DesignRow row;
   const auto& p = o.points;
-  for (int k = 0; k < PointCount(o); ++k) row.column[k] = columnOf[p[k]];
   if (o.kind == ObservationKind::Angle) {
     CoursePartials fore = Partials(at, p[0], p[2]), back = Partials(at, p[0], p[1]);
-    row.byNorth = {back.azimuthNorth - fore.azimuthNorth, -back.azimuthNorth, fore.azimuthNorth};
-    row.byEast = {back.azimuthEast - fore.azimuthEast, -back.azimuthEast, fore.azimuthEast};
+    AddPoint(row, columns, p[0], back.azimuthNorth - fore.azimuthNorth, back.azimuthEast - fore.azimuthEast);
+    AddPoint(row, columns, p[1], -back.azimuthNorth, -back.azimuthEast);
+    AddPoint(row, columns, p[2], fore.azimuthNorth, fore.azimuthEast);
     return row;
   }
   CoursePartials c = Partials(at, p[0], p[1]);
   bool distance = o.kind == ObservationKind::Distance;
   double n = distance ? c.distanceNorth : c.azimuthNorth, e = distance ? c.distanceEast : c.azimuthEast;
-  row.byNorth = {-n, n, 0};
-  row.byEast = {-e, e, 0};
+  AddPoint(row, columns, p[0], -n, -e);
+  AddPoint(row, columns, p[1], n, e);
+  if (o.kind == ObservationKind::Reading) row.Add(columns.firstOrientation + o.set, -1);
   return row;
-}
-
-// Adds one observation's row times its weight to the normal equations.
-void Accumulate(const Linearised& row, int points, double weight, double misclosure, Matrix& normal, Vector& right) {
-  for (int i = 0; i < points; ++i) {
-    if (row.column[i] < 0) continue;
-    const double ai[2] = {row.byNorth[i], row.byEast[i]};
-    for (int r = 0; r < 2; ++r) {
-      right(row.column[i] + r) += ai[r] * weight * misclosure;
-      for (int j = 0; j < points; ++j) {
-        if (row.column[j] < 0) continue;
-        normal(row.column[i] + r, row.column[j]) += ai[r] * weight * row.byNorth[j];
-        normal(row.column[i] + r, row.column[j] + 1) += ai[r] * weight * row.byEast[j];
-      }
-    }
-  }
-}
-
-// Cholesky factorisation in place (lower triangle). Returns the first column
-// whose pivot vanishes, or -1 when the matrix is positive definite.
-int Factorise(Matrix& m) {
-  const Eigen::Index size = m.rows();
-  for (Eigen::Index j = 0; j < size; ++j) {
-    double diagonal = m(j, j);
-    double pivot = diagonal - m.row(j).head(j).squaredNorm();
-    if (!(diagonal > 0) || !(pivot > kDependentPivot * diagonal)) return static_cast<int>(j);
-    double l = std::sqrt(pivot);
-    m(j, j) = l;
-    Eigen::Index below = size - j - 1;
-    if (below > 0)
-      m.col(j).tail(below) = (m.col(j).tail(below) - m.block(j + 1, 0, below, j) * m.row(j).head(j).transpose()) / l;
-  }
-  return -1;
-}
-
-struct NormalSystem {
-  Matrix normal;
-  Vector right;
-};
-
-NormalSystem Normals(const Network& net, const std::vector<Position>& at, const std::vector<int>& columnOf, int unknowns) {
-  NormalSystem system{Matrix::Zero(unknowns, unknowns), Vector::Zero(unknowns)};
-  for (const Observation& o : net.observations)
-    Accumulate(Linearise(o, at, columnOf), PointCount(o), 1 / (o.sigma * o.sigma), Misclosure(o, at), system.normal,
-               system.right);
-  return system;
 }
 
 // A pair of points of one observation that lie on each other has no
@@ -112,6 +67,55 @@ int CoincidentPoint(const Network& net, const std::vector<Position>& at) {
   return 0;
 }
 
+// The orientation of each set from the approximate positions: its first
+// reading's, moved by the mean of how far the others disagree with it.
+std::vector<double> ApproximateOrientations(const Network& net, const std::vector<Position>& at) {
+  std::vector<double> first(static_cast<size_t>(net.sets), 0), spread(first.size(), 0);
+  std::vector<int> count(first.size(), 0);
+  for (const Observation& o : net.observations) {
+    if (o.kind != ObservationKind::Reading) continue;
+    const size_t set = static_cast<size_t>(o.set);
+    double orientation = ComputedValue(o, at) - o.value;
+    if (count[set]++ == 0) first[set] = orientation;
+    else spread[set] += IntoHalfTurns(orientation - first[set]);
+  }
+  for (size_t k = 0; k < first.size(); ++k)
+    if (count[k] > 0) first[k] = IntoOneTurn(first[k] + spread[k] / count[k]);
+  return first;
+}
+
+// The points the observations name that `held` does not hold, in the order
+// they are first named.
+template <typename Observations, typename PointsOf>
+std::vector<int> FirstNamed(const Observations& observations, const std::vector<char>& held, PointsOf pointsOf) {
+  std::vector<int> points;
+  std::vector<char> seen(held.size(), 0);
+  for (const auto& o : observations)
+    for (int p : pointsOf(o)) {
+      if (held[p] || seen[p]) continue;
+      seen[p] = 1;
+      points.push_back(p);
+    }
+  return points;
+}
+
+bool WeighableVariance(double variance) {
+  return variance >= kSmallestVariance && variance <= kLargestVariance;
+}
+
+// The residual of every observation, its redundancy and the weighted sum of
+// squares, from the factor of the last normal equations.
+template <typename Result>
+void Residuals(const NormalEquations& normals, const std::vector<DesignRow>& rows,
+               const std::vector<double>& variances, Result& result) {
+  for (size_t k = 0; k < rows.size(); ++k) {
+    AdjustedObservation& adjusted = result.observations[k];
+    adjusted.sigma = std::sqrt(variances[k]);
+    adjusted.redundancy = std::clamp(1 - normals.Explained(rows[k]) / variances[k], 0.0, 1.0);
+    result.weightedSquares += adjusted.residual * adjusted.residual / variances[k];
+  }
+}
+
 }  // namespace
 
 ErrorEllipse EllipseOf(const AdjustedPoint& p, double scale) {
@@ -123,24 +127,16 @@ ErrorEllipse EllipseOf(const AdjustedPoint& p, double scale) {
 }
 
 std::vector<int> UnknownPoints(const Network& net) {
-  std::vector<int> points;
-  std::vector<char> seen(net.fixed.size(), 0);
-  for (const Observation& o : net.observations)
-    for (int k = 0; k < PointCount(o); ++k) {
-      int p = o.points[k];
-      if (net.fixed[p] || seen[p]) continue;
-      seen[p] = 1;
-      points.push_back(p);
-    }
-  return points;
+  return FirstNamed(net.observations, net.fixed,
+                    [](const Observation& o) { return std::span<const int>(o.points.data(), PointCount(o)); });
 }
 
 AdjustmentResult AdjustNetwork(const Network& net, std::vector<Position>& at) {
   AdjustmentResult result;
   const std::vector<int> unknownPoints = UnknownPoints(net);
-  std::vector<int> columnOf(net.fixed.size(), -1);
-  for (size_t k = 0; k < unknownPoints.size(); ++k) columnOf[unknownPoints[k]] = static_cast<int>(2 * k);
-  const int unknowns = static_cast<int>(2 * unknownPoints.size());
+  Columns columns{std::vector<int>(net.fixed.size(), -1), static_cast<int>(2 * unknownPoints.size())};
+  for (size_t k = 0; k < unknownPoints.size(); ++k) columns.ofPoint[unknownPoints[k]] = static_cast<int>(2 * k);
+  const int unknowns = columns.firstOrientation + net.sets;
   result.unknowns = unknowns;
   auto refuse = [&](AdjustmentResult::Status status, int point) {
     result.status = status;
@@ -148,59 +144,124 @@ AdjustmentResult AdjustNetwork(const Network& net, std::vector<Position>& at) {
     return result;
   };
 
-  // Iterate until the largest correction is below the convergence limit;
-  // the last system, built at the adjusted positions, gives the cofactors.
-  NormalSystem system;
+  // Iterate until the largest correction of a coordinate is below the
+  // convergence limit; the last system, built at the adjusted positions,
+  // gives the cofactors.
+  std::vector<double> orientation = ApproximateOrientations(net, at);
+  const size_t count = net.observations.size();
+  std::vector<DesignRow> rows(count);
+  std::vector<double> variances(count), weights(count), misclosures(count);
+  NormalEquations normals(unknowns);
   bool converged = false;
   for (int iteration = 0;; ++iteration) {
     if (int point = CoincidentPoint(net, at)) return refuse(AdjustmentResult::Status::Singular, point);
-    system = Normals(net, at, columnOf, unknowns);
-    int dependent = Factorise(system.normal);
+    for (size_t k = 0; k < count; ++k) {
+      const Observation& o = net.observations[k];
+      variances[k] = Variance(o, at);
+      if (!WeighableVariance(variances[k])) {
+        result.failingObservation = static_cast<int>(k);
+        return refuse(AdjustmentResult::Status::WeightOutOfRange, 0);
+      }
+      weights[k] = 1 / variances[k];
+      rows[k] = Linearise(o, at, columns);
+      misclosures[k] = Misclosure(o, at, o.set >= 0 ? orientation[static_cast<size_t>(o.set)] : 0);
+    }
+    int dependent = normals.Factorise(rows, weights, misclosures);
+    if (dependent >= columns.firstOrientation) {
+      result.failingSet = dependent - columns.firstOrientation;
+      return refuse(AdjustmentResult::Status::Singular, 0);
+    }
     if (dependent >= 0) return refuse(AdjustmentResult::Status::Singular, unknownPoints[dependent / 2]);
     if (converged) break;
     if (iteration == kMostIterations) return refuse(AdjustmentResult::Status::NotConverged, 0);
-    auto lower = system.normal.triangularView<Eigen::Lower>();
-    Vector correction = lower.solve(system.right);
-    lower.transpose().solveInPlace(correction);
+    Eigen::VectorXd correction = normals.Solve();
     if (!correction.allFinite()) return refuse(AdjustmentResult::Status::OutOfRange, 0);
     for (size_t k = 0; k < unknownPoints.size(); ++k) {
       at[unknownPoints[k]].north += correction(static_cast<Eigen::Index>(2 * k));
       at[unknownPoints[k]].east += correction(static_cast<Eigen::Index>(2 * k + 1));
     }
+    for (int set = 0; set < net.sets; ++set) orientation[static_cast<size_t>(set)] += correction(columns.firstOrientation + set);
     result.iterations = iteration + 1;
-    result.lastCorrection = unknowns > 0 ? correction.cwiseAbs().maxCoeff() : 0;
+    result.lastCorrection =
+        columns.firstOrientation > 0 ? correction.head(columns.firstOrientation).cwiseAbs().maxCoeff() : 0;
     converged = result.lastCorrection < kConvergence;
   }
 
-  // Cofactors of the unknowns: the inverse of the normal matrix.
-  Matrix cofactor = Matrix::Identity(unknowns, unknowns);
-  auto lower = system.normal.triangularView<Eigen::Lower>();
-  lower.solveInPlace(cofactor);
-  lower.transpose().solveInPlace(cofactor);
+  // Cofactors of the unknowns, then the residuals and theirs: variance - a Q a'.
+  normals.InvertOnPattern();
   for (size_t k = 0; k < unknownPoints.size(); ++k) {
-    Eigen::Index c = static_cast<Eigen::Index>(2 * k);
-    result.points.push_back({unknownPoints[k], cofactor(c, c), cofactor(c + 1, c + 1), cofactor(c, c + 1)});
+    int c = static_cast<int>(2 * k);
+    result.points.push_back(
+        {unknownPoints[k], normals.Cofactor(c, c), normals.Cofactor(c + 1, c + 1), normals.Cofactor(c, c + 1)});
   }
+  for (int set = 0; set < net.sets; ++set) {
+    int c = columns.firstOrientation + set;
+    result.orientations.push_back({IntoOneTurn(orientation[static_cast<size_t>(set)]), normals.Cofactor(c, c)});
+  }
+  result.observations.resize(count);
+  for (size_t k = 0; k < count; ++k) {
+    const Observation& o = net.observations[k];
+    double setOrientation = o.set >= 0 ? orientation[static_cast<size_t>(o.set)] : 0;
+    result.observations[k].adjusted = ComputedValue(o, at, setOrientation);
+    result.observations[k].residual = -Misclosure(o, at, setOrientation);
+  }
+  Residuals(normals, rows, variances, result);
+  return result;
+}
 
-  // Residuals and their cofactors: sigma^2 - a Q a'.
-  for (const Observation& o : net.observations) {
-    AdjustedObservation adjusted;
-    adjusted.adjusted = ComputedValue(o, at);
-    adjusted.residual = -Misclosure(o, at);
-    Linearised row = Linearise(o, at, columnOf);
-    double explained = 0;
-    for (int i = 0; i < PointCount(o); ++i)
-      for (int j = 0; j < PointCount(o); ++j) {
-        if (row.column[i] < 0 || row.column[j] < 0) continue;
-        const double ai[2] = {row.byNorth[i], row.byEast[i]}, aj[2] = {row.byNorth[j], row.byEast[j]};
-        for (int r = 0; r < 2; ++r)
-          for (int c = 0; c < 2; ++c) explained += ai[r] * cofactor(row.column[i] + r, row.column[j] + c) * aj[c];
-      }
-    double variance = o.sigma * o.sigma;
-    adjusted.redundancy = std::clamp(1 - explained / variance, 0.0, 1.0);
-    result.weightedSquares += adjusted.residual * adjusted.residual / variance;
-    result.observations.push_back(adjusted);
+std::vector<int> UnknownHeights(const Network& net) {
+  return FirstNamed(net.heights, net.heightFixed,
+                    [](const HeightDifference& h) { return std::array<int, 2>{h.from, h.to}; });
+}
+
+HeightResult AdjustHeights(const Network& net, std::vector<double>& elevation) {
+  HeightResult result;
+  const std::vector<int> unknownPoints = UnknownHeights(net);
+  std::vector<int> columnOf(net.heightFixed.size(), -1);
+  for (size_t k = 0; k < unknownPoints.size(); ++k) {
+    columnOf[unknownPoints[k]] = static_cast<int>(k);
+    elevation[unknownPoints[k]] = 0;
   }
+  result.unknowns = static_cast<int>(unknownPoints.size());
+
+  // The observation equations dh = H(to) - H(from), misclosures from the
+  // held heights alone.
+  const size_t count = net.heights.size();
+  std::vector<DesignRow> rows(count);
+  std::vector<double> variances(count), weights(count), misclosures(count);
+  for (size_t k = 0; k < count; ++k) {
+    const HeightDifference& h = net.heights[k];
+    variances[k] = h.sigma * h.sigma;
+    if (!WeighableVariance(variances[k])) {
+      result.status = HeightResult::Status::WeightOutOfRange;
+      result.failingObservation = static_cast<int>(k);
+      return result;
+    }
+    weights[k] = 1 / variances[k];
+    if (columnOf[h.from] >= 0) rows[k].Add(columnOf[h.from], -1);
+    if (columnOf[h.to] >= 0) rows[k].Add(columnOf[h.to], 1);
+    misclosures[k] = h.value - (elevation[h.to] - elevation[h.from]);
+  }
+  NormalEquations normals(result.unknowns);
+  int dependent = normals.Factorise(rows, weights, misclosures);
+  if (dependent >= 0) {
+    result.status = HeightResult::Status::Singular;
+    result.failingPoint = unknownPoints[static_cast<size_t>(dependent)];
+    return result;
+  }
+  Eigen::VectorXd solution = normals.Solve();
+  normals.InvertOnPattern();
+  for (size_t k = 0; k < unknownPoints.size(); ++k) {
+    elevation[unknownPoints[k]] = solution(static_cast<Eigen::Index>(k));
+    result.points.push_back({unknownPoints[k], normals.Cofactor(static_cast<int>(k), static_cast<int>(k))});
+  }
+  result.observations.resize(count);
+  for (size_t k = 0; k < count; ++k) {
+    const HeightDifference& h = net.heights[k];
+    result.observations[k].adjusted = elevation[h.to] - elevation[h.from];
+    result.observations[k].residual = result.observations[k].adjusted - h.value;
+  }
+  Residuals(normals, rows, variances, result);
   return result;
 }
 

@@ -1,12 +1,14 @@
 // LSQ: a network read over several lines — the a-priori errors, then
 // observation groups introduced by a letter until a line ends without a
 // trailing comma — and handed to the adjustment.
+#include <algorithm>
 #include <cmath>
 #include <string>
 
 #include "adjust/network_record.h"
 #include "adjust/network_report.h"
 #include "command/commands.h"
+#include "command/fields.h"
 #include "command/session.h"
 #include "notation/angles.h"
 #include "notation/geometry.h"
@@ -24,9 +26,21 @@ constexpr double kLongestDistance = 1e9;
 // all practical purposes, while the normal equations stay well conditioned.
 constexpr double kHeldShare = 0.01;
 
+// Height differences without a standard error of their own take this
+// (feet): a fair one for a trigonometric height over a few hundred feet.
+constexpr double kDefaultHeightError = 0.01;
+
+// Standard errors give weights the normal equations carry from these up:
+// below them (1e-300 sec) the weights overflow; above them the weights
+// vanish.
+constexpr double kSmallestError = 0.000001;
+constexpr double kLargestAngleError = 1296000;  // seconds: a full turn
+constexpr double kLargestLengthError = 1000000;  // feet, and parts per million
+
 const char* const kErrorsUsage =
     "The first line after LSQ holds the standard errors: angle (seconds), distance constant (feet), "
-    "parts per million, and optionally the confidence in percent";
+    "parts per million, and optionally the confidence in percent, the instrument and target centering (feet) "
+    "and B for Baarda's data snooping";
 
 // Marks the network as not to be adjusted and says why.
 void Spoil(Session& s, const std::string& message) {
@@ -40,33 +54,106 @@ std::optional<double> NumberField(const std::string& field) {
   return std::isfinite(value) ? std::optional<double>(value) : std::nullopt;
 }
 
+// The number of numeric fields from field `first` of the group on.
+int NumericFieldsFrom(const Session& s, int first) {
+  int count = 0;
+  while (first + count <= s.FieldsLeft() && IsNumericText(s.GroupField(first + count))) ++count;
+  return count;
+}
+
+bool WithinWeights(double error, double largest) { return error >= kSmallestError && error <= largest; }
+
+// The errors of the first line or of an E group: angle, distance constant,
+// ppm from field `first` on; then, from field `centeringFrom` on, as many
+// centering errors (instrument, target) as `centeringFields` says, the
+// others 0; none keeps the centering in `errors`. Returns the reason they
+// are refused, or nothing.
+std::optional<std::string> ReadErrorModel(Session& s, int first, int centeringFrom, int centeringFields,
+                                          ErrorModel& errors) {
+  std::optional<double> angle = NumberField(s.GroupField(first)), constant = NumberField(s.GroupField(first + 1)),
+                        ppm = NumberField(s.GroupField(first + 2));
+  if (!(*angle > 0) || *constant < 0 || *ppm < 0 || !(*constant > 0 || *ppm > 0))
+    return "The angle error and one of the distance errors must be more than 0";
+  if (!WithinWeights(*angle, kLargestAngleError))
+    return "The angle error is out of range for weights: give 0.000001 to 1296000 seconds";
+  if ((*constant > 0 && !WithinWeights(*constant, kLargestLengthError)) ||
+      (*ppm > 0 && !WithinWeights(*ppm, kLargestLengthError)))
+    return "The distance errors are out of range for weights: give 0 or 0.000001 to 1000000 feet and ppm";
+  errors.AngleSeconds = *angle;
+  errors.AngleError = *angle / kSecondsPerRadian;
+  errors.DistanceConstant = *constant;
+  errors.DistancePpm = *ppm;
+  if (centeringFields == 0) return std::nullopt;
+  for (int k = 0; k < 2; ++k) {
+    double value = k < centeringFields ? *NumberField(s.GroupField(centeringFrom + k)) : 0;
+    if (value != 0 && !WithinWeights(value, kLargestLengthError))
+      return "The centering errors must be 0 or from 0.000001 to 1000000 feet";
+    (k == 0 ? errors.centering.instrument : errors.centering.target) = value;
+  }
+  return std::nullopt;
+}
+
+// The first line: angle, distance constant, ppm, then optionally the
+// confidence, the instrument and target centering, and B.
 void ReadErrors(Session& s) {
   NetworkRecord& r = s.network;
   int count = s.FieldsLeft();
-  std::optional<double> angle = NumberField(s.GroupField(1)), constant = NumberField(s.GroupField(2)),
-                        ppm = NumberField(s.GroupField(3));
-  std::optional<double> confidence = count == 4 ? NumberField(s.GroupField(4)) : std::optional<double>(95);
-  if (count < 3 || count > 4 || !angle || !constant || !ppm || !confidence)
-    return Spoil(s, std::string(kErrorsUsage));
-  if (!(*angle > 0) || *constant < 0 || *ppm < 0 || !(*constant > 0 || *ppm > 0))
-    return Spoil(s, "The angle error and one of the distance errors must be more than 0");
-  if (!(*confidence >= 50 && *confidence < 100))
+  r.Snooping = count > 0 && UpperCase(TrimBlanks(s.GroupField(count))) == "B";
+  if (r.Snooping) --count;
+  if (count < 3 || count > 6 || NumericFieldsFrom(s, 1) < count) return Spoil(s, std::string(kErrorsUsage));
+  if (auto refused = ReadErrorModel(s, 1, 5, std::max(count - 4, 0), r.Errors)) return Spoil(s, *refused);
+  double confidence = count >= 4 ? *NumberField(s.GroupField(4)) : 95;
+  if (!(confidence >= 50 && confidence < 100))
     return Spoil(s, "The confidence must be at least 50 and less than 100 percent");
-  r.AngleSeconds = *angle;
-  r.AngleError = *angle / kSecondsPerRadian;
-  r.DistanceConstant = *constant;
-  r.DistancePpm = *ppm;
-  r.ConfidencePercent = *confidence;
+  r.FirstErrors = r.Errors;
+  r.ConfidencePercent = confidence;
+}
+
+// E: the errors of the groups that follow; without centering fields the
+// centering in force stays.
+bool ReadGroupErrors(Session& s, int& size) {
+  NetworkRecord& r = s.network;
+  int numbers = NumericFieldsFrom(s, 2);
+  if (numbers != 3 && numbers != 5) {
+    s.InfoBox("E needs the angle error (seconds), distance constant (feet) and parts per million, "
+              "and optionally the instrument and target centering (feet)");
+    return false;
+  }
+  size = 1 + numbers;
+  ErrorModel errors = r.Errors;
+  if (auto refused = ReadErrorModel(s, 2, 5, numbers - 3, errors)) {
+    s.InfoBox(*refused);
+    return false;
+  }
+  r.Errors = errors;
+  r.ErrorChanges.emplace_back(r.network.observations.size() + r.network.heights.size(), errors);
+  return true;
+}
+
+int ObservationLimit(const Session& s) { return kObservationsPerPoint * s.points.Capacity(); }
+
+bool RoomForOne(Session& s) {
+  const Network& net = s.network.network;
+  if (static_cast<int>(net.observations.size() + net.heights.size()) < ObservationLimit(s)) return true;
+  s.InfoBox("A network holds at most " + PlainNumber(ObservationLimit(s)) + " observations");
+  return false;
 }
 
 bool Add(Session& s, Observation o) {
   NetworkRecord& r = s.network;
-  if (static_cast<int>(r.network.observations.size()) == kMaxObservations) {
-    s.InfoBox("A network holds at most " + PlainNumber(kMaxObservations) + " observations");
-    return false;
+  if (!RoomForOne(s)) return false;
+  const ErrorModel& e = r.Errors;
+  switch (o.kind) {
+    case ObservationKind::Distance:
+      o.sigma = std::hypot(e.DistanceConstant, e.DistancePpm * o.value / 1e6);
+      break;
+    case ObservationKind::Reading:
+      o.sigma = e.AngleError / std::sqrt(2.0);  // a direction is half an angle
+      break;
+    default:
+      o.sigma = o.held ? e.AngleError * kHeldShare : e.AngleError;
   }
-  if (o.kind == ObservationKind::Distance) o.sigma = std::hypot(r.DistanceConstant, r.DistancePpm * o.value / 1e6);
-  else o.sigma = o.held ? r.AngleError * kHeldShare : r.AngleError;
+  o.centering = e.centering;
   r.network.observations.push_back(o);
   return true;
 }
@@ -75,7 +162,7 @@ bool Add(Session& s, Observation o) {
 // different from each other; they need not be defined yet.
 template <size_t N>
 std::optional<std::array<int, N>> DistinctPoints(Session& s, const PointField (&fields)[N], const std::string& name) {
-  std::optional<std::array<int, N>> points = s.GroupPoints(fields);
+  std::optional<std::array<int, N>> points = GroupPoints(s, fields);
   if (!points) return std::nullopt;
   for (size_t i = 0; i < N; ++i)
     for (size_t j = i + 1; j < N; ++j)
@@ -110,22 +197,64 @@ bool ReadDirection(Session& s) {
   return Add(s, {ObservationKind::Direction, {(*points)[0], (*points)[1], 0}, ParseAngle(s, s.GroupField(4))});
 }
 
-// F: the numeric fields that follow are fixed points.
-bool ReadFixed(Session& s, int& size) {
-  size = 1;
-  while (size < s.FieldsLeft() && IsNumericText(s.GroupField(size + 1))) ++size;
+// R: a circle reading; consecutive readings at one station form a set.
+bool ReadReading(Session& s) {
+  NetworkRecord& r = s.network;
+  auto points = DistinctPoints(s, {Target(2), Target(3)}, "A reading");
+  if (!points) return false;
+  const int station = (*points)[0];
+  if (r.OpenSetStation != station) r.network.sets++;
+  Observation reading{ObservationKind::Reading, {station, (*points)[1], 0}, ParseAngle(s, s.GroupField(4))};
+  reading.set = r.network.sets - 1;
+  if (!Add(s, reading)) return false;
+  r.OpenSetStation = station;
+  return true;
+}
+
+// H: a height difference, with its standard error in feet or the default.
+bool ReadHeight(Session& s, int& size) {
+  auto points = DistinctPoints(s, {Target(2), Target(3)}, "A height difference");
+  if (!points) return false;
+  const std::string pair = PlainNumber((*points)[0]) + "-" + PlainNumber((*points)[1]);
+  std::optional<double> difference = NumberField(s.GroupField(4));
+  if (!difference || std::fabs(*difference) >= kLongestDistance) {
+    s.InfoBox("Height difference " + pair + ": it must be a number of feet below " + PlainNumber(kLongestDistance));
+    return false;
+  }
+  double sigma = kDefaultHeightError;
+  if (s.FieldsLeft() >= 5 && IsNumericText(s.GroupField(5))) {
+    size = 5;
+    sigma = NumberField(s.GroupField(5)).value_or(0);
+    if (!WithinWeights(sigma, kLargestLengthError)) {
+      s.InfoBox("Height difference " + pair + ": its standard error must be from 0.000001 to 1000000 feet");
+      return false;
+    }
+  }
+  if (!RoomForOne(s)) return false;
+  s.network.network.heights.push_back({(*points)[0], (*points)[1], *difference, sigma});
+  return true;
+}
+
+// F and FH: the numeric fields that follow are points held fixed, at their
+// stored coordinates or (FH) at their elevations.
+bool ReadFixed(Session& s, int& size, bool heights) {
+  size = 1 + NumericFieldsFrom(s, 2);
   if (size == 1) {
-    s.InfoBox("F needs one or more point numbers");
+    s.InfoBox(heights ? "FH needs one or more point numbers" : "F needs one or more point numbers");
     return false;
   }
   for (int k = 2; k <= size; ++k) {
-    std::optional<int> point = s.PointNumber(s.GroupField(k));
+    std::optional<int> point = ReadPointNumber(s, s.GroupField(k));
     if (!point) return false;
     if (!s.points.IsDefined(*point)) {
       s.InfoBox("Fixed point " + PlainNumber(*point) + " is not defined");
       return false;
     }
-    s.network.network.fixed[*point] = 1;
+    if (heights && !s.points[*point].elevation) {
+      s.InfoBox("Fixed height point " + PlainNumber(*point) + " has no elevation");
+      return false;
+    }
+    (heights ? s.network.network.heightFixed : s.network.network.fixed)[*point] = 1;
   }
   return true;
 }
@@ -168,21 +297,31 @@ bool ReadTraverse(Session& s) {
 // false, with the reason given, when the group is refused.
 bool ReadGroup(Session& s) {
   std::string letter = UpperCase(TrimBlanks(s.GroupField(1)));
-  int size = letter == "D" || letter == "Z" ? 4 : letter == "A" ? 5 : 1;
-  if (letter != "D" && letter != "A" && letter != "Z" && letter != "F" && letter != "T") {
-    s.InfoBox("\"" + s.GroupField(1) + "\" starts no observation: D, A, Z, F or T");
+  int size = letter == "D" || letter == "Z" || letter == "R" || letter == "H" ? 4 : letter == "A" ? 5 : 1;
+  if (letter != "D" && letter != "A" && letter != "Z" && letter != "R" && letter != "H" && letter != "E" &&
+      letter != "F" && letter != "FH" && letter != "T") {
+    s.InfoBox("\"" + s.GroupField(1) + "\" starts no observation: D, A, Z, R, H, E, F, FH or T");
     return false;
   }
   if (s.FieldsLeft() < size) {
-    s.InfoBox(letter == "A" ? "A needs the point at, backsight point, foresight point and angle"
-                            : letter + " needs the from point, to point and " + (letter == "D" ? "distance" : "direction"));
+    s.InfoBox(letter == "A"   ? "A needs the point at, backsight point, foresight point and angle"
+              : letter == "R" ? "R needs the station, the point sighted and the reading"
+              : letter == "H" ? "H needs the from point, to point and height difference"
+                              : letter + " needs the from point, to point and " +
+                                    (letter == "D" ? "distance" : "direction"));
     return false;
   }
-  bool read = letter == "D"   ? ReadDistance(s)
-              : letter == "A" ? ReadAngle(s)
-              : letter == "Z" ? ReadDirection(s)
-              : letter == "F" ? ReadFixed(s, size)
-                              : ReadTraverse(s);
+  // A direction set ends at any group but a reading at its station.
+  if (letter != "R") s.network.OpenSetStation = 0;
+  bool read = letter == "D"    ? ReadDistance(s)
+              : letter == "A"  ? ReadAngle(s)
+              : letter == "Z"  ? ReadDirection(s)
+              : letter == "R"  ? ReadReading(s)
+              : letter == "H"  ? ReadHeight(s, size)
+              : letter == "E"  ? ReadGroupErrors(s, size)
+              : letter == "F"  ? ReadFixed(s, size, false)
+              : letter == "FH" ? ReadFixed(s, size, true)
+                               : ReadTraverse(s);
   s.ArgUsed += size;
   return read;
 }
@@ -202,6 +341,7 @@ Outcome LeastSquaresCommand(Session& s) {
   if (s.CommandStage == 1) {
     r = NetworkRecord{};
     r.network.fixed.assign(static_cast<size_t>(s.points.Capacity()) + 1, 0);
+    r.network.heightFixed.assign(r.network.fixed.size(), 0);
     if (s.FieldsLeft() == 0) return Outcome::Completed;
     ReadErrors(s);
     s.ArgUsed = s.ArgCount;

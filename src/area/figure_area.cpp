@@ -9,10 +9,11 @@
 
 #include "area/figure.h"
 #include "command/commands.h"
+#include "command/fields.h"
+#include "command/point_groups.h"
 #include "command/session.h"
 #include "notation/angles.h"
 #include "notation/format.h"
-#include "notation/point_groups.h"
 #include "notation/geometry.h"
 
 namespace vantrel {
@@ -66,7 +67,7 @@ std::optional<Figure> ReadFigure(Session& s) {
     int value = marked ? -IntegerField(text.substr(1)) : IntegerField(typed);
     // "C-5" names no center; it must not turn into the corner 5.
     if (!s.points.IsNumber(std::abs(value)) || (marked && value > 0)) {
-      s.InfoBox(typed + " is invalid point number");
+      ReportInvalidPointNumber(s, typed);
       return std::nullopt;
     }
     if (marked) s.ArgField[k] = std::to_string(value);
@@ -83,7 +84,7 @@ std::optional<Figure> ReadFigure(Session& s) {
     }
   }
   for (const Entry& entry : figure)
-    if (!s.DefinedOrReported(entry.point)) return std::nullopt;
+    if (!DefinedOrReported(s, entry.point)) return std::nullopt;
   return figure;
 }
 
@@ -91,15 +92,15 @@ std::optional<Figure> ReadFigure(Session& s) {
 // they differ by more than the tolerance the surveyor decides; nothing when
 // the answer is No.
 std::optional<Arc> ReadArc(Session& s, int pc, int center, int pt) {
-  double toPc = PointDistance(s, pc, center);
-  double toPt = PointDistance(s, pt, center);
+  double toPc = PointDistance(s.points, pc, center);
+  double toPt = PointDistance(s.points, pt, center);
   if (!Computable(s, {toPc, toPt}, [&] { return "Arc about " + std::to_string(center); })) return std::nullopt;
   if (std::fabs(toPc - toPt) > kFigureRadiusTolerance + kRoundingSlack &&
       !s.AskYesNo("Pt. " + std::to_string(center) + "has unequal radii\n" + FormatMask(toPc, "#####0.000") +
                   " and " + FormatMask(toPt, "#####0.000") + "\nO.K. to go on"))
     return std::nullopt;
   double radius = (toPc + toPt) / 2;
-  double delta = PointAzimuth(s, center, pt) - PointAzimuth(s, center, pc);
+  double delta = PointAzimuth(s.points, center, pt) - PointAzimuth(s.points, center, pc);
   if (delta < -PI) delta += TWO_PI;
   if (delta > PI) delta -= TWO_PI;
   double half = delta / 2;
@@ -122,8 +123,8 @@ void WriteCourseHeading(Session& s, const std::string& option) {
 // One course row (the arc length only after an arc) and the point line of
 // the course's end; false, reported, for a course too long to compute.
 bool WriteCourse(Session& s, int from, int to, double arcLength, const std::string& option) {
-  double direction = PointAzimuth(s, from, to);
-  double distance = PointDistance(s, to, from);
+  double direction = PointAzimuth(s.points, from, to);
+  double distance = PointDistance(s.points, to, from);
   if (!Computable(s, {distance, arcLength}, [&] { return "Course " + std::to_string(from) + " " + std::to_string(to); }))
     return false;
   std::string& row = s.NewRow();

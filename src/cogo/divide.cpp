@@ -6,10 +6,10 @@
 #include <vector>
 
 #include "command/commands.h"
+#include "command/point_groups.h"
 #include "command/session.h"
 #include "notation/geometry.h"
 #include "notation/numbers.h"
-#include "notation/point_groups.h"
 
 namespace vantrel {
 namespace {
@@ -43,7 +43,7 @@ std::optional<std::vector<int>> ListedPoints(Session& s, int fixedFields, int pa
   std::vector<int> listed;
   listed.reserve(static_cast<size_t>(parts - 1));
   for (int k = 1; k < parts; ++k) {
-    std::optional<int> p = s.PointNumber(s.GroupField(fixedFields + k));
+    std::optional<int> p = ReadPointNumber(s, s.GroupField(fixedFields + k));
     if (!p) return std::nullopt;
     listed.push_back(*p);
   }
@@ -51,7 +51,7 @@ std::optional<std::vector<int>> ListedPoints(Session& s, int fixedFields, int pa
 }
 
 GroupEnd DivideLine(Session& s, int parts) {
-  std::optional<std::array<int, 2>> ends = s.GroupPoints({1, 2});
+  std::optional<std::array<int, 2>> ends = GroupPoints(s, {1, 2});
   if (!ends) return GroupEnd::Refused;
   std::optional<std::vector<int>> listed = ListedPoints(s, kLineFixedFields, parts);
   if (!listed) return GroupEnd::Refused;
@@ -70,21 +70,21 @@ GroupEnd DivideLine(Session& s, int parts) {
 }
 
 GroupEnd DivideArc(Session& s, int parts) {
-  std::optional<std::array<int, 3>> arc = s.GroupPoints({1, 2, 3});
+  std::optional<std::array<int, 3>> arc = GroupPoints(s, {1, 2, 3});
   if (!arc) return GroupEnd::Refused;
   std::optional<std::vector<int>> listed = ListedPoints(s, kArcFixedFields, parts);
   if (!listed) return GroupEnd::Refused;
   auto [first, centre, last] = *arc;
 
-  double firstRadius = PointDistance(s, first, centre);
-  double lastRadius = PointDistance(s, centre, last);
+  double firstRadius = PointDistance(s.points, first, centre);
+  double lastRadius = PointDistance(s.points, centre, last);
   if (!RadiiAgree(s, firstRadius, lastRadius, centre)) return GroupEnd::Held;
 
   // The arc runs clockwise from the first point to the last, through less
   // than a full turn, at the mean radius.
   double northC = s.points.North(centre), eastC = s.points.East(centre);
-  double start = PointAzimuth(s, centre, first);
-  double sweep = PointAzimuth(s, centre, last) - start;
+  double start = PointAzimuth(s.points, centre, first);
+  double sweep = PointAzimuth(s.points, centre, last) - start;
   if (sweep < 0) sweep += TWO_PI;
   double step = sweep / parts;
   double radius = (firstRadius + lastRadius) / 2;

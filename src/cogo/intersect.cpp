@@ -7,11 +7,11 @@
 #include <string>
 
 #include "command/commands.h"
+#include "command/point_groups.h"
 #include "command/session.h"
 #include "notation/angles.h"
 #include "notation/format.h"
 #include "notation/geometry.h"
-#include "notation/point_groups.h"
 
 namespace vantrel {
 namespace {
@@ -38,7 +38,7 @@ GroupEnd StoreIntersection(Session& s, int target, int first, int second, double
 }
 
 GroupEnd IntersectDirections(Session& s) {
-  std::optional<std::array<int, 3>> points = s.GroupPoints({Target(1), 2, 4});
+  std::optional<std::array<int, 3>> points = GroupPoints(s, {Target(1), 2, 4});
   if (!points) return GroupEnd::Refused;
   auto [target, first, second] = *points;
   double firstSlope = DirectionSlope(ParseAngle(s, s.GroupField(3)));
@@ -47,18 +47,18 @@ GroupEnd IntersectDirections(Session& s) {
 }
 
 GroupEnd IntersectPointLines(Session& s) {
-  std::optional<std::array<int, 5>> points = s.GroupPoints({Target(1), 2, 3, 4, 5});
+  std::optional<std::array<int, 5>> points = GroupPoints(s, {Target(1), 2, 3, 4, 5});
   if (!points) return GroupEnd::Refused;
   auto [target, a1, a2, b1, b2] = *points;
-  if (SamePlace(s, a1, a2) || SamePlace(s, b1, b2)) return NoSolution(s);
+  if (SamePlace(s.points, a1, a2) || SamePlace(s.points, b1, b2)) return NoSolution(s);
   return StoreIntersection(s, target, a1, b1, LineSlope(s, a1, a2), LineSlope(s, b1, b2));
 }
 
 GroupEnd DropPerpendicular(Session& s) {
-  std::optional<std::array<int, 4>> points = s.GroupPoints({Target(1), 2, 3, 4});
+  std::optional<std::array<int, 4>> points = GroupPoints(s, {Target(1), 2, 3, 4});
   if (!points) return GroupEnd::Refused;
   auto [foot, off, a, b] = *points;
-  if (SamePlace(s, a, b)) return NoSolution(s);
+  if (SamePlace(s.points, a, b)) return NoSolution(s);
   double along = LineSlope(s, a, b);
   double square = -1 / (along + kSlopeGuard);
   return StoreIntersection(s, foot, off, b, square, along);
@@ -69,7 +69,7 @@ GroupEnd DropPerpendicular(Session& s) {
 constexpr double kLeft = -1, kRight = 1;
 
 GroupEnd IntersectCircles(Session& s) {
-  std::optional<std::array<int, 3>> points = s.GroupPoints({Target(1), 2, 4});
+  std::optional<std::array<int, 3>> points = GroupPoints(s, {Target(1), 2, 4});
   if (!points) return GroupEnd::Refused;
   auto [target, c1, c2] = *points;
   double r1 = ParseDistance(s, s.GroupField(3));
@@ -81,7 +81,7 @@ GroupEnd IntersectCircles(Session& s) {
   // Cosines of the triangle's angles at the two centres. Circles that do not
   // meet put one beyond 1; a zero radius or coincident centres give no
   // number at all, which the test refuses as well.
-  double between = PointDistance(s, c1, c2);
+  double between = PointDistance(s.points, c1, c2);
   double cosAtFirst = (r1 * r1 + between * between - r2 * r2) / (2 * r1 * between);
   double cosAtSecond = (r2 * r2 + between * between - r1 * r1) / (2 * r2 * between);
   if (!(std::fabs(cosAtFirst) <= 1 && std::fabs(cosAtSecond) <= 1)) return NoSolution(s);
@@ -91,13 +91,13 @@ GroupEnd IntersectCircles(Session& s) {
   // where the rays from both centres cross) keeps circles that touch exact:
   // their two rays coincide and have no single crossing.
   double angleAtFirst = AzimuthOf(std::sqrt(1 - cosAtFirst * cosAtFirst), cosAtFirst);
-  double ray = PointAzimuth(s, c1, c2) + side * angleAtFirst;
+  double ray = PointAzimuth(s.points, c1, c2) + side * angleAtFirst;
   NewPoint point = PointAt(target, s.points.North(c1), s.points.East(c1), r1, ray);
   return StoreNewPoints(s, {&point, 1}) ? GroupEnd::Done : GroupEnd::Refused;
 }
 
 GroupEnd TangentToCircles(Session& s) {
-  std::optional<std::array<int, 4>> points = s.GroupPoints({Target(1), 2, Target(4), 5});
+  std::optional<std::array<int, 4>> points = GroupPoints(s, {Target(1), 2, Target(4), 5});
   if (!points) return GroupEnd::Refused;
   auto [firstTouch, c1, secondTouch, c2] = *points;
   double r1 = ParseDistance(s, s.GroupField(3));
@@ -108,9 +108,9 @@ GroupEnd TangentToCircles(Session& s) {
 
   // Sine of the tangent's angle to the line of centres; beyond 1 the tangent
   // does not exist, and coincident centres give no number at all.
-  double ratio = (r1 - kind * r2) / PointDistance(s, c1, c2);
+  double ratio = (r1 - kind * r2) / PointDistance(s.points, c1, c2);
   if (!(std::fabs(ratio) <= 1)) return NoSolution(s);
-  double tangent = PointAzimuth(s, c1, c2) - side * AzimuthOf(ratio, std::sqrt(1 - ratio * ratio));
+  double tangent = PointAzimuth(s.points, c1, c2) - side * AzimuthOf(ratio, std::sqrt(1 - ratio * ratio));
 
   // Each point of contact lies square to the tangent from its centre; an
   // inner tangent touches the second circle on the opposite side.

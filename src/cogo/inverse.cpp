@@ -6,11 +6,12 @@
 #include <string>
 
 #include "command/commands.h"
+#include "command/fields.h"
+#include "command/point_groups.h"
 #include "command/session.h"
 #include "notation/angles.h"
 #include "notation/format.h"
 #include "notation/geometry.h"
-#include "notation/point_groups.h"
 
 namespace vantrel {
 namespace {
@@ -27,7 +28,7 @@ std::optional<int> ResultRegister(Session& s) {
   const std::string& field = s.GroupField(1);
   int r = IntegerField(field);
   if (r >= 0) return r;
-  s.InfoBox(field + " is invalid register number");
+  ReportInvalidRegisterNumber(s, field);
   return std::nullopt;
 }
 
@@ -44,11 +45,11 @@ bool KeepResult(Session& s, std::array<double, kRegisterCount>& bank, int r, dou
 }
 
 GroupEnd WriteBearingRow(Session& s) {
-  std::optional<std::array<int, 2>> points = s.GroupPoints({1, 2});
+  std::optional<std::array<int, 2>> points = GroupPoints(s, {1, 2});
   if (!points) return GroupEnd::Refused;
   auto [i, j] = *points;
-  double azimuth = PointAzimuth(s, i, j);
-  double distance = PointDistance(s, i, j);
+  double azimuth = PointAzimuth(s.points, i, j);
+  double distance = PointDistance(s.points, i, j);
   // The label is built only when refused; the points are copied into it
   // because clang 14 cannot capture a structured binding.
   auto label = [i = i, j = j] { return "Distance from " + std::to_string(i) + " to " + std::to_string(j); };
@@ -66,11 +67,11 @@ GroupEnd WriteBearingRow(Session& s) {
 GroupEnd WriteAzimuthRow(Session& s) {
   std::optional<int> r = ResultRegister(s);
   if (!r) return GroupEnd::Refused;
-  std::optional<std::array<int, 2>> points = s.GroupPoints({2, 3});
+  std::optional<std::array<int, 2>> points = GroupPoints(s, {2, 3});
   if (!points) return GroupEnd::Refused;
   auto [i, j] = *points;
   // Kept exactly as computed, not reduced to one turn.
-  double azimuth = PointAzimuth(s, i, j);
+  double azimuth = PointAzimuth(s.points, i, j);
   if (!KeepResult(s, s.registers.angle, *r, azimuth)) return GroupEnd::Refused;
   s.WriteOutput(NumberColumn(i, 4) + NumberColumn(j, 5) + NumberColumn(*r, 8) + PadLeft(FormatAngle(azimuth, "z"), 14));
   return GroupEnd::Done;
@@ -79,10 +80,10 @@ GroupEnd WriteAzimuthRow(Session& s) {
 GroupEnd WriteDistanceRow(Session& s) {
   std::optional<int> r = ResultRegister(s);
   if (!r) return GroupEnd::Refused;
-  std::optional<std::array<int, 2>> points = s.GroupPoints({2, 3});
+  std::optional<std::array<int, 2>> points = GroupPoints(s, {2, 3});
   if (!points) return GroupEnd::Refused;
   auto [i, j] = *points;
-  double distance = PointDistance(s, i, j);
+  double distance = PointDistance(s.points, i, j);
   if (!KeepResult(s, s.registers.distance, *r, distance)) return GroupEnd::Refused;
   s.WriteOutput(NumberColumn(i, 4) + NumberColumn(j, 5) + NumberColumn(*r, 8) + PadLeft(DistanceText(distance), 13));
   return GroupEnd::Done;
@@ -91,12 +92,12 @@ GroupEnd WriteDistanceRow(Session& s) {
 GroupEnd WriteAngleRow(Session& s) {
   std::optional<int> r = ResultRegister(s);
   if (!r) return GroupEnd::Refused;
-  std::optional<std::array<int, 3>> points = s.GroupPoints({2, 3, 4});
+  std::optional<std::array<int, 3>> points = GroupPoints(s, {2, 3, 4});
   if (!points) return GroupEnd::Refused;
   auto [center, first, second] = *points;
   // The plain difference of the two azimuths: negative when the second
   // direction lies counter-clockwise of the first, as the register keeps it.
-  double angle = PointAzimuth(s, center, second) - PointAzimuth(s, center, first);
+  double angle = PointAzimuth(s.points, center, second) - PointAzimuth(s.points, center, first);
   if (!KeepResult(s, s.registers.angle, *r, angle)) return GroupEnd::Refused;
   s.WriteOutput(NumberColumn(center, 4) + NumberColumn(first, 4) + " -" + NumberColumn(second, 3) +
                 NumberColumn(*r, 6) + PadLeft(FormatAngle(angle, "z"), 14));

@@ -8,10 +8,10 @@
 #include <string_view>
 
 #include "command/commands.h"
+#include "command/point_groups.h"
 #include "command/session.h"
 #include "notation/angles.h"
 #include "notation/geometry.h"
-#include "notation/point_groups.h"
 
 namespace vantrel {
 namespace {
@@ -22,7 +22,7 @@ GroupEnd Locate(Session& s, std::initializer_list<NewPoint> points) {
 }
 
 GroupEnd LocateByAzimuth(Session& s) {
-  std::optional<std::array<int, 2>> points = s.GroupPoints({1, Target(2)});
+  std::optional<std::array<int, 2>> points = GroupPoints(s, {1, Target(2)});
   if (!points) return GroupEnd::Refused;
   auto [from, target] = *points;
   double distance = ParseDistance(s, s.GroupField(3));
@@ -31,7 +31,7 @@ GroupEnd LocateByAzimuth(Session& s) {
 }
 
 GroupEnd LocateByAngle(Session& s) {
-  std::optional<std::array<int, 3>> points = s.GroupPoints({1, 2, Target(3)});
+  std::optional<std::array<int, 3>> points = GroupPoints(s, {1, 2, Target(3)});
   if (!points) return GroupEnd::Refused;
   auto [occupied, backsight, target] = *points;
   double distance = ParseDistance(s, s.GroupField(4));
@@ -50,11 +50,11 @@ GroupEnd LocateByAngle(Session& s) {
 }
 
 GroupEnd LocateOnLine(Session& s) {
-  std::optional<std::array<int, 3>> points = s.GroupPoints({1, 2, Target(3)});
+  std::optional<std::array<int, 3>> points = GroupPoints(s, {1, 2, Target(3)});
   if (!points) return GroupEnd::Refused;
   auto [first, second, target] = *points;
   double distance = ParseDistance(s, s.GroupField(4));
-  double length = PointDistance(s, first, second);
+  double length = PointDistance(s.points, first, second);
   if (length == 0) {
     s.InfoBox("Points " + std::to_string(first) + " and " + std::to_string(second) + " coincide: no line to locate on");
     return GroupEnd::Refused;
@@ -65,12 +65,12 @@ GroupEnd LocateOnLine(Session& s) {
 }
 
 GroupEnd OffsetLine(Session& s) {
-  std::optional<std::array<int, 4>> points = s.GroupPoints({1, 2, Target(4), Target(5)});
+  std::optional<std::array<int, 4>> points = GroupPoints(s, {1, 2, Target(4), Target(5)});
   if (!points) return GroupEnd::Refused;
   auto [first, second, firstEnd, secondEnd] = *points;
   double offset = ParseDistance(s, s.GroupField(3));
   // Square to the right of first -> second; a negative offset goes left.
-  double right = HALF_PI + PointAzimuth(s, first, second);
+  double right = HALF_PI + PointAzimuth(s.points, first, second);
   NewPoint atFirst = PointAt(firstEnd, s.points.North(first), s.points.East(first), offset, right);
   // The first end is stored before the second is computed: when it replaces
   // the second point, the second end is offset from that new place.

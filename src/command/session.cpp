@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "command/dispatch.h"
+#include "command/fields.h"
 #include "command/text_file.h"
 #include "notation/format.h"
 #include "notation/geometry.h"
@@ -21,25 +22,6 @@ void Session::WriteOutput(const std::string& line) {
 void Session::InfoBox(const std::string& message) { user.InfoBox(VisibleText(message)); }
 
 bool Session::AskYesNo(const std::string& message) { return user.AskYesNo(VisibleText(message)); }
-
-std::optional<int> Session::PointNumber(const std::string& field) {
-  int n = IntegerField(field);
-  if (points.IsNumber(n)) return n;
-  InfoBox(field + " is invalid point number");
-  return std::nullopt;
-}
-
-std::optional<int> Session::StoredPoint(const std::string& field) {
-  std::optional<int> n = PointNumber(field);
-  if (n && !DefinedOrReported(*n)) return std::nullopt;
-  return n;
-}
-
-bool Session::DefinedOrReported(int n) {
-  if (points.IsDefined(n)) return true;
-  InfoBox("Point " + std::to_string(n) + " is not defined");
-  return false;
-}
 
 void Session::HeadingOnce(const std::string& heading) {
   if (CurrentCommand == PreviousCommand) return;

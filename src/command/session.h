@@ -31,20 +31,6 @@ enum class Outcome { Completed, Stopped };
 
 inline constexpr int kMaxFields = 50;
 
-// A point number field of a group: a stored point the group reads, or the
-// number a result is stored under (marked with Target).
-struct PointField {
-  PointField(int groupField) : field(groupField) {}
-  int field;
-  bool reads = true;
-};
-
-inline PointField Target(int groupField) {
-  PointField target(groupField);
-  target.reads = false;
-  return target;
-}
-
 class Session {
  public:
   explicit Session(UserSide& user);
@@ -73,36 +59,6 @@ class Session {
   // --- Point store and registers (numbers as the surveyor counts them) -----
   PointStore points;
   RegisterBanks registers;
-
-  // Reads a point number field; a number outside 1..1000 is reported
-  // ("<field> is invalid point number") and gives no point.
-  std::optional<int> PointNumber(const std::string& field);
-
-  // A point number field naming a stored point the command reads: besides
-  // the range, an undefined point is reported ("Point n is not defined") and
-  // gives no point, so nothing is computed from the undefined marker.
-  std::optional<int> StoredPoint(const std::string& field);
-
-  // True for a defined point; an undefined one is reported.
-  bool DefinedOrReported(int n);
-
-  // Point numbers from the given fields of the current group (field 1 is the
-  // group's first), in that order; the first outside 1..1000 is reported and
-  // refuses them all. Then the stored points the group reads (every field
-  // not marked as a Target) must be defined: the first undefined one is
-  // reported and refuses them all.
-  template <size_t N>
-  std::optional<std::array<int, N>> GroupPoints(const PointField (&fields)[N]) {
-    std::array<int, N> points;
-    for (size_t k = 0; k < N; ++k) {
-      std::optional<int> n = PointNumber(GroupField(fields[k].field));
-      if (!n) return std::nullopt;
-      points[k] = *n;
-    }
-    for (size_t k = 0; k < N; ++k)
-      if (fields[k].reads && !DefinedOrReported(points[k])) return std::nullopt;
-    return points;
-  }
 
   // --- Argument store (1-based, as the fields are counted on the line) -----
   std::string CurrentLine;

@@ -5,10 +5,10 @@
 #include <optional>
 
 #include "command/commands.h"
+#include "command/point_groups.h"
 #include "command/session.h"
 #include "notation/angles.h"
 #include "notation/geometry.h"
-#include "notation/point_groups.h"
 
 namespace vantrel {
 namespace {
@@ -19,7 +19,7 @@ double DistanceFrom(const NewPoint& p, const Session& s, int n) {
 }
 
 GroupEnd IntersectArcLine(Session& s) {
-  std::optional<std::array<int, 4>> points = s.GroupPoints({Target(1), 2, 4, 6});
+  std::optional<std::array<int, 4>> points = GroupPoints(s, {Target(1), 2, 4, 6});
   if (!points) return GroupEnd::Refused;
   auto [target, centre, from, reference] = *points;
   double radius = ParseDistance(s, s.GroupField(3));
@@ -28,18 +28,18 @@ GroupEnd IntersectArcLine(Session& s) {
   // typed (AZB).
   double direction;
   if (s.CurrentCommand == "ALI") {
-    std::optional<int> toward = s.StoredPoint(s.GroupField(5));
+    std::optional<int> toward = ReadStoredPoint(s, s.GroupField(5));
     if (!toward) return GroupEnd::Refused;
-    if (SamePlace(s, from, *toward)) return NoSolution(s);
-    direction = PointAzimuth(s, from, *toward);
+    if (SamePlace(s.points, from, *toward)) return NoSolution(s);
+    direction = PointAzimuth(s.points, from, *toward);
   } else {
     direction = ParseAngle(s, s.GroupField(5));
   }
 
   // The centre's offset from the line as a fraction of the radius: beyond 1
   // the line misses the arc; a zero radius gives no number at all.
-  double toCentre = PointAzimuth(s, from, centre);
-  double offset = std::sin(toCentre - direction) * PointDistance(s, centre, from) / radius;
+  double toCentre = PointAzimuth(s.points, from, centre);
+  double offset = std::sin(toCentre - direction) * PointDistance(s.points, centre, from) / radius;
   if (!(std::fabs(offset) <= 1)) return NoSolution(s);
 
   // Both crossings, as seen from the centre; the one nearer the reference

@@ -6,24 +6,24 @@
 #include <string>
 
 #include "command/commands.h"
+#include "command/point_groups.h"
 #include "command/session.h"
 #include "notation/geometry.h"
 #include "notation/numbers.h"
-#include "notation/point_groups.h"
 
 namespace vantrel {
 namespace {
 
 GroupEnd PointOnArc(Session& s) {
-  std::optional<std::array<int, 3>> points = s.GroupPoints({1, 2, Target(3)});
+  std::optional<std::array<int, 3>> points = GroupPoints(s, {1, 2, Target(3)});
   if (!points) return GroupEnd::Refused;
   auto [centre, onArc, target] = *points;
   double length = ParseDistance(s, s.GroupField(4));
-  double radius = PointDistance(s, centre, onArc);
+  double radius = PointDistance(s.points, centre, onArc);
   if (radius == 0) return NoSolution(s);  // a point on the centre lies on no arc
 
   // A positive length walks clockwise about the centre.
-  double azimuth = PointAzimuth(s, centre, onArc) + length / radius;
+  double azimuth = PointAzimuth(s.points, centre, onArc) + length / radius;
   NewPoint point = PointAt(target, s.points.North(centre), s.points.East(centre), radius, azimuth);
   return StoreNewPoints(s, {&point, 1}) ? GroupEnd::Done : GroupEnd::Refused;
 }
@@ -35,15 +35,15 @@ GroupEnd MeasureArc(Session& s) {
     s.GroupSize = 4;
     lengthRegister = IntegerField(s.GroupField(4));
   }
-  std::optional<std::array<int, 3>> points = s.GroupPoints({1, 2, 3});
+  std::optional<std::array<int, 3>> points = GroupPoints(s, {1, 2, 3});
   if (!points) return GroupEnd::Refused;
   auto [centre, start, end] = *points;
-  double radius = PointDistance(s, centre, start);
-  if (!RadiiAgree(s, radius, PointDistance(s, centre, end), start)) return GroupEnd::Held;
+  double radius = PointDistance(s.points, centre, start);
+  if (!RadiiAgree(s, radius, PointDistance(s.points, centre, end), start)) return GroupEnd::Held;
 
   // The arc measured is the one that does not pass due west of the centre
   // (where azimuths change range), so either end may be given first.
-  double length = std::fabs(PointAzimuth(s, centre, end) - PointAzimuth(s, centre, start)) * radius;
+  double length = std::fabs(PointAzimuth(s.points, centre, end) - PointAzimuth(s.points, centre, start)) * radius;
   // Register 0 means none; numbers above the table keep nothing. A length
   // beyond the range of numbers (points at absurd coordinates) is refused.
   if (lengthRegister > 0 && RegisterBanks::IsNumber(lengthRegister)) {

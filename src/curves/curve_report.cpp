@@ -81,9 +81,10 @@ void WriteCurveElements(Session& s, const SimpleCurve& curve) {
 }
 
 void WriteCurvePoints(Session& s, int pc, int pt, int center) {
-  s.WriteOutput("P.C.     " + FormatPoint(s, pc));
-  s.WriteOutput("P.T.     " + FormatPoint(s, pt));
-  s.WriteOutput("Center   " + FormatPoint(s, center));
+  auto pointLine = [&s](int n) { return FormatPoint(n, s.points.North(n), s.points.East(n)); };
+  s.WriteOutput("P.C.     " + pointLine(pc));
+  s.WriteOutput("P.T.     " + pointLine(pt));
+  s.WriteOutput("Center   " + pointLine(center));
 }
 
 void WriteStationing(Session& s, const SimpleCurve& curve, float interval) {

@@ -9,11 +9,11 @@
 #include <string>
 
 #include "command/commands.h"
+#include "command/point_groups.h"
 #include "command/session.h"
 #include "curves/curve_report.h"
 #include "notation/angles.h"
 #include "notation/geometry.h"
-#include "notation/point_groups.h"
 
 namespace vantrel {
 namespace {
@@ -44,7 +44,7 @@ bool ReadFirstLine(Session& s, bool takesStartingStation) {
 // or an undefined tangent point, is reported and refuses the group before
 // anything is read or stored.
 std::optional<CurvePoints> ReadCurvePoints(Session& s) {
-  std::optional<std::array<int, 6>> points = s.GroupPoints({2, 3, 4, Target(7), Target(8), Target(9)});
+  std::optional<std::array<int, 6>> points = GroupPoints(s, {2, 3, 4, Target(7), Target(8), Target(9)});
   if (!points) return std::nullopt;
   auto [back, pi, ahead, pc, pt, center] = *points;
   return CurvePoints{back, pi, ahead, pc, pt, center};
@@ -101,7 +101,7 @@ struct Place {
 
 // The point one tangent length from the PI towards `end`.
 Place AlongTangent(const Session& s, int pi, int end, double tangent) {
-  double share = tangent / PointDistance(s, pi, end);
+  double share = tangent / PointDistance(s.points, pi, end);
   return {s.points.North(pi) + share * (s.points.North(end) - s.points.North(pi)),
           s.points.East(pi) + share * (s.points.East(end) - s.points.East(pi))};
 }
@@ -117,7 +117,7 @@ GroupEnd CurveFromPoints(Session& s, bool stationed) {
   float interval = stationed ? ReadInterval(s, 10) : 0;
   if (!TangentOrRadiusGiven(s, curve.tangent, curve.radius)) return GroupEnd::Held;
   for (int end : {p->back, p->ahead}) {
-    if (SamePlace(s, end, p->pi)) {
+    if (SamePlace(s.points, end, p->pi)) {
       s.InfoBox("Pt " + std::to_string(end) + " lies on the PI");
       return GroupEnd::Refused;
     }
@@ -125,11 +125,11 @@ GroupEnd CurveFromPoints(Session& s, bool stationed) {
 
   // Deflection from the back tangent to the ahead tangent, within half a
   // turn either way; positive is a curve to the right.
-  double backAzimuth = PointAzimuth(s, p->back, p->pi);
-  curve.deflection = PointAzimuth(s, p->pi, p->ahead) - backAzimuth;
+  double backAzimuth = PointAzimuth(s.points, p->back, p->pi);
+  curve.deflection = PointAzimuth(s.points, p->pi, p->ahead) - backAzimuth;
   if (curve.deflection < -PI) curve.deflection += TWO_PI;
   if (curve.deflection > PI) curve.deflection -= TWO_PI;
-  curve.distanceToPI = PointDistance(s, p->pi, p->back);
+  curve.distanceToPI = PointDistance(s.points, p->pi, p->back);
   if (!SolveCurve(s, curve)) return GroupEnd::Refused;
 
   // The center lies one radius from the PC, square to the back tangent on

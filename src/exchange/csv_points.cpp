@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "command/commands.h"
+#include "command/fields.h"
 #include "command/session.h"
 #include "command/text_file.h"
 #include "exchange/point_exchange.h"
@@ -63,8 +64,8 @@ enum CsvSkipReason : size_t { kWrongFieldCount = kSharedReasonCount };
 Outcome WriteCsvPointsCommand(Session& s) {
   int first = 1, last = s.points.Capacity();
   if (s.ArgCount >= 2 && !TrimBlanks(s.ArgField[2]).empty()) {
-    std::optional<int> from = s.PointNumber(s.ArgField[2]);
-    std::optional<int> to = s.ArgCount >= 3 ? s.PointNumber(s.ArgField[3]) : from;
+    std::optional<int> from = ReadPointNumber(s, s.ArgField[2]);
+    std::optional<int> to = s.ArgCount >= 3 ? ReadPointNumber(s, s.ArgField[3]) : from;
     if (!from || !to) {
       s.ArgUsed = s.ArgCount;
       return Outcome::Stopped;

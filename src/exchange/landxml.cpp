@@ -48,8 +48,8 @@ std::string ParcelElement(const Session& s, const FigureWithArea& parcel, int nu
   for (size_t k = 1; k < f.size(); ++k) {
     if (f[k].center) {
       int from = f[k - 1].point, center = f[k].point, to = f[k + 1].point;
-      double radius = PointDistance(s, from, center) / 2 + PointDistance(s, to, center) / 2;
-      double delta = PointAzimuth(s, center, to) - PointAzimuth(s, center, from);
+      double radius = PointDistance(s.points, from, center) / 2 + PointDistance(s.points, to, center) / 2;
+      double delta = PointAzimuth(s.points, center, to) - PointAzimuth(s.points, center, from);
       if (delta < -PI) delta += TWO_PI;
       if (delta > PI) delta -= TWO_PI;
       courses += std::string("        <Curve rot=\"") + (delta > 0 ? "cw" : "ccw") + "\" radius=\"" +

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "command/commands.h"
+#include "command/fields.h"
 #include "command/session.h"
 #include "gps/gps_reference.h"
 #include "notation/angles.h"
@@ -142,7 +143,7 @@ Outcome GpsReferenceCommand(Session& s) {
     return Outcome::Completed;
   }
   if (p < 1) {
-    s.InfoBox(pointField + " is invalid point number");
+    ReportInvalidPointNumber(s, pointField);
     s.ArgUsed += s.GroupSize;
     return Outcome::Stopped;
   }
@@ -174,7 +175,7 @@ Outcome GpsToGridCommand(Session& s) {
     std::string latitude, longitude;
     if (!GroupCoordinates(s, latitude, longitude)) return Outcome::Stopped;
     // A reference point cleared or made undefined since GRF places nothing.
-    if (s.gps.HasReference() && !s.DefinedOrReported(s.gps.ReferencePoint)) {
+    if (s.gps.HasReference() && !DefinedOrReported(s, s.gps.ReferencePoint)) {
       s.ArgUsed += s.GroupSize;
       return Outcome::Stopped;
     }
@@ -182,7 +183,7 @@ Outcome GpsToGridCommand(Session& s) {
     // A flat position out of range waits, as a text that cannot be read; a
     // position the coordinate system refuses is passed over.
     if (!position && !s.grid.IsSet()) return Outcome::Stopped;
-    std::optional<int> p = s.PointNumber(s.GroupField(1));
+    std::optional<int> p = ReadPointNumber(s, s.GroupField(1));
     s.ArgUsed += s.GroupSize;
     if (!position || !p) return Outcome::Stopped;
     s.points.Store(*p, position->north, position->east);
@@ -196,9 +197,9 @@ Outcome ListGpsCoordinatesCommand(Session& s) {
     const std::string& firstField = s.GroupField(1);
     const std::string& lastField = s.GroupField(2);
     s.ArgUsed += s.GroupSize;
-    std::optional<int> first = s.PointNumber(firstField);
+    std::optional<int> first = ReadPointNumber(s, firstField);
     if (!first) return Outcome::Stopped;
-    std::optional<int> last = s.PointNumber(lastField);
+    std::optional<int> last = ReadPointNumber(s, lastField);
     if (!last) return Outcome::Stopped;
     s.WriteOutput("");
     for (int k = *first; k <= *last; ++k) {

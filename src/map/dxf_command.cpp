@@ -3,6 +3,7 @@
 #include <string>
 
 #include "command/commands.h"
+#include "command/fields.h"
 #include "command/session.h"
 #include "command/text_file.h"
 #include "map/map_figure.h"
@@ -20,7 +21,7 @@ void ReadCenters(Session& s, int first) {
   for (int j = first; j <= s.ArgCount; ++j) {
     std::string typed = s.ArgField[j];
     int point = MarkCenter(s.ArgField[j]);
-    if (!s.points.IsNumber(point)) s.InfoBox(typed + " is invalid point number");
+    if (!s.points.IsNumber(point)) ReportInvalidPointNumber(s, typed);
     else if (!s.points.IsDefined(point)) s.InfoBox(typed + " is not a defined point");
   }
 }

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "command/commands.h"
+#include "command/fields.h"
 #include "command/session.h"
 #include "map/map_figure.h"
 #include "map/plot_map.h"
@@ -22,7 +23,7 @@ Outcome MapPointsCommand(Session& s) {
     std::string typed = s.ArgField[j];
     int point = MarkCenter(s.ArgField[j]);
     if (!s.points.IsNumber(point)) {
-      s.InfoBox(typed + " is invalid point number");
+      ReportInvalidPointNumber(s, typed);
       continue;
     }
     if (std::find(listed.begin(), listed.end(), point) != listed.end()) continue;

@@ -35,7 +35,7 @@ class DrawingRecorder {
   // The arc of at most half a turn between the two points, as the plot
   // draws it; the radius is the mean of their distances from the center.
   void Arc(int from, int center, int to) {
-    double radius = PointDistance(s_, to, center) / 2 + PointDistance(s_, from, center) / 2;
+    double radius = PointDistance(s_.points, to, center) / 2 + PointDistance(s_.points, from, center) / 2;
     if (!std::isfinite(radius)) return;
     double a1 = EastAngle(s_, center, from), a2 = EastAngle(s_, center, to);
     double d = std::fabs(a1 - a2);

@@ -101,7 +101,7 @@ void DrawNumberedDot(PlotSurface& surface, const PlotStyle& style, DrawPosition 
 // Direction from the center to a point on its arc, counterclockwise from
 // east in 0..2 pi, as the arc primitive takes it.
 double ArcAngle(const Session& s, int onArc, int center) {
-  double angle = HALF_PI - PointAzimuth(s, center, onArc);
+  double angle = HALF_PI - PointAzimuth(s.points, center, onArc);
   if (angle < 0) angle += TWO_PI;
   if (angle > TWO_PI) angle -= TWO_PI;
   return angle;
@@ -124,7 +124,7 @@ struct ArcSpan {
 // a turn, a half turn counterclockwise from `from`. Points so far apart that
 // the radius leaves the range of numbers give no arc.
 std::optional<ArcSpan> ArcBetween(const Session& s, int from, int center, int to) {
-  double radius = PointDistance(s, to, center) / 2 + PointDistance(s, from, center) / 2;
+  double radius = PointDistance(s.points, to, center) / 2 + PointDistance(s.points, from, center) / 2;
   double a1 = ArcAngle(s, from, center);
   double a2 = ArcAngle(s, to, center);
   if (!std::isfinite(radius)) return std::nullopt;

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cmath>
 
-#include "command/session.h"
 #include "notation/format.h"
 #include "notation/geometry.h"
 #include "notation/numbers.h"
@@ -42,7 +41,7 @@ double DegreesMinutesSeconds(std::string_view text) {
   return (minutes / 60 + degrees + seconds / 3600) * sign * PI / 180;
 }
 
-double ParseAngle(Session& s, std::string_view text) {
+FieldValue DecodeAngle(std::string_view text, std::span<const double> registers) {
   // The letters are compared in either case on the trimmed field in place,
   // not on an upper-case copy: every station of a traverse comes here. The
   // numbers read the same in either case.
@@ -50,18 +49,16 @@ double ParseAngle(Session& s, std::string_view text) {
   std::string_view t = TrimBlanks(text);
   size_t a = std::find_if(t.begin(), t.end(), [&](char c) { return upper(c) == 'A'; }) - t.begin();
   bool hasRegister = a < t.size();
-  if (hasRegister && a >= 2) return 0;  // a register letter out of place
+  if (hasRegister && a >= 2) return {};  // a register letter out of place
 
   double sign = 1;
   if (hasRegister && t[0] == '-') {
     t.remove_prefix(1);
     sign = -1;
   }
-  auto invalid = [&] {
-    s.InfoBox(std::string(text) + " Invalid angle");
-    return 0.0;
-  };
-  if (t.empty()) return 0;
+  constexpr FieldValue invalid{0, FieldProblem::InvalidAngle};
+  constexpr FieldValue outOfRange{0, FieldProblem::OutOfRange};
+  if (t.empty()) return {};
 
   const char first = upper(t[0]);
   if (first == 'A') {
@@ -69,22 +66,22 @@ double ParseAngle(Session& s, std::string_view text) {
     // digit that turns the angle by eighths of a circle.
     int n = static_cast<int>(RoundHalfEven(LeadingNumber(t.substr(1, 2))));
     double eighths = t.size() > 3 ? LeadingNumber(t.substr(3, 1)) : 0;
-    if (!RegisterBanks::IsNumber(n) || s.registers.angle[n] == UndefinedCoord) return invalid();
-    return (eighths * PI / 4 + s.registers.angle[n]) * sign;
+    if (n < 0 || static_cast<size_t>(n) >= registers.size() || registers[n] == UndefinedCoord) return invalid;
+    return {(eighths * PI / 4 + registers[n]) * sign};
   }
 
   if (first == 'N' || first == 'S') {
     char last = upper(t.back());
-    if (t.size() < 2 || (last != 'E' && last != 'W')) return invalid();
+    if (t.size() < 2 || (last != 'E' && last != 'W')) return invalid;
     double b = DegreesMinutesSeconds(TrimBlanks(t.substr(1, t.size() - 2)));
-    if (!std::isfinite(b)) return OutOfRange(s, text);
-    if (b > HALF_PI + kRightAngleSlack) return invalid();  // "N 91 0 0 E" names no quadrant bearing
-    if (first == 'N') return last == 'E' ? b : TWO_PI - b;
-    return last == 'E' ? PI - b : PI + b;
+    if (!std::isfinite(b)) return outOfRange;
+    if (b > HALF_PI + kRightAngleSlack) return invalid;  // "N 91 0 0 E" names no quadrant bearing
+    if (first == 'N') return {last == 'E' ? b : TWO_PI - b};
+    return {last == 'E' ? PI - b : PI + b};
   }
 
   double angle = DegreesMinutesSeconds(t);
-  return std::isfinite(angle) ? angle : OutOfRange(s, text);
+  return std::isfinite(angle) ? FieldValue{angle} : outOfRange;
 }
 
 namespace {

@@ -3,18 +3,22 @@
 // in the report's 11-character column.
 #pragma once
 
+#include <span>
 #include <string>
 #include <string_view>
 
+#include "notation/numbers.h"
+
 namespace vantrel {
 
-class Session;
-
-// An angle field in radians, clockwise from north. Never fails: an undefined
-// or missing register and a bearing without its E/W letter are reported
-// ("<text> Invalid angle") and give 0, and so does a number too large for the
-// single-precision degrees, minutes and seconds ("<text> is out of range").
-double ParseAngle(Session& session, std::string_view text);
+// An angle field in radians, clockwise from north: degrees-minutes-seconds,
+// a quadrant bearing ("N 45 30 E") or an angle register code ("A12", "-A12",
+// "A123" turning register 12 by three eighths of a circle) read from
+// `angleRegisters`. An undefined or missing register and a bearing without
+// its E/W letter or beyond 90 degrees are an InvalidAngle; a number too large
+// for the single-precision degrees, minutes and seconds is OutOfRange. A
+// register letter out of place and an empty field read as 0.
+FieldValue DecodeAngle(std::string_view text, std::span<const double> angleRegisters);
 
 // Degrees-minutes-seconds text ("45 30 15", "-45 30", "45.5") in radians.
 double DegreesMinutesSeconds(std::string_view text);

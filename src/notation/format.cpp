@@ -4,7 +4,6 @@
 #include <charconv>
 #include <cmath>
 
-#include "command/session.h"
 #include "notation/numbers.h"
 
 namespace vantrel {
@@ -65,8 +64,6 @@ std::string VisibleText(std::string_view text) {
   return shown;
 }
 
-std::string FormatPoint(const Session& s, int n) { return FormatPoint(n, s.points.North(n), s.points.East(n)); }
-
 std::string FormatPoint(int n, double north, double east) {
   std::string line;
   AppendPoint(line, n, north, east);
@@ -83,12 +80,6 @@ void AppendPoint(std::string& row, int n, double north, double east) {
   row += north < 0 ? " S" : " N";
   AppendMask(row, std::fabs(east), kCoordinate, 11);
   row += east < 0 ? " W" : " E";
-}
-
-void WritePointLine(Session& s, int n) {
-  std::string& row = s.NewRow();
-  AppendPoint(row, n, s.points.North(n), s.points.East(n));
-  s.WriteOutput(row);
 }
 
 }  // namespace vantrel

@@ -6,8 +6,6 @@
 
 namespace vantrel {
 
-class Session;
-
 // Right-justifies a text in `width` characters; never shortens a longer text
 // and never adds more than 57 blanks.
 std::string PadLeft(std::string_view text, int width);
@@ -31,12 +29,8 @@ std::string VisibleText(std::string_view text);
 
 // "Pt <n>" with the north value filling 13 characters after "Pt " and the
 // east value 11, each followed by its quadrant letter (N/S, E/W).
-std::string FormatPoint(const Session& session, int n);
-// The same line for coordinates not (yet) in the store.
 std::string FormatPoint(int n, double north, double east);
 // The same line appended to a row.
 void AppendPoint(std::string& row, int n, double north, double east);
-// Writes the point line of stored point n as a report row.
-void WritePointLine(Session& session, int n);
 
 }  // namespace vantrel

@@ -18,6 +18,21 @@ inline constexpr double THREE_HALF_PI = 4.7123889804;
 // Marker of a point coordinate (or register) that holds no value.
 inline constexpr double UndefinedCoord = -1e10;
 
+// Why a typed field gives no value. The notation only names the problem; the
+// command that read the field tells the surveyor (see command/fields.h).
+enum class FieldProblem {
+  None,
+  InvalidAngle,         // an undefined or missing angle register, a bearing without its quadrant
+  InvalidDistanceCode,  // an undefined or missing distance register
+  OutOfRange,           // a number beyond the range of the program's numbers
+};
+
+// A decoded field: its value, or 0 and the problem.
+struct FieldValue {
+  double value = 0;
+  FieldProblem problem = FieldProblem::None;
+};
+
 // Reads the longest numeric prefix of a field: blanks, tabs and line feeds
 // are ignored anywhere; sign, digits with one decimal point, an exponent
 // introduced by E or D; "&H"/"&O" integers. A text without a number gives 0.

@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "command/commands.h"
+#include "command/fields.h"
 #include "command/session.h"
 #include "notation/format.h"
 #include "notation/numbers.h"
@@ -42,7 +43,7 @@ Outcome DescribePointsCommand(Session& s) {
     std::string pointField = s.GroupField(1);
     std::string description(TrimBlanks(s.GroupField(2)));
     s.ArgUsed += s.GroupSize;
-    std::optional<int> p = s.PointNumber(pointField);
+    std::optional<int> p = ReadPointNumber(s, pointField);
     if (!p) return Outcome::Stopped;
     if (!s.points.IsDefined(*p)) {
       s.InfoBox("Point " + std::to_string(*p) + " is not defined; its description was not stored");

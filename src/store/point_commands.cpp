@@ -5,6 +5,8 @@
 #include <vector>
 
 #include "command/commands.h"
+#include "command/fields.h"
+#include "command/point_groups.h"
 #include "command/session.h"
 #include "notation/angles.h"
 #include "notation/format.h"
@@ -34,9 +36,9 @@ std::optional<Range> NextRange(Session& s) {
   const std::string& firstField = s.GroupField(1);
   const std::string& lastField = s.GroupField(2);
   s.ArgUsed += 2;
-  std::optional<int> first = s.PointNumber(firstField);
+  std::optional<int> first = ReadPointNumber(s, firstField);
   if (!first) return std::nullopt;
-  std::optional<int> last = s.PointNumber(lastField);
+  std::optional<int> last = ReadPointNumber(s, lastField);
   if (!last) return std::nullopt;
   return Range{*first, *last};
 }
@@ -91,7 +93,7 @@ Outcome KnownPointsCommand(Session& s) {
     // them to skip a group; numbers below it are reported.
     int p = IntegerField(s.GroupField(1));
     if (p < 1) {
-      s.InfoBox(s.GroupField(1) + " is invalid point number");
+      ReportInvalidPointNumber(s, s.GroupField(1));
       s.ArgUsed += 3;
       return Outcome::Stopped;
     }
@@ -155,7 +157,7 @@ Outcome RotatePointsCommand(Session& s) {
 Outcome TranslateAxesCommand(Session& s) {
   if (s.ArgCount == 0) return Outcome::Completed;
   s.ArgUsed = s.ArgCount;
-  std::optional<int> origin = s.StoredPoint(s.ArgField[1]);
+  std::optional<int> origin = ReadStoredPoint(s, s.ArgField[1]);
   if (!origin) return Outcome::Stopped;
   double east0 = s.points.East(*origin), north0 = s.points.North(*origin);
   return MoveEveryPoint(s, [east0, north0](double& east, double& north) {

@@ -1,6 +1,9 @@
 #include "store/point_store.h"
 
 #include <bit>
+#include <cmath>
+
+#include "notation/geometry.h"
 
 namespace vantrel {
 
@@ -84,6 +87,18 @@ int PointStore::NextUsed(int from, int last) const {
     n = (n / 64 + 1) * 64;
   }
   return last + 1;
+}
+
+double PointDistance(const PointStore& points, int i, int j) {
+  return std::hypot(points.East(i) - points.East(j), points.North(i) - points.North(j));
+}
+
+double PointAzimuth(const PointStore& points, int i, int j) {
+  return AzimuthOf(points.East(j) - points.East(i), points.North(j) - points.North(i));
+}
+
+bool SamePlace(const PointStore& points, int i, int j) {
+  return points.North(i) == points.North(j) && points.East(i) == points.East(j);
 }
 
 bool PointStore::operator==(const PointStore& other) const {

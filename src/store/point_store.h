@@ -19,6 +19,8 @@
 //                                   the capacity (test IsDefined where only
 //                                   points with both coordinates count)
 //   points == saved                 same points with the same attributes
+//   PointDistance(points, i, j), PointAzimuth(points, i, j)
+
 //
 // Slots are allocated up to the highest number ever used, so a store of a
 // large capacity with few points takes little memory.
@@ -125,6 +127,13 @@ class PointStore {
   std::vector<uint64_t> used_;  // one bit a number: it holds anything
   int usedCount_ = 0;
 };
+
+// Between two defined points (numbers of the store): the distance, the
+// azimuth from i to j as AzimuthOf gives it, and whether they lie at the same
+// place (no line runs through them).
+double PointDistance(const PointStore& points, int i, int j);
+double PointAzimuth(const PointStore& points, int i, int j);
+bool SamePlace(const PointStore& points, int i, int j);
 
 // The angle registers (radians) and the distance registers (feet), 0..99.
 struct RegisterBanks {

@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "command/commands.h"
+#include "command/fields.h"
 #include "command/session.h"
 #include "notation/angles.h"
 #include "notation/geometry.h"
@@ -80,7 +81,7 @@ Outcome RegisterEquationCommand(Session& s) {
   }
   int number = IntegerField(std::string_view(left).substr(1));
   if (!RegisterBanks::IsNumber(number)) {
-    s.InfoBox(left + " is invalid register number");
+    ReportInvalidRegisterNumber(s, left);
     return Outcome::Stopped;
   }
   double (*parse)(Session&, std::string_view) = kind == 'A' ? ParseAngle : ParseDistance;

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "command/commands.h"
+#include "command/fields.h"
 #include "command/session.h"
 #include "notation/angles.h"
 #include "notation/format.h"
@@ -20,14 +21,6 @@ struct RegisterBank {
 std::string AngleText(double angle) { return FormatAngle(angle, "z"); }
 std::string DistanceText(double distance) { return FormatMask(distance, "#######0.00"); }
 
-// A register number of the listing's range; one outside 0..99 is reported.
-std::optional<int> ListedRegister(Session& s, const std::string& field) {
-  int r = IntegerField(field);
-  if (RegisterBanks::IsNumber(r)) return r;
-  s.InfoBox(field + " is invalid register number");
-  return std::nullopt;
-}
-
 // The whole line is one request: no field lists registers 1 to 99 (register 0
 // only when asked for), one field that register, two or more the range from
 // the first to the second.
@@ -37,9 +30,9 @@ Outcome ListRegisters(Session& s, const RegisterBank& bank) {
   s.ArgUsed = s.ArgCount;
   int first = 1, last = kRegisterCount - 1;
   if (fields >= 1) {
-    std::optional<int> from = ListedRegister(s, s.ArgField[1]);
+    std::optional<int> from = ReadRegisterNumber(s, s.ArgField[1]);
     if (!from) return Outcome::Stopped;
-    std::optional<int> to = fields == 1 ? from : ListedRegister(s, s.ArgField[2]);
+    std::optional<int> to = fields == 1 ? from : ReadRegisterNumber(s, s.ArgField[2]);
     if (!to) return Outcome::Stopped;
     first = *from;
     last = *to;

@@ -4,6 +4,7 @@
 #include <string>
 #include <unordered_map>
 
+#include "command/fields.h"
 #include "command/session.h"
 #include "notation/angles.h"
 #include "notation/geometry.h"
@@ -34,7 +35,7 @@ bool Refuse(Session& s, const std::string& message) {
 }
 
 bool CheckKnownPoint(Session& s, int point, const std::string& role) {
-  if (!s.points.IsNumber(point)) return Refuse(s, role + ": " + PlainNumber(point) + " is invalid point number");
+  if (!s.points.IsNumber(point)) return Refuse(s, role + ": " + InvalidPointNumber(PlainNumber(point)));
   if (!s.points.IsDefined(point)) return Refuse(s, role + " " + PlainNumber(point) + " is not defined");
   return true;
 }
@@ -109,7 +110,7 @@ bool CheckTraverse(Session& s) {
   for (int k = 1; k <= t.StationCount; ++k) {
     int point = t.StationPoint[k];
     if (!s.points.IsNumber(point))
-      return Refuse(s, "Station " + PlainNumber(k) + ": " + PlainNumber(point) + " is invalid point number");
+      return Refuse(s, "Station " + PlainNumber(k) + ": " + InvalidPointNumber(PlainNumber(point)));
     if (point == t.StartPoint) return Refuse(s, StationName(t, k) + " repeats the start point");
     if (point == t.ClosingPoint) return Refuse(s, StationName(t, k) + " repeats the closing point");
     if (auto earlier = stationAt.find(point); earlier != stationAt.end())

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "command/commands.h"
+#include "command/fields.h"
 #include "command/session.h"
 #include "notation/geometry.h"
 #include "notation/numbers.h"
@@ -25,7 +26,7 @@ bool ReadPointList(Session& s, int first, int count) {
   }
   std::array<int, kMaxFields> points;
   for (int i = 0; i < count; ++i) {
-    std::optional<int> point = s.StoredPoint(s.ArgField[first + i]);
+    std::optional<int> point = ReadStoredPoint(s, s.ArgField[first + i]);
     if (!point) return false;
     points[i] = *point;
   }
@@ -35,7 +36,7 @@ bool ReadPointList(Session& s, int first, int count) {
   t.StationCount = count - 2;
   for (int k = 1; k <= t.StationCount; ++k) {
     t.StationPoint[k] = points[k];
-    t.StationDistance[k] = PointDistance(s, points[k], points[k - 1]);
+    t.StationDistance[k] = PointDistance(s.points, points[k], points[k - 1]);
   }
   return true;
 }

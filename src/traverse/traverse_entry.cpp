@@ -5,6 +5,7 @@
 #include <string>
 
 #include "command/commands.h"
+#include "command/fields.h"
 #include "command/session.h"
 #include "notation/angles.h"
 #include "notation/format.h"

@@ -1,4 +1,4 @@
-#include "notation/point_groups.h"
+#include "command/point_groups.h"
 
 #include <cmath>
 #include <string>
@@ -10,10 +10,6 @@ namespace vantrel {
 GroupEnd NoSolution(Session& s) {
   s.InfoBox("No Solution");
   return GroupEnd::Held;
-}
-
-bool SamePlace(const Session& s, int i, int j) {
-  return s.points.North(i) == s.points.North(j) && s.points.East(i) == s.points.East(j);
 }
 
 void ReportNotComputable(Session& s, const std::string& what) {
@@ -34,6 +30,28 @@ bool StoreNewPoints(Session& s, std::span<const NewPoint> points) {
     s.points.Store(p.number, p.north, p.east);
     WritePointLine(s, p.number);
   }
+  return true;
+}
+
+void WritePointLine(Session& s, int n) {
+  std::string& row = s.NewRow();
+  AppendPoint(row, n, s.points.North(n), s.points.East(n));
+  s.WriteOutput(row);
+}
+
+bool IntersectLines(Session& s, int target, int a, int b, double m1, double m2) {
+  double north = (s.points.North(a) * m1 - s.points.East(a) - s.points.North(b) * m2 + s.points.East(b)) / (m1 - m2);
+  // The east coordinate comes from the flatter line, through the stored north
+  // (so a new point that replaces point a uses a's updated north).
+  double east = std::fabs(m2) > std::fabs(m1)
+                    ? (north - (target == a ? north : s.points.North(a))) * m1 + s.points.East(a)
+                    : (north - (target == b ? north : s.points.North(b))) * m2 + s.points.East(b);
+  if (m1 == m2 || !std::isfinite(north) || !std::isfinite(east)) {
+    s.InfoBox("Lines do not intersect");
+    s.points.Clear(target);
+    return false;
+  }
+  s.points.Store(target, north, east);
   return true;
 }
 

@@ -1,6 +1,7 @@
 // The repetition shared by the construction commands (intersections,
 // tangents, arcs, division): how one group of fields ends, storing the new
-// points a group computes, and the equal-radii check of arcs.
+// points a group computes and writing their point lines, and the equal-radii
+// check of arcs.
 #pragma once
 
 #include <cmath>
@@ -8,6 +9,7 @@
 #include <span>
 #include <string>
 
+#include "command/fields.h"
 #include "command/session.h"
 
 namespace vantrel {
@@ -47,9 +49,6 @@ struct NewPoint {
   double north, east;
 };
 
-// True when two stored points lie at the same place (no line runs through them).
-bool SamePlace(const Session& s, int i, int j);
-
 // The point `distance` from (north, east) in the direction `azimuth`.
 NewPoint PointAt(int number, double north, double east, double distance, double azimuth);
 
@@ -57,6 +56,16 @@ NewPoint PointAt(int number, double north, double east, double distance, double 
 // stored. A coordinate that is no finite number (from an absurdly large field)
 // is reported and none of the group's points is stored.
 bool StoreNewPoints(Session& s, std::span<const NewPoint> points);
+
+// Writes the point line of stored point n as a report row.
+void WritePointLine(Session& session, int n);
+
+// Stores in point `target` the intersection of the line through point a with
+// slope m1 and the line through point b with slope m2 (slope = east change per
+// north change). Parallel lines, or slopes whose intersection cannot be
+// represented, are reported ("Lines do not intersect"), leave the new point
+// undefined and return false.
+bool IntersectLines(Session& session, int target, int a, int b, double m1, double m2);
 
 // Says "<what> cannot be computed: coordinates out of range".
 void ReportNotComputable(Session& s, const std::string& what);
