@@ -48,9 +48,11 @@ std::optional<std::string> ReadWholeFile(const std::string& path, std::string& r
 // The whole file, or nothing after reporting why it cannot be read.
 std::optional<std::string> ReadTextFile(Session& session, const std::string& path);
 
-// A file read a piece at a time, for files the program streams rather
-// than holds: opened and refused as ReadWholeFile opens and refuses, but
-// of any size.
+// A file read a piece at a time, the one way every file is opened for
+// reading: without waiting, so that a FIFO with no writer does not hold the
+// program, and refused when it is a folder or anything else that is not a
+// regular file ("not a regular file"). Files the program streams rather
+// than holds are read through it directly, of any size.
 class PieceReader {
  public:
   PieceReader() = default;
@@ -155,6 +157,11 @@ class LineCutter {
   template <class Take>
   void Finish(Take&& take) {
     if (!partial_.empty() || overlong_) take(std::string_view(partial_), overlong_, size_t{0});
+    Drop();
+  }
+
+  // Forgets the line no line end closed.
+  void Drop() {
     partial_.clear();
     overlong_ = false;
   }
