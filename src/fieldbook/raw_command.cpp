@@ -40,8 +40,8 @@ struct RawOptions {
 // code, L, FT, T and a tolerance in seconds, or a first point number.
 std::optional<RawOptions> DataLineOptions(Session& s) {
   RawOptions options;
-  for (int k = 2; k <= s.ArgCount; ++k) {
-    std::string field = UpperCase(TrimBlanks(s.ArgField[k]));
+  for (int k = 2; k <= s.args.Count(); ++k) {
+    std::string field = UpperCase(TrimBlanks(s.args.Field(k)));
     double tolerance = field.size() > 1 && field.front() == 'T' ? PlainDecimal(field.substr(1)).value_or(0) : 0;
     if (field.empty()) continue;
     if (std::optional<RawFormat> format = RawFormatFromCode(field)) options.format = format;
@@ -50,9 +50,9 @@ std::optional<RawOptions> DataLineOptions(Session& s) {
     else if (tolerance > 0) options.setToleranceSeconds = tolerance;
     else if (std::optional<int> first = TableNumber(field, 1, s.points.Capacity())) options.firstNumber = first;
     else {
-      s.InfoBox(QuoteStart(s.ArgField[k]) +
+      s.InfoBox(QuoteStart(s.args.Field(k)) +
                 " is no option of RAW: RW5, GSI or JXL, a first point number, L, FT or T with a tolerance in seconds");
-      s.ArgUsed = s.ArgCount;
+      s.args.ConsumeAll();
       return std::nullopt;
     }
   }
