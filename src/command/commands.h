@@ -77,6 +77,10 @@ Outcome ReadLandXmlCommand(Session&);            // LXR
 // adjust/
 Outcome LeastSquaresCommand(Session&);           // LSQ
 
+// deeds/
+Outcome MapCheckCommand(Session&);               // MCK
+Outcome AreaCutCommand(Session&);                // CUT
+Outcome LegalDescriptionCommand(Session&);       // LDW
 // fieldbook/
 Outcome RawDataCommand(Session&);                // RAW
 

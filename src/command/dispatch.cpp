@@ -59,6 +59,9 @@ constexpr CommandBranch kBranches[] = {
     {{"LXW"}, WriteLandXmlCommand},
     {{"LXR"}, ReadLandXmlCommand},
     {{"GCS"}, CoordinateSystemCommand, true},
+    {{"MCK"}, MapCheckCommand},
+    {{"CUT"}, AreaCutCommand},
+    {{"LDW"}, LegalDescriptionCommand},
     {{"RAW"}, RawDataCommand},
 };
 
