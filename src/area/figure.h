@@ -3,19 +3,12 @@
 #pragma once
 
 #include <optional>
-#include <vector>
+
+#include "command/figure_list.h"
 
 namespace vantrel {
 
 class Session;
-
-// One entry of a figure list: a corner (or PC/PT) of the figure, or the
-// center of the arc between its neighbours.
-struct FigureEntry {
-  int point;
-  bool center;
-};
-using Figure = std::vector<FigureEntry>;
 
 struct FigureWithArea {
   Figure figure;
