@@ -39,6 +39,28 @@ def known_points():
     return ["KWN", ",".join(fields), "DES", ",".join(described)]
 
 
+# The program's own constants, with which ARE decides the side of an arc.
+PI, TWO_PI = 3.1415926536, 6.2831853072
+
+
+def azimuth(d_east, d_north):
+    if d_north != 0:
+        a = math.atan(d_east / d_north)
+        return a if d_north > 0 else a + PI
+    return PI / 2 if d_east > 0 else 3 * PI / 2
+
+
+def arc_delta(pc, center, pt):
+    """The central angle ARE takes, clockwise positive; a half turn keeps
+    the sign of the difference of azimuths."""
+    delta = azimuth(pt[1] - center[1], pt[0] - center[0]) - azimuth(pc[1] - center[1], pc[0] - center[0])
+    if delta < -PI:
+        delta += TWO_PI
+    if delta > PI:
+        delta -= TWO_PI
+    return delta
+
+
 def expected(figures):
     """The entities the figures should give, as (type, layer, values)."""
     lines, arcs, points, centers = [], [], [], []
@@ -62,8 +84,7 @@ def expected(figures):
                 radius = math.hypot(b[0] - north, b[1] - east) / 2 + math.hypot(a[0] - north, a[1] - east) / 2
                 a1 = math.atan2(a[0] - north, a[1] - east) % (2 * math.pi)
                 a2 = math.atan2(b[0] - north, b[1] - east) % (2 * math.pi)
-                d = abs(a1 - a2)
-                if (a1 >= a2 and d < math.pi) or (a1 < a2 and d > math.pi):
+                if arc_delta(a, (north, east), b) > 0:  # clockwise: drawn counterclockwise from its end
                     a1, a2 = a2, a1
                 arcs.append((east, north, radius, math.degrees(a1), math.degrees(a2)))
                 previous = None

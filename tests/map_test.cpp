@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
@@ -16,6 +17,8 @@
 #include "map/plot_surface.h"
 #include "notation/numbers.h"
 #include "scripted_user.h"
+#include "temp_folder.h"
+#include "text_files.h"
 
 namespace vantrel {
 namespace {
@@ -148,24 +151,88 @@ TEST_F(MapTest, CenterEntryDrawsAnArcBetweenItsNeighbours) {
   EXPECT_EQ(user.window.Primitives().size(), 11u + 13u + 3u);
 }
 
-TEST_F(MapTest, HalfTurnArcRunsCounterclockwiseFromItsFirstPoint) {
+// The area of a figure of corners and one arc, from a drawing of the arc:
+// the corners before the arc, the arc sampled from `pc` round to `pt` in
+// the drawing's sense, the corners after it. Shoelace of the samples.
+struct Ground {
+  double north, east;
+};
+double DrawnArea(const std::vector<Ground>& before, Ground center, double radius, double fromAngle, double sweep,
+                 const std::vector<Ground>& after) {
+  std::vector<Ground> ring = before;
+  constexpr int kSamples = 20000;
+  for (int i = 0; i <= kSamples; ++i) {
+    double a = fromAngle + sweep * i / kSamples;
+    ring.push_back({center.north + radius * std::sin(a), center.east + radius * std::cos(a)});
+  }
+  ring.insert(ring.end(), after.begin(), after.end());
+  double twice = 0;
+  for (size_t k = 0; k < ring.size(); ++k) {
+    const Ground& a = ring[k];
+    const Ground& b = ring[(k + 1) % ring.size()];
+    twice += a.east * b.north - b.east * a.north;
+  }
+  return std::fabs(twice / 2);
+}
+
+// An arc drawn counterclockwise from `start` to `end`, taken from `pc`: the
+// signed sweep (counterclockwise positive) that leads from pc to pt.
+double SweepFrom(double start, double end, double pcAngle) {
+  double sweep = std::fmod(end - start + 2 * TWO_PI, TWO_PI);
+  bool startsAtPc = std::fabs(std::remainder(start - pcAngle, TWO_PI)) < 1e-6;
+  return startsAtPc ? sweep : -sweep;
+}
+
+// Half-circles are the one case where the list leaves the side open. The
+// plot window (and the SVG, PNG and PDF files drawn from its picture), the
+// DXF drawing and LandXML's rotation all take the side ARE's area takes,
+// for arcs listed both ways round.
+TEST_F(MapTest, HalfCirclesAreDrawnOnTheSideTheAreaTakes) {
+  TempFolder folder("vantrel-half-circles");
+  session.files.ProgramFolder = folder.path().string();
   struct Case {
-    double pcNorth, pcEast, ptNorth, ptEast;
+    Ground corner, pc, center, pt;
   };
-  for (Case c : {Case{0, 100, 0, -100}, Case{0, -100, 0, 100}, Case{100, 0, -100, 0}, Case{-100, 0, 100, 0}}) {
-    Place(1, c.pcNorth, c.pcEast);
-    Place(2, 0, 0);
-    Place(3, c.ptNorth, c.ptEast);
+  const Case cases[] = {
+      {{5000, 3000}, {5000, 3200}, {4900, 3200}, {4800, 3200}},  // north to south about 5
+      {{5000, 3000}, {4800, 3200}, {4900, 3200}, {5000, 3200}},  // the same listed the other way
+      {{5100, 3200}, {4900, 3100}, {4900, 3200}, {4900, 3300}},  // west to east
+      {{5100, 3200}, {4900, 3300}, {4900, 3200}, {4900, 3100}},
+      {{5200, 2900}, {4980, 3260}, {4900, 3200}, {4820, 3140}},  // on a slant
+      {{5200, 2900}, {4820, 3140}, {4900, 3200}, {4980, 3260}},
+  };
+  for (const Case& c : cases) {
+    std::string label = std::to_string(c.pc.north) + "," + std::to_string(c.pc.east);
+    Place(1, c.corner.north, c.corner.east);
+    Place(2, c.pc.north, c.pc.east);
+    Place(5, c.center.north, c.center.east);
+    Place(4, c.pt.north, c.pt.east);
     user.window.Clear();
     session.PreviousCommand.clear();
-    Run("MAP\n1,C2,3\n");
+    std::vector<std::string> said = Run("ARE\n1,2,C5,4,1\nMAP\n1,2,C5,4,1\nLXW\nlot\n1,2,C5,4,1\n");
+    auto areaLine =
+        std::find_if(said.begin(), said.end(), [](const std::string& l) { return l.rfind("Area = ", 0) == 0; });
+    ASSERT_NE(areaLine, said.end()) << label;
+    double area = std::strtod(areaLine->c_str() + 7, nullptr);
+
+    double radius = std::hypot(c.pc.north - c.center.north, c.pc.east - c.center.east);
+    double pcAngle = std::atan2(c.pc.north - c.center.north, c.pc.east - c.center.east);
+    auto drawnArea = [&](double sweep) { return DrawnArea({c.corner}, c.center, radius, pcAngle, sweep, {}); };
+
     const PlotPrimitive* arc = nullptr;
     for (const PlotPrimitive& p : user.window.Primitives())
       if (p.kind == PlotPrimitive::Kind::Arc) arc = &p;
-    ASSERT_NE(arc, nullptr);
-    double pcAngle = std::atan2(c.pcNorth, c.pcEast), ptAngle = std::atan2(c.ptNorth, c.ptEast);
-    EXPECT_NEAR(std::remainder(arc->startAngle - pcAngle, TWO_PI), 0, 1e-9) << c.pcNorth << "," << c.pcEast;
-    EXPECT_NEAR(std::remainder(arc->endAngle - ptAngle, TWO_PI), 0, 1e-9) << c.pcNorth << "," << c.pcEast;
+    ASSERT_NE(arc, nullptr) << label;
+    EXPECT_NEAR(drawnArea(SweepFrom(arc->startAngle, arc->endAngle, pcAngle)), area, 0.01) << "window " << label;
+
+    ASSERT_EQ(session.plot.drawing.arcs.size(), 1u) << label;
+    const MapDrawing::Arc& dxf = session.plot.drawing.arcs[0];
+    EXPECT_NEAR(drawnArea(SweepFrom(dxf.startAngle, dxf.endAngle, pcAngle)), area, 0.01) << "DXF " << label;
+
+    std::string xml = ReadFile(folder.path() / "lot.xml");
+    bool clockwise = xml.find("rot=\"cw\"") != std::string::npos;
+    ASSERT_TRUE(clockwise || xml.find("rot=\"ccw\"") != std::string::npos) << label;
+    EXPECT_NEAR(drawnArea(clockwise ? -PI : PI), area, 0.01) << "LandXML " << label;
   }
 }
 

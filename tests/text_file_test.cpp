@@ -143,6 +143,7 @@ TEST_F(TextFileTest, WholeFilesUpToTheLimit) {
   Write("small.pts", "1,2,3\r\n");
   Write("large.pts", std::string(2 << 20, '1'));
   fs::create_directory(folder / "sub");
+  ASSERT_EQ(mkfifo(Path("pipe.csv").c_str(), 0600), 0);
   struct Case {
     std::string path;
     size_t limit;
@@ -152,7 +153,8 @@ TEST_F(TextFileTest, WholeFilesUpToTheLimit) {
   const Case cases[] = {
       {Path("small.pts"), kMaxReadBytes, "1,2,3\r\n", ""},
       {Path("large.pts"), size_t{1} << 20, std::nullopt, "larger than 1 MiB, more than the program reads"},
-      {"/dev/zero", size_t{1} << 20, std::nullopt, "larger than 1 MiB, more than the program reads"},
+      {"/dev/zero", size_t{1} << 20, std::nullopt, "not a regular file"},
+      {Path("pipe.csv"), kMaxReadBytes, std::nullopt, "not a regular file"},  // no writer: no wait
       {Path("sub"), kMaxReadBytes, std::nullopt, "Is a directory"},
       {Path("none"), kMaxReadBytes, std::nullopt, "No such file or directory"},
   };

@@ -100,9 +100,7 @@ std::optional<Arc> ReadArc(Session& s, int pc, int center, int pt) {
                   " and " + FormatMask(toPt, "#####0.000") + "\nO.K. to go on"))
     return std::nullopt;
   double radius = (toPc + toPt) / 2;
-  double delta = PointAzimuth(s.points, center, pt) - PointAzimuth(s.points, center, pc);
-  if (delta < -PI) delta += TWO_PI;
-  if (delta > PI) delta -= TWO_PI;
+  double delta = ArcDelta(s.points, pc, center, pt);
   double half = delta / 2;
   double segment = radius * radius * (std::fabs(half) - std::fabs(std::sin(half) * std::cos(half)));
   return Arc{std::fabs(radius * delta), delta < 0 ? -segment : segment};

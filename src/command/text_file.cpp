@@ -169,7 +169,9 @@ std::optional<std::string> ReadWholeFile(const std::string& path, std::string& r
     reason = *unusable;
     return std::nullopt;
   }
-  int descriptor = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  // Opened without waiting, so that a FIFO with no writer does not hold the
+  // program; anything but a regular file is then refused before a read.
+  int descriptor = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
   struct stat status;
   if (descriptor < 0 || fstat(descriptor, &status) != 0) {
     reason = SystemErrorText(errno);
@@ -182,9 +184,11 @@ std::optional<std::string> ReadWholeFile(const std::string& path, std::string& r
     return std::nullopt;
   };
   if (S_ISDIR(status.st_mode)) return refuse(SystemErrorText(EISDIR));
+  if (!S_ISREG(status.st_mode)) return refuse("not a regular file");
   std::string tooLarge = "larger than " + std::to_string(limit >> 20) + " MiB, more than the program reads";
-  if (S_ISREG(status.st_mode) && static_cast<unsigned long long>(status.st_size) > limit) return refuse(tooLarge);
+  if (static_cast<unsigned long long>(status.st_size) > limit) return refuse(tooLarge);
 
+  // A file that grows while it is read still stops at the limit.
   std::string content;
   char buffer[1 << 16];
   for (;;) {

@@ -38,9 +38,10 @@ bool SaveTextFile(Session& session, const std::string& path, std::string_view te
 // reference files hold far less).
 inline constexpr size_t kMaxReadBytes = size_t{64} << 20;
 
-// The whole file, or the reason it cannot be read: a folder, a file that
-// passes `limit` bytes (read as a stream, so a device that never ends stops
-// there too).
+// Every file the program reads goes through here: the whole file, or the
+// reason it cannot be read: a folder, anything else that is not a regular
+// file (a FIFO, a device: "not a regular file", found without waiting for a
+// writer), a file that passes `limit` bytes.
 std::optional<std::string> ReadWholeFile(const std::string& path, std::string& reason,
                                          size_t limit = kMaxReadBytes);
 

@@ -72,6 +72,12 @@ Outcome WriteCsvPointsCommand(Session& s) {
     }
     first = *from;
     last = *to;
+    if (first > last) {
+      s.ArgUsed = s.ArgCount;
+      s.InfoBox("The range " + std::to_string(first) + " to " + std::to_string(last) +
+                " is reversed (the first point is above the last); no file was written");
+      return Outcome::Stopped;
+    }
   }
   std::string path = DataLineFileName(s, kCsvExtension);
   if (path.empty()) return Outcome::Completed;

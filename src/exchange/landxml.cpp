@@ -17,6 +17,7 @@
 #include "command/text_file.h"
 #include "exchange/point_exchange.h"
 #include "exchange/xml.h"
+#include "notation/format.h"
 #include "notation/geometry.h"
 #include "notation/numbers.h"
 #include "store/descriptions.h"
@@ -49,10 +50,8 @@ std::string ParcelElement(const Session& s, const FigureWithArea& parcel, int nu
     if (f[k].center) {
       int from = f[k - 1].point, center = f[k].point, to = f[k + 1].point;
       double radius = PointDistance(s.points, from, center) / 2 + PointDistance(s.points, to, center) / 2;
-      double delta = PointAzimuth(s.points, center, to) - PointAzimuth(s.points, center, from);
-      if (delta < -PI) delta += TWO_PI;
-      if (delta > PI) delta -= TWO_PI;
-      courses += std::string("        <Curve rot=\"") + (delta > 0 ? "cw" : "ccw") + "\" radius=\"" +
+      bool clockwise = ArcDelta(s.points, from, center, to) > 0;
+      courses += std::string("        <Curve rot=\"") + (clockwise ? "cw" : "ccw") + "\" radius=\"" +
                  RoundTripNumber(radius) + "\">" + PointElement(s, "Start", from) +
                  PointElement(s, "Center", center) + PointElement(s, "End", to) + "</Curve>\n";
     } else if (!f[k - 1].center) {
@@ -108,20 +107,30 @@ enum LandXmlSkipReason : size_t { kNoCoordinates = kSharedReasonCount };
 // First line: file name, then FT for international feet (US survey feet
 // otherwise); writes the defined points. Each further line is a figure as
 // ARE lists it (C before a center), added as a parcel; the file is written
-// again, whole, after every figure.
+// again, whole, after every figure. When the file line gives no file that
+// could be written, the figure lines up to the next code line are refused:
+// taken as file names, "1,2,C5,4,1" would replace an unrelated 1.xml.
 Outcome WriteLandXmlCommand(Session& s) {
+  enum Stage { kFileLine = 1, kFigureLines, kNoFile };
   ExchangeState& x = s.exchange;
-  if (s.CommandStage == 1) {
+  if (s.CommandStage == kFileLine) {
     if (s.LineContinued) return Outcome::Stopped;
     bool international = s.ArgCount >= 2 && UpperCase(TrimBlanks(s.ArgField[2])) == "FT";
     std::string path = DataLineFileName(s, kXmlExtension);
+    s.CommandStage = kNoFile;
     if (path.empty()) return Outcome::Completed;
     x = ExchangeState{path, international, {}};
     if (!SaveTextFile(s, path, LandXmlDocument(s))) return Outcome::Stopped;
-    s.CommandStage = 2;
+    s.CommandStage = kFigureLines;
     return Outcome::Completed;
   }
   if (s.LineContinued || s.FieldsLeft() == 0) return Outcome::Stopped;
+  if (s.CommandStage == kNoFile) {
+    s.ArgUsed = s.ArgCount;
+    s.InfoBox("LXW has no file to write (its file line was refused); this figure was not written: " +
+              QuoteStart(s.CurrentLine));
+    return Outcome::Stopped;
+  }
   std::optional<FigureWithArea> parcel = ReadFigureWithArea(s);
   s.ArgUsed = s.ArgCount;
   if (!parcel) return Outcome::Stopped;

@@ -55,7 +55,7 @@ Outcome StoreReadPoints(Session& s, const std::string& path, const std::vector<R
   bool replace = definedCount == 0 ||
                  s.AskYesNo(Plural(definedCount, "point", "points") + " of " + file +
                             (definedCount == 1 ? " is" : " are") + " already defined (" + defined + ")\nReplace " +
-                            (definedCount == 1 ? "it" : "them"));
+                            (definedCount == 1 ? "it?" : "them?"));
 
   int stored = 0;
   for (const auto& [number, point] : latest) {

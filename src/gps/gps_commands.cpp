@@ -201,6 +201,9 @@ Outcome ListGpsCoordinatesCommand(Session& s) {
     if (!first) return Outcome::Stopped;
     std::optional<int> last = ReadPointNumber(s, lastField);
     if (!last) return Outcome::Stopped;
+    // Positions are found from the reference point: one cleared or made
+    // undefined since GRF would give every point a wrong latitude.
+    if (s.gps.HasReference() && !DefinedOrReported(s, s.gps.ReferencePoint)) return Outcome::Stopped;
     s.WriteOutput("");
     for (int k = *first; k <= *last; ++k) {
       if (!s.points.IsDefined(k)) continue;

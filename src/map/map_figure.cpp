@@ -32,14 +32,13 @@ class DrawingRecorder {
   void Line(int from, int to) {
     drawing_.lines.push_back({s_.points.East(from), s_.points.North(from), s_.points.East(to), s_.points.North(to)});
   }
-  // The arc of at most half a turn between the two points, as the plot
-  // draws it; the radius is the mean of their distances from the center.
+  // The arc between the two points that ARE takes and the plot draws (see
+  // ArcDelta); the radius is the mean of their distances from the center.
   void Arc(int from, int center, int to) {
     double radius = PointDistance(s_.points, to, center) / 2 + PointDistance(s_.points, from, center) / 2;
     if (!std::isfinite(radius)) return;
     double a1 = EastAngle(s_, center, from), a2 = EastAngle(s_, center, to);
-    double d = std::fabs(a1 - a2);
-    if ((a1 >= a2 && d < std::numbers::pi) || (a1 < a2 && d > std::numbers::pi)) std::swap(a1, a2);
+    if (ArcDelta(s_.points, from, center, to) > 0) std::swap(a1, a2);
     drawing_.arcs.push_back({s_.points.East(center), s_.points.North(center), radius, a1, a2});
   }
 

@@ -120,16 +120,16 @@ struct ArcSpan {
   double radius, start, end;
 };
 
-// The arc about `center` from `from` to `to`: always the one of at most half
-// a turn, a half turn counterclockwise from `from`. Points so far apart that
-// the radius leaves the range of numbers give no arc.
+// The arc about `center` from `from` to `to`, the one ARE takes (see
+// ArcDelta): an arc running clockwise from `from` is drawn counterclockwise
+// from `to`. Points so far apart that the radius leaves the range of
+// numbers give no arc.
 std::optional<ArcSpan> ArcBetween(const Session& s, int from, int center, int to) {
   double radius = PointDistance(s.points, to, center) / 2 + PointDistance(s.points, from, center) / 2;
   double a1 = ArcAngle(s, from, center);
   double a2 = ArcAngle(s, to, center);
   if (!std::isfinite(radius)) return std::nullopt;
-  double d = std::fabs(a1 - a2);
-  if ((a1 >= a2 && d < PI) || (a1 < a2 && d > PI)) std::swap(a1, a2);
+  if (ArcDelta(s.points, from, center, to) > 0) std::swap(a1, a2);
   return ArcSpan{radius, a1, a2};
 }
 

@@ -97,6 +97,13 @@ double PointAzimuth(const PointStore& points, int i, int j) {
   return AzimuthOf(points.East(j) - points.East(i), points.North(j) - points.North(i));
 }
 
+double ArcDelta(const PointStore& points, int pc, int center, int pt) {
+  double delta = PointAzimuth(points, center, pt) - PointAzimuth(points, center, pc);
+  if (delta < -PI) delta += TWO_PI;
+  if (delta > PI) delta -= TWO_PI;
+  return delta;
+}
+
 bool SamePlace(const PointStore& points, int i, int j) {
   return points.North(i) == points.North(j) && points.East(i) == points.East(j);
 }

@@ -135,6 +135,14 @@ double PointDistance(const PointStore& points, int i, int j);
 double PointAzimuth(const PointStore& points, int i, int j);
 bool SamePlace(const PointStore& points, int i, int j);
 
+// The central angle of the arc from point pc to point pt about `center`,
+// positive when the arc runs clockwise: the difference of their azimuths
+// from the center brought into -PI..PI, so that an arc never passes half a
+// turn. An arc of exactly half a turn keeps the sign of that difference.
+// The area, LandXML's rotation and every drawing of an arc take it from
+// here, so that all of them mean one and the same arc.
+double ArcDelta(const PointStore& points, int pc, int center, int pt);
+
 // The angle registers (radians) and the distance registers (feet), 0..99.
 struct RegisterBanks {
   std::array<double, kRegisterCount> angle{};

@@ -747,10 +747,15 @@ void MainWindow::OfferRecovery() {
     return;
   }
   if (!QFileInfo::exists(path)) return;
-  QFile file(path);
-  if (!file.open(QIODevice::ReadOnly)) return;
-  std::string text = file.readAll().toStdString();
-  file.close();
+  // Read as every other file is: a FIFO or device put in its place, or a
+  // copy past the size limit, is reported, not waited on or read whole.
+  std::string reason;
+  std::optional<std::string> copy = ReadWholeFile(path.toStdString(), reason);
+  if (!copy) {
+    InfoBox(FileErrorText(path.toStdString(), reason));
+    return;
+  }
+  const std::string& text = *copy;
   if (!AskYesNo("Vantrel did not close cleanly last time. Restore the session it was working on?")) {
     // Kept aside, not lost: the next recovery copy would replace it.
     QFile::remove(path + ".declined");

@@ -35,9 +35,11 @@ DSE
 CLR
 1,1000
 KWN
-' Refusals: nothing to write, a point outside the store, a missing file
+' Refusals: nothing to write, a point outside the store, a reversed range,
+' a missing file
 PNW
 empty
 x,1,1001
+rev,2,1
 PNR
 /nonexistent-vantrel-folder/a.csv

@@ -26,6 +26,8 @@
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest>
+#include <sys/stat.h>
+
 #include <clocale>
 #include <deque>
 #include <functional>
@@ -520,6 +522,16 @@ class WindowTest : public QObject {
     size_t before = dialogs_.transcript.size();
     window_->OfferRecovery();
     QCOMPARE(dialogs_.transcript.size(), before);
+  }
+
+  // A FIFO in the copy's place (a hostile or broken data folder) is
+  // reported at start, not waited on: the window would never appear.
+  void recoveryCopyThatIsNoFileIsReported() {
+    QString path = QDir(data_.path()).filePath("recovery.vsn");
+    QVERIFY(mkfifo(QFile::encodeName(path).constData(), 0600) == 0);
+    window_->OfferRecovery();
+    QCOMPARE(dialogs_.transcript.back(), "Info Only: " + path.toStdString() + ": not a regular file");
+    QFile::remove(path);
   }
 
   void commaLocaleGivesTheSameReport() {
