@@ -3,6 +3,8 @@
 no error, the header says feet, and the entities are those of the figure —
 their count, layers, line ends, arc centers, radii and angles (within 1e-9
 relative), the points with their numbers and descriptions, center marks.
+With course labels (--courses), the labels on V-COURSES and the chords of
+the curve table on V-TABLE are the courses TPR lists, bearing and distance.
 Usage: dxf_check.py path/to/vantrel-cli path/to/Vantrel.txt"""
 import math
 import os
@@ -142,6 +144,53 @@ def check(path, figures):
     return [f"{os.path.basename(path)}: {f}" for f in failures]
 
 
+TPR_ROW = re.compile(r"^\s+([NS]?)\s*(\d+)\s+(\d+)\s+(\d+)([EW]?)\s+([0-9.]+)")
+LABEL = re.compile(r"^([NS]) (\d+)°(\d\d)'(\d\d)\" ([EW])(?:  ([0-9.]+)')?$")
+
+
+def as_tpr(match):
+    """Bearing and distance of a label or row, as TPR's columns give them."""
+    quadrant, degrees, minutes, seconds, toward, distance = match.groups()
+    # TPR leaves the quadrant letters of due north blank; a label names them.
+    return (quadrant or "N", int(degrees), int(minutes), int(seconds), toward or "E", distance)
+
+
+def check_courses(cli, reference, folder, figure):
+    """TPR's courses of the figure against the labels of the DXF --courses
+    writes: each line's label, and each curve's chord bearing and chord."""
+    failures = []
+    listed = ",".join(figure)
+    with open(os.path.join(folder, "courses.cmd"), "w", encoding="utf-8", newline="") as f:
+        f.write(job(known_points() + ["TPR", "B", listed, "MAP", listed]))
+    run = subprocess.run([cli, "--folder", folder, "--reference", reference, "--courses", "--map",
+                          os.path.join(folder, "courses.dxf"), os.path.join(folder, "courses.cmd")],
+                         capture_output=True, text=True)
+    tpr = [as_tpr(m) for m in map(TPR_ROW.match, run.stdout.splitlines()) if m]
+    doc = ezdxf.readfile(os.path.join(folder, "courses.dxf"))
+    if doc.audit().has_errors:
+        failures.append("courses.dxf: auditor errors")
+    msp = doc.modelspace()
+    labels = [decoded(e.dxf.text) for e in msp.query('TEXT[layer=="V-COURSES"]')]
+    lines = [as_tpr(LABEL.match(t)) for t in labels if LABEL.match(t)]
+    curve_numbers = [t for t in labels if re.fullmatch(r"C\d+", t)]
+    # The table one text per cell, row by row: Curve, Radius, Delta, Length,
+    # Chord Bearing, Chord.
+    cells = [decoded(e.dxf.text) for e in msp.query('TEXT[layer=="V-TABLE"]')]
+    rows = [cells[k:k + 6] for k in range(6, len(cells), 6)]
+    chords = []
+    for row in rows:
+        bearing = LABEL.match(row[4])
+        if not bearing:
+            failures.append(f"courses.dxf: chord bearing {row[4]!r}")
+            continue
+        chords.append(as_tpr(bearing)[:5] + (row[5].rstrip("'"),))
+    if len(curve_numbers) != len(rows):
+        failures.append(f"courses.dxf: {len(curve_numbers)} curve labels for {len(rows)} table rows")
+    if sorted(lines + chords) != sorted(tpr) or not tpr:
+        failures.append(f"courses.dxf: labels {sorted(lines + chords)} != TPR {sorted(tpr)}")
+    return failures
+
+
 def main():
     cli, reference = sys.argv[1], sys.argv[2]
     failures = []
@@ -159,6 +208,8 @@ def main():
         for k, figure in enumerate(FIGURES):
             failures += check(os.path.join(folder, f"fig{k}.dxf"), [figure])
         failures += check(os.path.join(folder, "map.dxf"), FIGURES)
+        # A closed figure of lines and arcs bulging either way.
+        failures += check_courses(cli, reference, folder, ["1", "2", "C5", "4", "6", "1"])
     for failure in failures:
         print(failure)
     print("DXF files match their figures" if not failures else f"{len(failures)} failures")

@@ -64,7 +64,7 @@ if [ $window = yes ]; then
     "$root/examples/lot.cmd" >/dev/null 2>"$work/window.err")
   check "window exit status" 0 $?
   check "window messages" "" "$(grep -E '^(Info Only|Warning|Prompt):' "$work/window.err")"
-  check "window run" "help.png main.png map.pdf menus.png plot-zoomed.png plot.png report.pdf" "$(ls "$work/shots" | tr '\n' ' ' | sed 's/ $//')"
+  check "window run" "first-start.png guide.png help.png main.png map.pdf menus.png plot-zoomed.png plot.png report.pdf table-double-click.png" "$(ls "$work/shots" | tr '\n' ' ' | sed 's/ $//')"
 
   check "desktop entry validates" "" "$(desktop-file-validate "$prefix/share/applications/vantrel.desktop" 2>&1)"
   check "desktop entry opens command files" "text/x-vantrel-command;" \

@@ -11,6 +11,7 @@
 #include "map/map_sheet.h"
 #include "map/plot_map.h"
 #include "map/plot_surface.h"
+#include "notation/numbers.h"
 #include "scripted_user.h"
 
 namespace vantrel {
@@ -114,9 +115,18 @@ TEST(MapSheet, NumbersStandClearOfTheLinesAndTheTitleBlockStatesTheScale) {
   // apart), so the stated scale is that of the paper.
   double factor = (page.Height() - 1080.0 - 120) / page.Height();
   EXPECT_NEAR(sheet.Transform().scale, page.Transform().scale * factor, 1e-4);
+  // The scale bar under the scale, labelled with its round length.
+  double bar = ScaleBarFeet(page.Transform().scale * factor, 3060 - 2 * 90);
   EXPECT_EQ(block, (std::vector<std::string>{"Lot 7", "December 9, 2026",
-                                             "Scale " + ScaleText(page.Transform().scale * factor), "N"}));
+                                             "Scale " + ScaleText(page.Transform().scale * factor),
+                                             PlainNumber(bar) + " ft", "N"}));
   for (const PlotPrimitive& p : sheet.Primitives()) {
+    // The arc's hidden center sets no part of the fit and may lie off the
+    // sheet; the arc itself stays on it.
+    if (p.kind == PlotPrimitive::Kind::Arc) {
+      EXPECT_LE(p.x - p.radius, sheet.Width());
+      continue;
+    }
     EXPECT_GE(p.x, 0);
     EXPECT_LE(p.x, sheet.Width()) << int(p.kind) << " " << p.text;
     EXPECT_GE(p.y, 0);
@@ -146,7 +156,7 @@ TEST(MapSheet, SmallerPictureFillsTheSheetAndStatesItsPrintedScale) {
   std::vector<std::string> texts;
   for (const PlotPrimitive& p : sheet.Primitives())
     if (p.kind == PlotPrimitive::Kind::Text) texts.push_back(p.text);
-  EXPECT_EQ(texts, (std::vector<std::string>{"Vantrel map", "May 1, 2026", "Scale 1\" = 255 ft", "N"}));
+  EXPECT_EQ(texts, (std::vector<std::string>{"Vantrel map", "May 1, 2026", "Scale 1\" = 255 ft", "500 ft", "N"}));
 
   // A far-off point (as the map bounds it) on a small window enlarged 4.8
   // times stays within the range of the sheet's coordinates.

@@ -8,7 +8,9 @@
 #include <cctype>
 #include <cerrno>
 #include <cstdio>
+#include <cmath>
 #include <cstring>
+#include <ctime>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
@@ -18,6 +20,8 @@
 #include "command/reference.h"
 #include "command/session.h"
 #include "command/text_file.h"
+#include "notation/numbers.h"
+#include "map/map_sheet.h"
 #include "map/plot_files.h"
 #include "map/plot_map.h"
 #include "map/plot_surface.h"
@@ -49,6 +53,14 @@ constexpr const char* kUsage =
     "                     line ran\n"
     "  --printer FILE     save the printed pages of the run as one PDF (a map is\n"
     "                     printed when Spool is set)\n"
+    "  --sheet FILE       save the map as a plat sheet (.pdf or .svg): the figure at\n"
+    "                     a standard scale with a title block, north arrow and legend\n"
+    "  --courses          label every line of a map with its bearing and distance and\n"
+    "                     every arc with its curve number; a curve table on the sheet\n"
+    "                     and, on layers V-COURSES and V-TABLE, in the DXF\n"
+    "  --scale N          draw the sheet at 1\" = N ft (default: the largest standard\n"
+    "                     scale that fits)\n"
+    "  --paper SIZE       the sheet's paper: letter (default) or a4\n"
     "  --help             show this text\n";
 
 struct Options {
@@ -63,6 +75,10 @@ struct Options {
   bool ask = false;
   std::string mapFile;
   std::string printerFile;
+  std::string sheetFile;
+  bool courses = false;
+  double feetPerInch = 0;  // 0: the largest standard scale that fits
+  vantrel::Paper paper = vantrel::kLetterPaper;
   std::vector<std::string> files;
 };
 
@@ -117,7 +133,7 @@ class TerminalSide : public vantrel::UserSide {
   }
 
   vantrel::PlotSurface* PlotWindow() override {
-    if (options_.mapFile.empty()) return nullptr;
+    if (options_.mapFile.empty() && options_.sheetFile.empty()) return nullptr;
     windowShown_ = true;
     return &window_;
   }
@@ -221,6 +237,33 @@ bool ParseOptions(int argc, char** argv, Options& options, bool& help) {
       }
     } else if (arg == "--printer") {
       if (!takeValue(options.printerFile)) return false;
+    } else if (arg == "--sheet") {
+      if (!takeValue(options.sheetFile)) return false;
+      std::string extension = LowerExtension(options.sheetFile);
+      if (extension != "pdf" && extension != "svg") {
+        std::cerr << "vantrel-cli: --sheet needs a file name ending in .pdf or .svg\n";
+        return false;
+      }
+    } else if (arg == "--courses") {
+      options.courses = true;
+    } else if (arg == "--scale") {
+      std::string scale;
+      if (!takeValue(scale)) return false;
+      double feet = vantrel::IsNumericText(scale) ? vantrel::LeadingNumber(scale) : 0;
+      if (!(feet > 0) || !std::isfinite(feet)) {
+        std::cerr << "vantrel-cli: --scale needs the feet to the inch, a number above 0, not " << scale << "\n";
+        return false;
+      }
+      options.feetPerInch = feet;
+    } else if (arg == "--paper") {
+      std::string paper;
+      if (!takeValue(paper)) return false;
+      for (char& c : paper) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+      if (paper != "letter" && paper != "a4") {
+        std::cerr << "vantrel-cli: --paper is letter or a4, not " << paper << "\n";
+        return false;
+      }
+      options.paper = paper == "a4" ? vantrel::kA4Paper : vantrel::kLetterPaper;
     } else if (arg == "-" || arg.rfind("-", 0) != 0) {
       options.files.push_back(arg);
     } else {
@@ -286,7 +329,19 @@ bool WriteFile(const std::string& name, const std::string& bytes) {
   return !reason;
 }
 
-// The plot window and the printed pages, as the options ask.
+// Today as the sheet's title block gives it ("December 11, 2026"), in
+// English whatever the locale.
+std::string Today() {
+  static constexpr const char* kMonths[] = {"January", "February", "March",     "April",   "May",      "June",
+                                            "July",    "August",   "September", "October", "November", "December"};
+  std::time_t now = std::time(nullptr);
+  std::tm local{};
+  if (localtime_r(&now, &local) == nullptr) return {};
+  return std::string(kMonths[local.tm_mon]) + " " + std::to_string(local.tm_mday) + ", " +
+         std::to_string(local.tm_year + 1900);
+}
+
+// The plot window, the plat sheet and the printed pages, as the options ask.
 bool SavePlots(const Options& options, Session& session, TerminalSide& side) {
   bool saved = true;
   if (!options.mapFile.empty()) {
@@ -294,8 +349,22 @@ bool SavePlots(const Options& options, Session& session, TerminalSide& side) {
     const vantrel::PlotPicture& window = side.Window();
     std::string extension = LowerExtension(options.mapFile);
     saved = WriteFile(options.mapFile, extension == "png"   ? vantrel::PlotPng(window)
-                                       : extension == "dxf" ? vantrel::PlotDxf(session.plot.drawing)
+                                       : extension == "dxf" ? vantrel::PlotDxf(session.plot.drawing, options.courses)
                                                             : vantrel::PlotSvg(window));
+  }
+  if (!options.sheetFile.empty()) {
+    if (!side.WindowShown()) vantrel::ShowAllPoints(session);
+    const vantrel::PlotState& plot = session.plot;
+    vantrel::PlatOptions plat{{options.project.empty() ? "Vantrel map" : options.project, Today()},
+                              plot.ShowPoints,
+                              plot.ShowPointNumbers,
+                              plot.ShowCenters,
+                              options.courses,
+                              options.feetPerInch};
+    vantrel::PlotPicture sheet = vantrel::PlatSheet(plot.drawing, plat, options.paper);
+    saved = WriteFile(options.sheetFile, LowerExtension(options.sheetFile) == "pdf" ? vantrel::PlotPdf({sheet})
+                                                                                     : vantrel::PlotSvg(sheet)) &&
+            saved;
   }
   if (!options.printerFile.empty()) {
     if (side.PrintedPages().empty())
@@ -331,6 +400,7 @@ int Run(int argc, char** argv) {
   session.files.SpoolOn = options.spool;
   session.files.SpoolFileText = options.spoolName;
   session.Display = options.display;
+  session.plot.ShowCourses = options.courses;
 
   std::string referencePath = options.reference.empty()
                                   ? vantrel::ChooseReferenceFile(session.files.ProgramFolder, ExecutableFolder())

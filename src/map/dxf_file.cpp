@@ -8,7 +8,9 @@
 #include <numbers>
 #include <string>
 #include <string_view>
+#include <vector>
 
+#include "map/courses.h"
 #include "map/plot_files.h"
 #include "notation/numbers.h"
 
@@ -27,6 +29,10 @@ struct Layer {
 constexpr Layer kLines{"V-LINES", 7}, kArcs{"V-ARCS", 7}, kPoints{"V-POINTS", 7}, kNumbers{"V-NUMBERS", 1},
     kDescriptions{"V-DESCRIPTIONS", 3}, kCenters{"V-CENTERS", 8};
 constexpr Layer kLayers[] = {kLines, kArcs, kPoints, kNumbers, kDescriptions, kCenters};
+// With courses shown: bearing and distance labels, and the curve table.
+constexpr Layer kCourses{"V-COURSES", 5}, kTable{"V-TABLE", 7};
+constexpr Layer kCourseLayers[] = {kCourses, kTable};
+constexpr double kCharacterShare = 0.7;  // a character's width as a share of the text height, generously
 
 // Group code and value pairs, one line each, the code right-aligned in three
 // columns as AutoCAD writes it.
@@ -111,14 +117,17 @@ void Header(DxfText& dxf, const Extents& e) {
   dxf(0, "ENDSEC");
 }
 
-void Tables(DxfText& dxf) {
+void Tables(DxfText& dxf, bool courses) {
   dxf(0, "SECTION")(2, "TABLES");
   dxf(0, "TABLE")(2, "LTYPE")(70, 1);
   dxf(0, "LTYPE")(2, "CONTINUOUS")(70, 0)(3, "Solid line")(72, 65)(73, 0)(40, 0.0);
   dxf(0, "ENDTAB");
-  dxf(0, "TABLE")(2, "LAYER")(70, static_cast<int>(std::size(kLayers)) + 1);
+  int layers = static_cast<int>(std::size(kLayers) + (courses ? std::size(kCourseLayers) : 0)) + 1;
+  dxf(0, "TABLE")(2, "LAYER")(70, layers);
   dxf(0, "LAYER")(2, "0")(70, 0)(62, 7)(6, "CONTINUOUS");
   for (const Layer& layer : kLayers) dxf(0, "LAYER")(2, layer.name)(70, 0)(62, layer.color)(6, "CONTINUOUS");
+  if (courses)
+    for (const Layer& layer : kCourseLayers) dxf(0, "LAYER")(2, layer.name)(70, 0)(62, layer.color)(6, "CONTINUOUS");
   dxf(0, "ENDTAB");
   dxf(0, "TABLE")(2, "STYLE")(70, 1);
   dxf(0, "STYLE")(2, "STANDARD")(70, 0)(40, 0.0)(41, 1.0)(50, 0.0)(71, 0)(42, 0.2)(3, "txt")(4, "");
@@ -130,7 +139,52 @@ void Text(DxfText& dxf, const Layer& layer, double east, double north, double he
   dxf(0, "TEXT")(8, layer.name).At(0, east, north)(40, height)(1, DxfString(text));
 }
 
-void Entities(DxfText& dxf, const MapDrawing& drawing, double textHeight) {
+// A text aligned on (east, north) by its `horizontal` (1: centre) and
+// `vertical` (1: bottom, 2: middle) justification, turned `degrees`.
+void AlignedText(DxfText& dxf, const Layer& layer, double east, double north, double height, double degrees,
+                 int horizontal, int vertical, const std::string& text) {
+  dxf(0, "TEXT")(8, layer.name).At(0, east, north)(40, height)(1, DxfString(text))(50, degrees)(72, horizontal);
+  dxf.At(1, east, north)(73, vertical);
+}
+
+// Each line's bearing and distance along it, upright and just above it;
+// each arc's curve number outside its middle; the curve table below the
+// drawing's extents, one text per cell.
+void CourseEntities(DxfText& dxf, const MapDrawing& drawing, const Extents& extents, double textHeight) {
+  for (const MapDrawing::Line& l : drawing.lines) {
+    double length = LineLength(l);
+    if (!(length > 0) || !std::isfinite(length)) continue;
+    double baseline = std::atan2(l.north2 - l.north1, l.east2 - l.east1);
+    if (baseline > std::numbers::pi / 2) baseline -= std::numbers::pi;
+    if (baseline <= -std::numbers::pi / 2) baseline += std::numbers::pi;
+    double gap = textHeight / 2;
+    AlignedText(dxf, kCourses, (l.east1 + l.east2) / 2 - std::sin(baseline) * gap,
+                (l.north1 + l.north2) / 2 + std::cos(baseline) * gap, textHeight, baseline * kDegreesPerRadian, 1, 1,
+                CourseText(LineAzimuth(l), length));
+  }
+  std::vector<CurveData> curves = Curves(drawing);
+  for (const CurveData& c : curves)
+    AlignedText(dxf, kCourses, c.midEast + std::cos(c.outward) * 1.5 * textHeight,
+                c.midNorth + std::sin(c.outward) * 1.5 * textHeight, textHeight, 0, 1, 2, "C" + std::to_string(c.number));
+  if (curves.empty()) return;
+  std::vector<std::vector<std::string>> rows{CurveTableHeading()};
+  for (const CurveData& c : curves) rows.push_back(CurveTableRow(c));
+  std::vector<double> columns(rows.front().size(), 0);
+  for (const auto& row : rows)
+    for (size_t k = 0; k < row.size(); ++k)
+      columns[k] = std::max(columns[k], (static_cast<double>(row[k].size()) * kCharacterShare + 1) * textHeight);
+  double north = extents.minNorth - 3 * textHeight;
+  for (const auto& row : rows) {
+    double east = extents.minEast;
+    for (size_t k = 0; k < row.size(); ++k) {
+      Text(dxf, kTable, east, north, textHeight, row[k]);
+      east += columns[k];
+    }
+    north -= 1.5 * textHeight;
+  }
+}
+
+void Entities(DxfText& dxf, const MapDrawing& drawing, double textHeight, bool courses, const Extents& extents) {
   dxf(0, "SECTION")(2, "ENTITIES");
   for (const MapDrawing::Line& l : drawing.lines)
     dxf(0, "LINE")(8, kLines.name).At(0, l.east1, l.north1).At(1, l.east2, l.north2);
@@ -150,20 +204,21 @@ void Entities(DxfText& dxf, const MapDrawing& drawing, double textHeight) {
     if (!p.description.empty())
       Text(dxf, kDescriptions, p.east + offset, p.north - offset - textHeight, textHeight, p.description);
   }
+  if (courses) CourseEntities(dxf, drawing, extents, textHeight);
   dxf(0, "ENDSEC");
 }
 
 }  // namespace
 
-std::string PlotDxf(const MapDrawing& drawing) {
+std::string PlotDxf(const MapDrawing& drawing, bool courses) {
   Extents extents = ExtentsOf(drawing);
   double extent = std::max(extents.maxEast - extents.minEast, extents.maxNorth - extents.minNorth);
   double textHeight = extent > 0 && std::isfinite(extent * kTextShare) ? extent * kTextShare : kLoneTextHeight;
   DxfText dxf;
   Header(dxf, extents);
-  Tables(dxf);
+  Tables(dxf, courses);
   dxf(0, "SECTION")(2, "BLOCKS")(0, "ENDSEC");
-  Entities(dxf, drawing, textHeight);
+  Entities(dxf, drawing, textHeight, courses, extents);
   dxf(0, "EOF");
   return dxf.Take();
 }

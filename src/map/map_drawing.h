@@ -25,6 +25,8 @@ struct MapDrawing {
   };
   struct Arc {
     double east, north, radius, startAngle, endAngle;
+    // The points the figure leaves the arc at and reaches it at (its chord).
+    double fromEast, fromNorth, toEast, toNorth;
   };
   std::vector<Point> points;
   std::vector<Line> lines;

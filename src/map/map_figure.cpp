@@ -40,7 +40,8 @@ class DrawingRecorder {
     if (!std::isfinite(radius)) return;
     double a1 = EastAngle(s_, center, from), a2 = EastAngle(s_, center, to);
     if (ArcDelta(s_.points, from, center, to) > 0) std::swap(a1, a2);
-    drawing_.arcs.push_back({s_.points.East(center), s_.points.North(center), radius, a1, a2});
+    drawing_.arcs.push_back({s_.points.East(center), s_.points.North(center), radius, a1, a2, s_.points.East(from),
+                             s_.points.North(from), s_.points.East(to), s_.points.North(to)});
   }
 
  private:

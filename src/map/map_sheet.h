@@ -1,10 +1,13 @@
 // The printed map sheet: a drawn map laid out on paper with a title block
 // (project, date, scale, north arrow), the lines under the point dots and
 // every point number set beside its dot where no line or arc crosses it.
+// The plat is such a sheet drawn from the map's drawing in feet at a
+// standard engineering scale, with course labels and a curve table.
 #pragma once
 
 #include <string>
 
+#include "map/map_drawing.h"
 #include "map/plot_surface.h"
 
 namespace vantrel {
@@ -16,6 +19,40 @@ struct SheetTitle {
 
 // Height of the title block at the foot of the sheet, in drawing units.
 inline constexpr int kTitleBlockHeight = 1080;  // 0.75 in
+
+// Paper in drawing units, and the margin kept free on every side.
+struct Paper {
+  int width, height;
+};
+inline constexpr Paper kLetterPaper{12240, 15840};  // 8.5 x 11 in
+inline constexpr Paper kA4Paper{11906, 16838};      // 210 x 297 mm
+inline constexpr int kSheetMargin = 720;            // 0.5 in
+
+// The engineer's scales in feet to the inch, largest drawing first.
+inline constexpr double kStandardScales[] = {10, 20, 30, 40, 50, 60, 100, 200, 300, 400, 500, 1000};
+
+// What the plat shows, and at what scale (feet to the inch; 0: the largest
+// drawing that fits at a standard scale).
+struct PlatOptions {
+  SheetTitle title;
+  bool points = true, numbers = true, centers = false, courses = false;
+  double feetPerInch = 0;
+};
+
+// The first standard scale at which `eastExtent` by `northExtent` feet fit
+// in `width` by `height` drawing units: one of kStandardScales, then 2000,
+// 3000, 4000, 5000, 10000 and on; 0 when nothing fits.
+double StandardScale(double eastExtent, double northExtent, int width, int height);
+
+// "1" = 40'" for 40 feet to the inch; empty for no scale.
+std::string StandardScaleText(double feetPerInch);
+
+// The plat of `drawing` on `paper` inside its margins, turned for the larger
+// drawing: the figure centred in the room above the curve table (with
+// courses shown) and the title block, with the project, date, scale, scale
+// bar, legend and north arrow. The sheet is fitted with the figure's
+// transform, for the coordinates under a place on it.
+PlotPicture PlatSheet(const MapDrawing& drawing, const PlatOptions& options, const Paper& paper);
 
 // The sheet of `width` x `height` drawing units (pens in printer dots) that
 // carries `drawing`, scaled to fill the room above the title block; the

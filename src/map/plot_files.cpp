@@ -66,8 +66,12 @@ std::string SvgElement(const PlotPicture& picture, const PlotPrimitive& p) {
     }
     case Kind::Text: {
       double size = p.fontPoints * kTwipsPerPoint;
+      // SVG turns clockwise for a positive angle, about the text's corner.
+      std::string turn = p.angle == 0 ? std::string()
+                                      : " transform=\"rotate(" + Number(-p.angle) + " " + Number(p.x) + " " +
+                                            Number(p.y) + ")\"";
       return "<text x=\"" + Number(p.x) + "\" y=\"" + Number(p.y + kAscent * size) + "\" font-size=\"" + Number(size) +
-             "\" fill=\"" + color + "\">" + XmlEscape(p.text) + "</text>\n";
+             "\" fill=\"" + color + "\"" + turn + ">" + XmlEscape(p.text) + "</text>\n";
     }
   }
   return {};
@@ -182,9 +186,14 @@ void RasterPrimitive(Raster& raster, const PlotPicture& picture, const PlotPrimi
       break;
     }
     case Kind::Text: {
-      // Digits stand a little below the top of the text line.
-      int top = static_cast<int>(std::lround(px(p.y + p.fontPoints * kTwipsPerPoint * (kAscent - 0.55))));
-      raster.Digits(static_cast<int>(std::lround(px(p.x))), top, p.text, p.color);
+      // Digits stand a little below the top of the text line, one after
+      // the other along the text's direction.
+      double turn = p.angle * PI / 180, below = p.fontPoints * kTwipsPerPoint * (kAscent - 0.55);
+      double x = px(p.x + std::sin(turn) * below), y = px(p.y + std::cos(turn) * below);
+      for (size_t k = 0; k < p.text.size(); ++k)
+        raster.Digits(static_cast<int>(std::lround(x + k * kGlyphAdvance * std::cos(turn))),
+                      static_cast<int>(std::lround(y - k * kGlyphAdvance * std::sin(turn))),
+                      std::string_view(p.text).substr(k, 1), p.color);
       break;
     }
   }
@@ -263,11 +272,30 @@ std::string PngFile(const Raster& raster) {
 
 // ---- PDF ------------------------------------------------------------------
 
+// A text for the page's WinAnsi font: Latin-1 letters and signs (the degree
+// sign of a bearing) from their UTF-8 form as octal escapes, anything else
+// beyond ASCII as "?".
 std::string PdfEscaped(std::string_view text) {
   std::string escaped;
-  for (char c : text) {
-    if (c == '(' || c == ')' || c == '\\') escaped += '\\';
-    escaped += c;
+  for (size_t k = 0; k < text.size(); ++k) {
+    auto byte = static_cast<unsigned char>(text[k]);
+    if (byte < 0x80) {
+      if (byte == '(' || byte == ')' || byte == '\\') escaped += '\\';
+      escaped += text[k];
+      continue;
+    }
+    unsigned code = 0;
+    if ((byte == 0xC2 || byte == 0xC3) && k + 1 < text.size() && (static_cast<unsigned char>(text[k + 1]) & 0xC0) == 0x80)
+      code = ((byte & 0x1Fu) << 6) | (static_cast<unsigned char>(text[++k]) & 0x3Fu);
+    else
+      while (k + 1 < text.size() && (static_cast<unsigned char>(text[k + 1]) & 0xC0) == 0x80) ++k;
+    if (code < 0xA0) {
+      escaped += '?';
+      continue;
+    }
+    char octal[5] = {'\\', static_cast<char>('0' + (code >> 6)), static_cast<char>('0' + ((code >> 3) & 7)),
+                     static_cast<char>('0' + (code & 7)), 0};
+    escaped += octal;
   }
   return escaped;
 }
@@ -303,8 +331,17 @@ class PdfPage {
         break;
       case Kind::Text: {
         double size = p.fontPoints * kTwipsPerPoint;
-        content_ += "BT " + rgb + " rg /F1 " + Number(p.fontPoints) + " Tf " + X(p.x) + " " +
-                    Y(p.y + kAscent * size) + " Td (" + PdfEscaped(p.text) + ") Tj ET\n";
+        if (p.angle == 0) {
+          content_ += "BT " + rgb + " rg /F1 " + Number(p.fontPoints) + " Tf " + X(p.x) + " " +
+                      Y(p.y + kAscent * size) + " Td (" + PdfEscaped(p.text) + ") Tj ET\n";
+          break;
+        }
+        // The baseline starts below the turned text's corner; PDF turns
+        // counterclockwise with its y axis upward.
+        double turn = p.angle * PI / 180, c = std::cos(turn), s = std::sin(turn);
+        content_ += "BT " + rgb + " rg /F1 " + Number(p.fontPoints) + " Tf " + Number(c) + " " + Number(s) + " " +
+                    Number(-s) + " " + Number(c) + " " + X(p.x + s * kAscent * size) + " " +
+                    Y(p.y + c * kAscent * size) + " Tm (" + PdfEscaped(p.text) + ") Tj ET\n";
         break;
       }
     }
@@ -379,7 +416,7 @@ std::string PlotPdf(const std::vector<PlotPicture>& pages) {
   }
   objects[0] = "<< /Type /Catalog /Pages 2 0 R >>";
   objects[1] = "<< /Type /Pages /Kids [" + kids + "] /Count " + std::to_string(pages.size()) + " >>";
-  objects[2] = "<< /Type /Font /Subtype /Type1 /BaseFont /Helvetica >>";
+  objects[2] = "<< /Type /Font /Subtype /Type1 /BaseFont /Helvetica /Encoding /WinAnsiEncoding >>";
 
   std::string pdf = "%PDF-1.4\n";
   std::vector<size_t> offsets;

@@ -24,7 +24,9 @@ std::string PlotPdf(const std::vector<PlotPicture>& pages);
 // AutoCAD R12 (AC1009) ASCII drawing in feet, east as X and north as Y:
 // lines, true arcs, points with their numbers and descriptions beside them,
 // center marks, each kind on a layer of its own (V-LINES, V-ARCS, V-POINTS,
-// V-NUMBERS, V-DESCRIPTIONS, V-CENTERS).
-std::string PlotDxf(const MapDrawing& drawing);
+// V-NUMBERS, V-DESCRIPTIONS, V-CENTERS). With `courses`, every line's
+// bearing and distance and every arc's curve number on V-COURSES and the
+// curve table below the drawing on V-TABLE.
+std::string PlotDxf(const MapDrawing& drawing, bool courses = false);
 
 }  // namespace vantrel

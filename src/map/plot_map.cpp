@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "command/session.h"
+#include "map/courses.h"
 #include "map/map_figure.h"
 #include "map/plot_surface.h"
 #include "notation/geometry.h"
@@ -208,9 +209,11 @@ void PlotMap(Session& s) {
   BoundingBox box;
   if (mapMode) {
     entries = ReadMapList(s);
+    // Centers that are not drawn take no part in the fit; their arcs do.
+    bool centersDrawn = s.plot.ShowPoints && s.plot.ShowCenters;
     for (size_t i = 0; i < entries.size(); ++i) {
       if (!entries[i].drawable) continue;
-      box.Add(s.points.East(entries[i].point), s.points.North(entries[i].point));
+      if (!entries[i].center || centersDrawn) box.Add(s.points.East(entries[i].point), s.points.North(entries[i].point));
       if (!DrawsArc(entries, i)) continue;
       if (std::optional<ArcSpan> arc = ArcBetween(s, entries[i - 1].point, entries[i].point, entries[i + 1].point))
         AddArcExtremes(box, s, entries[i].point, *arc);
@@ -252,12 +255,17 @@ void PlotMap(Session& s) {
     s.plot.drawing.AddAllPoints(s);
     return;
   }
+  size_t firstLine = s.plot.drawing.lines.size(), firstArc = s.plot.drawing.arcs.size();
   if (windowDraws) {
     DrawFigure(s, *window, s.plot.screen, kScreenStyle, entries);
     s.plot.drawing.AddFigure(s, entries);
+    if (s.plot.ShowCourses) DrawCourseLabels(*window, s.plot.screen, s.plot.drawing, firstLine, firstArc);
   }
-  if (printer != nullptr && s.files.SpoolOn && s.plot.printer.usable)
+  if (printer != nullptr && s.files.SpoolOn && s.plot.printer.usable) {
     DrawFigure(s, *printer, s.plot.printer, kPrinterStyle, entries);
+    if (s.plot.ShowCourses && windowDraws)
+      DrawCourseLabels(*printer, s.plot.printer, s.plot.drawing, firstLine, firstArc);
+  }
 }
 
 void ShowAllPoints(Session& s) {

@@ -33,13 +33,22 @@ void PlotSurface::Arc(int x, int y, double radius, double startAngle, double end
   Draw(arc);
 }
 
-void PlotSurface::Text(int x, int y, const std::string& text) {
+void PlotSurface::Text(int x, int y, const std::string& text, double degrees) {
   PlotPrimitive label = pen_;
   label.kind = PlotPrimitive::Kind::Text;
   label.x = x;
   label.y = y;
   label.text = text;
+  label.angle = degrees;
   Draw(label);
+}
+
+double TextWidth(const std::string& text, int fontPoints) {
+  constexpr double kCharacterEms = 0.6;  // a digit of the sans-serif font; letters average about the same
+  // Characters, not bytes: a UTF-8 sequence is one character.
+  size_t characters = 0;
+  for (char c : text) characters += (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+  return static_cast<double>(characters) * kCharacterEms * fontPoints * 20;
 }
 
 int PrinterPages::Width() const {

@@ -36,7 +36,14 @@ struct PlotPrimitive {
   int penWidth = 1;  // in device pixels of the surface (see twipsPerPixel)
   std::uint32_t color = kPlotBlack;
   int fontPoints = 8;
+  // A text turned this many degrees counterclockwise about its top-left
+  // corner (course labels run along their lines).
+  double angle = 0;
 };
+
+// Width of a text in the sans-serif font of the drawings, in drawing units,
+// as the sheets reckon it when they keep texts clear of each other.
+double TextWidth(const std::string& text, int fontPoints);
 
 // A drawing surface. Implementations give the inner size and keep or show
 // the primitives; the pen, colour and font state is kept here.
@@ -63,7 +70,7 @@ class PlotSurface {
   void Dot(int x, int y);
   void Line(int x1, int y1, int x2, int y2);
   void Arc(int x, int y, double radius, double startAngle, double endAngle);
-  void Text(int x, int y, const std::string& text);
+  void Text(int x, int y, const std::string& text, double degrees = 0);
 
   // Draws a ready primitive as it is (its own pen, colour and font).
   virtual void Draw(const PlotPrimitive& primitive) = 0;

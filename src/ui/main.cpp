@@ -59,12 +59,13 @@ void ShowMapUsage(vantrel::ui::MainWindow& window) {
 
 void TakeScreenshots(vantrel::ui::MainWindow& window, const QString& folder) {
   QDir().mkpath(folder);
+  bool started = vantrel::ui::SaveFirstStartPicture(window, folder);
   ShowMapUsage(window);
   window.findChild<QPushButton*>("cmdProcess")->click();
   window.findChild<QPushButton*>("cmdHelp")->click();
   // Let the windows lay themselves out and paint before they are grabbed.
-  QTimer::singleShot(500, &window, [&window, folder] {
-    bool saved = SavePicture(&window, folder, "main.png");
+  QTimer::singleShot(500, &window, [&window, folder, started] {
+    bool saved = SavePicture(&window, folder, "main.png") && started;
     saved = SavePicture(window.plotWindow(), folder, "plot.png") && saved;
     saved = SavePicture(window.helpWindow(), folder, "help.png") && saved;
     saved = SaveGuidePictures(window, folder) && saved;

@@ -1093,11 +1093,18 @@ PlotSurface* MainWindow::PlotWindow() {
   if (plot_ == nullptr) {
     plot_ = new MapPlotWindow(this);
     plot_->SetDocumentSource([this] {
-      return MapPlotWindow::Document{settings_.workingFolder, projectName_->text(), &session_.plot.drawing};
+      return MapPlotWindow::Document{settings_.workingFolder, projectName_->text(), &session_.plot.drawing,
+                                     MapSheetOptions()};
     });
     PlaceBeside(plot_);
   }
   return plot_;
+}
+
+PlatOptions MainWindow::MapSheetOptions() const {
+  const PlotState& plot = session_.plot;
+  return PlatOptions{{projectName_->text().trimmed().toStdString(), {}}, plot.ShowPoints, plot.ShowPointNumbers,
+                     plot.ShowCenters, plot.ShowCourses, ChosenScale()};
 }
 
 }  // namespace vantrel::ui

@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "command/session.h"
+#include "map/map_sheet.h"
 #include "map/plot_surface.h"
 #include "store/session_document.h"
 #include "ui/twips.h"
@@ -79,6 +80,9 @@ class MainWindow : public QMainWindow, public UserSide {
   HelpTableWindow* helpWindow() const { return help_; }  // null until first used
   GuideWindow* guideWindow() const { return guide_; }  // null until first used
   QString WorkingFolder() const;
+  // What the plat shows: the project, the option boxes, the scale chosen
+  // in Print Setup.
+  PlatOptions MapSheetOptions() const;
   bool IsRunning() const { return running_; }
 
   // Appends a command file to the input pane, as Import does, without

@@ -46,8 +46,12 @@ void PaintPicture(QPainter& painter, const PlotPicture& picture, double pixelsPe
         font.setPointSize(p.fontPoints);
         painter.setFont(font);
         QPointF corner = at(p.x, p.y);
-        painter.drawText(QRectF(corner, QSizeF(1e6, 1e6)), Qt::AlignLeft | Qt::AlignTop | Qt::TextDontClip,
-                         QString::fromStdString(p.text));
+        painter.save();
+        painter.translate(corner);
+        painter.rotate(-p.angle);  // Qt turns clockwise for a positive angle
+        painter.drawText(QRectF(QPointF(0, 0), QSizeF(1e6, 1e6)), Qt::AlignLeft | Qt::AlignTop | Qt::TextDontClip,
+                         QString::fromUtf8(p.text.data(), static_cast<qsizetype>(p.text.size())));
+        painter.restore();
         break;
       }
     }

@@ -1,6 +1,9 @@
 #include "ui/plot_window.h"
 
 #include <QAction>
+#include <QBuffer>
+#include <QImage>
+#include <QInputDialog>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -16,8 +19,10 @@
 #include <algorithm>
 #include <cmath>
 #include <string>
+#include <vector>
 
 #include "command/text_file.h"
+#include "map/courses.h"
 #include "map/map_sheet.h"
 #include "map/plot_files.h"
 #include "notation/numbers.h"
@@ -34,6 +39,9 @@ constexpr double kFarthestIn = 10000;
 constexpr int kOverlayMargin = 200;       // scale bar and arrow from the map's edges, in twips
 constexpr int kScaleBarLongest = 2160;    // 1.5 in
 constexpr int kArrowLength = 720;
+constexpr double kKeyZoomStep = 1.25;     // + and -
+constexpr double kPickPixels = 5;         // how near the cursor a point or line is picked
+constexpr int kCourseShownMs = 15000;
 
 // North and east as the status bar shows them: feet to two decimals, in
 // every locale with a point.
@@ -98,6 +106,8 @@ class PlotCanvas : public QWidget {
     if (event->button() == Qt::LeftButton) {
       dragFrom_ = event->position();
       setCursor(Qt::ClosedHandCursor);
+      QString course = window_.CourseAt(event->position());
+      if (!course.isEmpty()) window_.statusBar()->showMessage(course, kCourseShownMs);
     }
   }
 
@@ -118,6 +128,8 @@ class PlotCanvas : public QWidget {
 
   void keyPressEvent(QKeyEvent* event) override {
     if (event->key() == Qt::Key_Home) window_.FitAll();
+    else if (event->key() == Qt::Key_Plus || event->key() == Qt::Key_Equal) window_.ZoomByKey(kKeyZoomStep);
+    else if (event->key() == Qt::Key_Minus) window_.ZoomByKey(1 / kKeyZoomStep);
     else QWidget::keyPressEvent(event);
   }
 
@@ -162,7 +174,13 @@ void MapPlotWindow::CreateMenus() {
   QAction* print = map->addAction("&Print...", this, &MapPlotWindow::Print);
   print->setShortcut(QKeySequence::Print);
   print->setStatusTip("Print the map with a title block");
+  QAction* setup = map->addAction("Print Set&up...", this, [this] { PrintSetup(this); });
+  setup->setStatusTip("Choose the paper and the scale of printed maps");
   map->addSeparator();
+  QAction* zoomIn = map->addAction("Zoom &In", this, [this] { ZoomByKey(kKeyZoomStep); });
+  zoomIn->setShortcuts({QKeySequence(Qt::Key_Plus), QKeySequence(Qt::Key_Equal)});
+  QAction* zoomOut = map->addAction("Zoom &Out", this, [this] { ZoomByKey(1 / kKeyZoomStep); });
+  zoomOut->setShortcut(Qt::Key_Minus);
   QAction* fit = map->addAction("&Fit All", this, &MapPlotWindow::FitAll);
   fit->setShortcut(Qt::Key_Home);
   fit->setStatusTip("Show the whole map (also a double-click)");
@@ -212,6 +230,10 @@ void MapPlotWindow::ZoomAbout(QPointF pixel, double factor) {
   canvas_->update();
 }
 
+void MapPlotWindow::ZoomByKey(double factor) {
+  ZoomAbout(QPointF(canvas_->width() / 2.0, canvas_->height() / 2.0), factor);
+}
+
 void MapPlotWindow::PanBy(QPointF pixels) {
   origin_ += pixels;
   canvas_->update();
@@ -227,7 +249,65 @@ std::optional<QPointF> MapPlotWindow::GroundAt(QPointF pixel) const {
   return QPointF(east, north);
 }
 
+QPointF MapPlotWindow::PixelOf(double east, double north) const {
+  const PlotTransform& t = Transform();
+  QPointF twip((east - t.minEast) * t.scale + t.xOffset, Height() - ((north - t.minNorth) * t.scale + t.yOffset));
+  return origin_ + twip * pixelsPerTwip_;
+}
+
+QString MapPlotWindow::PointAt(QPointF pixel) const {
+  const MapDrawing* drawing = CurrentDocument().drawing;
+  if (drawing == nullptr || !Transform().usable) return {};
+  for (const MapDrawing::Point& p : drawing->points) {
+    QPointF at = PixelOf(p.east, p.north);
+    if (std::hypot(at.x() - pixel.x(), at.y() - pixel.y()) > kPickPixels) continue;
+    QString text = QStringLiteral("%1 %2   N %3   E %4")
+                       .arg(p.center ? "Center" : "Pt")
+                       .arg(p.number)
+                       .arg(QString::fromStdString(FormatMask(p.north, "###########0.000")).trimmed(),
+                            QString::fromStdString(FormatMask(p.east, "###########0.000")).trimmed());
+    if (!p.description.empty()) text += "   " + QString::fromStdString(p.description);
+    return text;
+  }
+  return {};
+}
+
+QString MapPlotWindow::CourseAt(QPointF pixel) const {
+  const MapDrawing* drawing = CurrentDocument().drawing;
+  if (drawing == nullptr || !Transform().usable) return {};
+  for (const MapDrawing::Line& l : drawing->lines) {
+    QPointF a = PixelOf(l.east1, l.north1), b = PixelOf(l.east2, l.north2), ab = b - a;
+    double squared = QPointF::dotProduct(ab, ab);
+    double along = squared > 0 ? std::clamp(QPointF::dotProduct(pixel - a, ab) / squared, 0.0, 1.0) : 0;
+    QPointF nearest = a + ab * along;
+    if (std::hypot(nearest.x() - pixel.x(), nearest.y() - pixel.y()) <= kPickPixels)
+      return QString::fromStdString(CourseText(LineAzimuth(l), LineLength(l)));
+  }
+  std::vector<CurveData> curves = Curves(*drawing);
+  for (size_t k = 0; k < curves.size(); ++k) {
+    const MapDrawing::Arc& a = drawing->arcs[k];
+    QPointF centre = PixelOf(a.east, a.north), edge = PixelOf(a.east + a.radius, a.north);
+    double radius = std::hypot(edge.x() - centre.x(), edge.y() - centre.y());
+    QPointF off = pixel - centre;
+    if (std::abs(std::hypot(off.x(), off.y()) - radius) > kPickPixels) continue;
+    double angle = std::atan2(-off.y(), off.x());  // counterclockwise from east on the screen
+    double along = std::fmod(angle - a.startAngle + 4 * PI, TWO_PI);
+    if (along > curves[k].delta) continue;
+    QStringList row;
+    std::vector<std::string> heading = CurveTableHeading(), cells = CurveTableRow(curves[k]);
+    for (size_t c = 1; c < cells.size(); ++c)
+      row << QString::fromStdString(heading[c]) + " " + QString::fromStdString(cells[c]);
+    return QString::fromStdString(cells[0]) + ": " + row.join(", ");
+  }
+  return {};
+}
+
 void MapPlotWindow::ShowCursorPosition(QPointF pixel) {
+  QString point = PointAt(pixel);
+  if (!point.isEmpty()) {
+    position_->setText(point);
+    return;
+  }
   std::optional<QPointF> ground = GroundAt(pixel);
   position_->setText(ground ? GroundText(*ground) : QString());
 }
@@ -236,18 +316,42 @@ MapPlotWindow::Document MapPlotWindow::CurrentDocument() const {
   return documentSource_ ? documentSource_() : Document{QDir::currentPath(), QString()};
 }
 
-QString MapPlotWindow::ExportTo(const QString& path) const {
+QString MapPlotWindow::ExportTo(const QString& path, int dotsPerInch) const {
   QString extension = QFileInfo(path).suffix().toLower();
+  Document document = CurrentDocument();
+  static const MapDrawing kNothingDrawn;
+  const MapDrawing& drawing = document.drawing != nullptr ? *document.drawing : kNothingDrawn;
+  PlatOptions options = document.plat;
+  options.title.project = document.project.trimmed().toStdString();
+  options.feetPerInch = ChosenScale();
+  auto plat = [&] { return PlatFor(drawing, options, PaperFor(ChosenPaper(), nullptr)); };
   std::string bytes;
-  if (extension == "svg") bytes = PlotSvg(*this);
-  else if (extension == "png") bytes = PlotPng(*this);
-  else if (extension == "pdf") bytes = PlotPdf({static_cast<const PlotPicture&>(*this)});
-  else if (extension == "dxf") {
+  if (extension == "svg") bytes = PlotSvg(plat());
+  else if (extension == "pdf") bytes = PlotPdf({plat()});
+  else if (extension == "png") {
+    // Painted as the printer paints it, at the chosen resolution; Qt's PNG
+    // writer compresses.
+    PlotPicture sheet = plat();
+    double pixelsPerTwip = std::clamp(dotsPerInch, 24, 1200) / static_cast<double>(kTwipsPerInch);
+    QImage image(static_cast<int>(std::lround(sheet.Width() * pixelsPerTwip)),
+                 static_cast<int>(std::lround(sheet.Height() * pixelsPerTwip)), QImage::Format_RGB32);
+    if (image.isNull()) return QStringLiteral("the picture is too large at %1 dots per inch").arg(dotsPerInch);
+    image.fill(Qt::white);
+    image.setDotsPerMeterX(static_cast<int>(std::lround(dotsPerInch / 0.0254)));
+    image.setDotsPerMeterY(static_cast<int>(std::lround(dotsPerInch / 0.0254)));
+    {
+      QPainter painter(&image);
+      PaintPicture(painter, sheet, pixelsPerTwip);
+    }
+    QBuffer png;
+    png.open(QIODevice::WriteOnly);
+    if (!image.save(&png, "PNG")) return QStringLiteral("the picture could not be made into a PNG file");
+    bytes.assign(png.data().constData(), static_cast<size_t>(png.data().size()));
+  } else if (extension == "dxf") {
     // The drawing the DXF command and vantrel-cli --map write, by the same
     // writer.
-    const MapDrawing* drawing = CurrentDocument().drawing;
-    if (drawing == nullptr || drawing->Empty()) return QStringLiteral("the map holds no point to draw");
-    bytes = PlotDxf(*drawing);
+    if (drawing.Empty()) return QStringLiteral("the map holds no point to draw");
+    bytes = PlotDxf(drawing, options.courses);
   } else
     return QStringLiteral("a map is saved as .svg, .png, .pdf or .dxf, not as \"%1\"").arg(QFileInfo(path).fileName());
   if (std::optional<std::string> reason = ReplaceFile(path.toStdString(), bytes)) return QString::fromStdString(*reason);
@@ -268,7 +372,14 @@ void MapPlotWindow::Export() {
             : selected.contains("pdf") ? ".pdf"
             : selected.contains("dxf") ? ".dxf"
                                        : ".svg";
-  QString failure = ExportTo(path);
+  int dotsPerInch = kExportDotsPerInch;
+  if (QFileInfo(path).suffix().toLower() == "png") {
+    bool chosen = false;
+    dotsPerInch = QInputDialog::getInt(this, "Export Map", "Resolution of the picture, in dots per inch:",
+                                       kExportDotsPerInch, 50, 600, 50, &chosen);
+    if (!chosen) return;
+  }
+  QString failure = ExportTo(path, dotsPerInch);
   if (!failure.isEmpty()) {
     QMessageBox::warning(this, "Export Map", QStringLiteral("The map was not saved as %1: %2")
                                                  .arg(QDir::toNativeSeparators(path), failure));
@@ -279,7 +390,14 @@ void MapPlotWindow::Export() {
 
 void MapPlotWindow::Print() {
   Document document = CurrentDocument();
-  QString sentence = PrintMap(this, *this, document.project, document.folder);
+  if (document.drawing == nullptr || document.drawing->Empty()) {
+    statusBar()->showMessage("There is no map to print: run a MAP line or Show Points first");
+    return;
+  }
+  PlatOptions options = document.plat;
+  options.title.project = document.project.trimmed().toStdString();
+  options.feetPerInch = ChosenScale();
+  QString sentence = PrintMap(this, *document.drawing, options, document.folder);
   if (!sentence.isEmpty()) statusBar()->showMessage(sentence);
 }
 

@@ -3,11 +3,13 @@
 // it, so the map survives being covered or resized. The view over the
 // picture fits it to the window when the window is resized; the mouse wheel
 // zooms about the cursor, dragging pans, Home and a double-click fit it all
-// again. The status bar shows the north and east under the cursor; a scale
-// bar and a north arrow stand over the map. Map > Export saves the picture
-// as SVG, PNG or PDF, or the session's drawing in feet as DXF (the file the
-// DXF command and vantrel-cli --map write); Map > Print prints it as a sheet
-// with a title block.
+// again, + and - zoom about the middle. The status bar shows the north and
+// east under the cursor, or the number, coordinates and description of the
+// point under it; a click on a line or arc tells its bearing and distance
+// or its curve. A scale bar and a north arrow stand over the map. Map >
+// Export saves the plat (the printed sheet) as SVG, PNG or PDF, or the
+// session's drawing in feet as DXF (the file the DXF command and
+// vantrel-cli --map write); Map > Print prints the plat.
 #pragma once
 
 #include <QMainWindow>
@@ -16,6 +18,7 @@
 #include <optional>
 
 #include "map/map_drawing.h"
+#include "map/map_sheet.h"
 #include "map/plot_surface.h"
 
 class QLabel;
@@ -31,13 +34,17 @@ class MapPlotWindow : public QMainWindow, public PlotPicture {
   static constexpr int kStartHeight = 6800;
 
   // Where Map > Print and Export put their files and the title they print,
-  // and the session's drawing in feet that a DXF export writes (none: no
-  // DXF).
+  // the session's drawing in feet that they draw (none: no DXF) and what the
+  // plat shows of it.
   struct Document {
     QString folder;
     QString project;
     const MapDrawing* drawing = nullptr;
+    PlatOptions plat;
   };
+
+  // A PNG export's resolution unless another is chosen.
+  static constexpr int kExportDotsPerInch = 150;
 
   explicit MapPlotWindow(QWidget* parent = nullptr);
 
@@ -64,9 +71,15 @@ class MapPlotWindow : public QMainWindow, public PlotPicture {
   void PanBy(QPointF pixels);
   // East and north under a pixel of the map area, when a map is fitted.
   std::optional<QPointF> GroundAt(QPointF pixel) const;
-  // Saves the picture as SVG, PNG or PDF, or the document's drawing as DXF,
-  // by the file's extension; an empty text, or why it could not be saved.
-  QString ExportTo(const QString& path) const;
+  // Saves the plat as SVG, PNG (at `dotsPerInch`, compressed) or PDF, or
+  // the document's drawing as DXF, by the file's extension; an empty text,
+  // or why it could not be saved.
+  QString ExportTo(const QString& path, int dotsPerInch = kExportDotsPerInch) const;
+  // The point of the drawing under a pixel of the map area (its number,
+  // north, east and description), and the line or arc under it (bearing
+  // and distance, or the curve's row of the curve table); empty for none.
+  QString PointAt(QPointF pixel) const;
+  QString CourseAt(QPointF pixel) const;
 
  private:
   friend class PlotCanvas;
@@ -74,6 +87,9 @@ class MapPlotWindow : public QMainWindow, public PlotPicture {
   void CreateMenus();
   void Export();
   void Print();
+  void ZoomByKey(double factor);
+  // A place of the drawing, in feet, on the map area.
+  QPointF PixelOf(double east, double north) const;
   void ShowCursorPosition(QPointF pixel);
   Document CurrentDocument() const;
 

@@ -1,6 +1,11 @@
 #include "ui/printing.h"
 
 #include <QBuffer>
+#include <QComboBox>
+#include <QDialog>
+#include <QDialogButtonBox>
+#include <QFormLayout>
+#include <QSettings>
 #include <QDate>
 #include <QDir>
 #include <QFileInfo>
@@ -17,6 +22,8 @@
 #include <QPrinterInfo>
 #include <QStatusBar>
 #include <algorithm>
+#include <cmath>
+#include <iterator>
 #include <functional>
 #include <optional>
 #include <string>
@@ -30,6 +37,8 @@
 namespace vantrel::ui {
 namespace {
 
+const QString kPaperKey = QStringLiteral("map/paper");
+const QString kScaleKey = QStringLiteral("map/scale");
 constexpr double kMarginInches = PrinterPages::kPaperMargin / static_cast<double>(kTwipsPerInch);
 constexpr int kPdfResolution = 600;
 constexpr int kReportFontPoints = 9;
@@ -55,9 +64,21 @@ QString BaseName(const QString& projectName, const QString& fallback, const QStr
 
 QString Today() { return QLocale::c().toString(QDate::currentDate(), QStringLiteral("MMMM d, yyyy")); }
 
-QPageLayout LetterLayout(bool landscape) {
-  return QPageLayout(QPageSize(QPageSize::Letter), landscape ? QPageLayout::Landscape : QPageLayout::Portrait,
+QPageLayout PaperLayout(const Paper& paper, bool landscape) {
+  QPageSize size(QSizeF(paper.width / double(kTwipsPerInch), paper.height / double(kTwipsPerInch)), QPageSize::Inch,
+                 QString(), QPageSize::FuzzyMatch);
+  return QPageLayout(size, landscape ? QPageLayout::Landscape : QPageLayout::Portrait,
                      QMarginsF(kMarginInches, kMarginInches, kMarginInches, kMarginInches), QPageLayout::Inch);
+}
+
+QPageLayout LetterLayout(bool landscape) { return PaperLayout(kLetterPaper, landscape); }
+
+// The paper of a printer's page, upright.
+Paper PrinterPaper(const QPrinter& printer) {
+  QSizeF inches = printer.pageLayout().pageSize().size(QPageSize::Inch);
+  int a = static_cast<int>(std::lround(inches.width() * kTwipsPerInch));
+  int b = static_cast<int>(std::lround(inches.height() * kTwipsPerInch));
+  return {std::min(a, b), std::max(a, b)};
 }
 
 // Writes the document as a PDF through the program's file replacement (a
@@ -111,13 +132,13 @@ PlotPicture SheetFor(const PlotPicture& drawing, const QString& projectName, boo
 
 bool Landscape(const PlotPicture& page) { return page.Width() > page.Height(); }
 
-PaintPages SheetPainter(const std::vector<PlotPicture>& sheets) {
-  return [&sheets](QPagedPaintDevice& device) {
+PaintPages SheetPainter(const std::vector<PlotPicture>& sheets, const Paper& paper = kLetterPaper) {
+  return [&sheets, paper](QPagedPaintDevice& device) {
     QPainter painter;
     if (!painter.begin(&device)) return false;
     for (size_t i = 0; i < sheets.size(); ++i) {
       if (i > 0) {
-        device.setPageLayout(LetterLayout(Landscape(sheets[i])));
+        device.setPageLayout(PaperLayout(paper, Landscape(sheets[i])));
         device.newPage();
       }
       PaintPicture(painter, sheets[i], device.logicalDpiX() / static_cast<double>(kTwipsPerInch));
@@ -224,33 +245,110 @@ QString PrintPages(const std::vector<PlotPicture>& pages, const QString& folder,
   return QStringLiteral("Map printed on %1").arg(system.printerName());
 }
 
-QString PrintMap(QWidget* parent, const PlotPicture& picture, const QString& projectName, const QString& folder) {
+QString PrintMap(QWidget* parent, const MapDrawing& drawing, const PlatOptions& options, const QString& folder) {
+  QString projectName = QString::fromStdString(options.title.project);
   QPrinter printer(QPrinter::HighResolution);
   printer.setDocName(BaseName(projectName, QStringLiteral("Vantrel map")));
+  PaperChoice choice = ChosenPaper();
+  if (choice != PaperChoice::PrinterOrLocale) printer.setPageLayout(PaperLayout(PaperFor(choice, nullptr), false));
   switch (ChoosePrinter(parent, printer, QStringLiteral("Print Map"))) {
     case PrinterChoice::NoPrinter:
-      return MapSaved(SaveMapPdf({picture}, projectName, folder));
+      return MapSaved(SavePlatPdf(drawing, options, PaperFor(choice, nullptr), folder));
     case PrinterChoice::Cancelled:
       return {};
     case PrinterChoice::Chosen:
       break;
   }
-  std::vector<PlotPicture> sheets{SheetFor(picture, projectName, Landscape(picture))};
-  if (!PaintOnPrinter(printer, LetterLayout(Landscape(sheets.front())), SheetPainter(sheets)))
+  Paper paper = PaperFor(choice, &printer);
+  std::vector<PlotPicture> sheets{PlatFor(drawing, options, paper)};
+  if (!PaintOnPrinter(printer, PaperLayout(paper, Landscape(sheets.front())), SheetPainter(sheets, paper)))
     return QStringLiteral("The map could not be printed: the printer did not start");
   return QStringLiteral("Map printed on %1").arg(printer.printerName());
+}
+
+// Sheets saved into "<name>-<n>.pdf" in `folder`.
+SavedPdf SaveSheetsPdf(const std::vector<PlotPicture>& sheets, const Paper& paper, const QString& projectName,
+                       const QString& folder) {
+  if (sheets.empty()) return {false, QStringLiteral("There is no map to save.")};
+  QString path = NextFreePdf(folder, BaseName(projectName, QStringLiteral("map")));
+  QString failure = SavePdf(path, BaseName(projectName, QStringLiteral("Vantrel map")),
+                            PaperLayout(paper, Landscape(sheets.front())), SheetPainter(sheets, paper));
+  if (!failure.isEmpty())
+    return {false, QStringLiteral("The map could not be saved as %1: %2").arg(QDir::toNativeSeparators(path), failure)};
+  return {true, path};
 }
 
 SavedPdf SaveMapPdf(const std::vector<PlotPicture>& pages, const QString& projectName, const QString& folder) {
   std::vector<PlotPicture> sheets;
   for (const PlotPicture& page : pages) sheets.push_back(SheetFor(page, projectName, Landscape(page)));
-  if (sheets.empty()) return {false, QStringLiteral("There is no map to save.")};
-  QString path = NextFreePdf(folder, BaseName(projectName, QStringLiteral("map")));
-  QString failure = SavePdf(path, BaseName(projectName, QStringLiteral("Vantrel map")),
-                            LetterLayout(Landscape(sheets.front())), SheetPainter(sheets));
-  if (!failure.isEmpty())
-    return {false, QStringLiteral("The map could not be saved as %1: %2").arg(QDir::toNativeSeparators(path), failure)};
-  return {true, path};
+  return SaveSheetsPdf(sheets, kLetterPaper, projectName, folder);
+}
+
+SavedPdf SavePlatPdf(const MapDrawing& drawing, const PlatOptions& options, const Paper& paper, const QString& folder) {
+  return SaveSheetsPdf({PlatFor(drawing, options, paper)}, paper, QString::fromStdString(options.title.project),
+                       folder);
+}
+
+PaperChoice ChosenPaper() {
+  QString paper = QSettings().value(kPaperKey).toString();
+  return paper == "letter" ? PaperChoice::Letter : paper == "a4" ? PaperChoice::A4 : PaperChoice::PrinterOrLocale;
+}
+
+double ChosenScale() {
+  double feetPerInch = QSettings().value(kScaleKey, 0).toDouble();
+  return std::find(std::begin(kStandardScales), std::end(kStandardScales), feetPerInch) != std::end(kStandardScales)
+             ? feetPerInch
+             : 0;
+}
+
+Paper PaperFor(PaperChoice choice, const QPrinter* printer) {
+  switch (choice) {
+    case PaperChoice::Letter:
+      return kLetterPaper;
+    case PaperChoice::A4:
+      return kA4Paper;
+    case PaperChoice::PrinterOrLocale:
+      break;
+  }
+  if (printer != nullptr) return PrinterPaper(*printer);
+  return QLocale::system().measurementSystem() == QLocale::ImperialUSSystem ? kLetterPaper : kA4Paper;
+}
+
+PlotPicture PlatFor(const MapDrawing& drawing, PlatOptions options, const Paper& paper) {
+  options.title.date = Today().toStdString();
+  if (options.title.project.empty()) options.title.project = "Vantrel map";
+  return PlatSheet(drawing, options, paper);
+}
+
+void PrintSetup(QWidget* parent) {
+  QDialog dialog(parent);
+  dialog.setObjectName("dlgPrintSetup");
+  dialog.setWindowTitle(QStringLiteral("Print Setup"));
+  auto* paper = new QComboBox(&dialog);
+  paper->setObjectName("cboPaper");
+  paper->addItem(QStringLiteral("As the printer has it (%1 without one)")
+                     .arg(QLocale::system().measurementSystem() == QLocale::ImperialUSSystem ? "Letter" : "A4"),
+                 QString());
+  paper->addItem(QStringLiteral("Letter, 8.5 x 11 in"), QStringLiteral("letter"));
+  paper->addItem(QStringLiteral("A4, 210 x 297 mm"), QStringLiteral("a4"));
+  paper->setCurrentIndex(static_cast<int>(ChosenPaper()));
+  auto* scale = new QComboBox(&dialog);
+  scale->setObjectName("cboScale");
+  scale->addItem(QStringLiteral("The largest that fits"), 0.0);
+  for (double feetPerInch : kStandardScales)
+    scale->addItem(QString::fromStdString(StandardScaleText(feetPerInch)), feetPerInch);
+  scale->setCurrentIndex(std::max(0, scale->findData(ChosenScale())));
+  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
+  QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+  QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+  auto* form = new QFormLayout(&dialog);
+  form->addRow(QStringLiteral("&Paper:"), paper);
+  form->addRow(QStringLiteral("Map &scale:"), scale);
+  form->addRow(buttons);
+  if (dialog.exec() != QDialog::Accepted) return;
+  QSettings settings;
+  settings.setValue(kPaperKey, paper->currentData());
+  settings.setValue(kScaleKey, scale->currentData());
 }
 
 SavedPdf SaveReportPdf(const QString& text, const QString& projectName, const QString& folder) {

@@ -9,11 +9,10 @@
 #include <QStringList>
 #include <vector>
 
-class QWidget;
+#include "map/map_sheet.h"
 
-namespace vantrel {
-class PlotPicture;
-}
+class QPrinter;
+class QWidget;
 
 namespace vantrel::ui {
 
@@ -25,11 +24,27 @@ namespace vantrel::ui {
 QString PrintPages(const std::vector<PlotPicture>& pages, const QString& folder, const QString& projectName,
                    bool usePrinter);
 
-// Map > Print: the plot window's picture on one sheet, through the system
-// print dialog, or into "<name>-<n>.pdf" in `folder` without a printer.
-// Returns the sentence for the status bar (empty when the dialog was
-// cancelled).
-QString PrintMap(QWidget* parent, const PlotPicture& picture, const QString& projectName, const QString& folder);
+// Map > Print: the plat of the map's drawing (the project in the options'
+// title), through the system print dialog on the paper chosen in Print
+// Setup or the printer's, or into "<name>-<n>.pdf" in `folder` without a
+// printer. Returns the sentence for the status bar (empty when the dialog
+// was cancelled).
+QString PrintMap(QWidget* parent, const MapDrawing& drawing, const PlatOptions& options, const QString& folder);
+
+// Print Setup: the paper of printed maps (as the printer has it, Letter or
+// A4) and their scale (the largest standard one that fits, or one
+// chosen), remembered between runs.
+void PrintSetup(QWidget* parent);
+enum class PaperChoice { PrinterOrLocale, Letter, A4 };
+PaperChoice ChosenPaper();
+double ChosenScale();  // feet to the inch; 0: the largest that fits
+
+// The paper of a choice: the printer's (when there is one) or the locale's
+// (Letter in the US, A4 elsewhere) unless Letter or A4 was chosen.
+Paper PaperFor(PaperChoice choice, const QPrinter* printer);
+
+// The plat dated today on `paper`.
+PlotPicture PlatFor(const MapDrawing& drawing, PlatOptions options, const Paper& paper);
 
 // File > Print Report: `text` (the Output pane or its selection) through
 // the system print dialog, or into "<name> report-<n>.pdf" in
@@ -46,6 +61,9 @@ struct SavedPdf {
 
 // Map pages saved as sheets into "<name>-<n>.pdf" in `folder`.
 SavedPdf SaveMapPdf(const std::vector<PlotPicture>& pages, const QString& projectName, const QString& folder);
+
+// The plat saved into "<project>-<n>.pdf" in `folder`.
+SavedPdf SavePlatPdf(const MapDrawing& drawing, const PlatOptions& options, const Paper& paper, const QString& folder);
 
 // The report saved into "<name> report-<n>.pdf" in `folder`.
 SavedPdf SaveReportPdf(const QString& text, const QString& projectName, const QString& folder);

@@ -5,6 +5,10 @@
 #include <QEventLoop>
 #include <QFile>
 #include <QLineEdit>
+#include <QMouseEvent>
+#include <QPlainTextEdit>
+#include <QTableWidget>
+#include <QTextCursor>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPixmap>
@@ -15,6 +19,8 @@
 #include <utility>
 #include <vector>
 
+#include "ui/guide_window.h"
+#include "ui/help_window.h"
 #include "ui/main_window.h"
 #include "ui/plot_window.h"
 #include "ui/printing.h"
@@ -68,6 +74,68 @@ bool SaveZoomedMap(MapPlotWindow& plot, const QString& path) {
   return saved;
 }
 
+// A mouse button pressed and let go over a widget, twice for a double-click,
+// as the window system delivers it.
+void ClickAt(QWidget* widget, QPoint at, bool twice) {
+  auto send = [&](QEvent::Type type) {
+    QMouseEvent event(type, at, widget->mapToGlobal(at), Qt::LeftButton,
+                      type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(widget, &event);
+  };
+  send(QEvent::MouseButtonPress);
+  send(QEvent::MouseButtonRelease);
+  if (!twice) return;
+  send(QEvent::MouseButtonDblClick);
+  send(QEvent::MouseButtonRelease);
+}
+
+// The main window as it first opens: the input pane empty, with its hint.
+bool SaveFirstStart(MainWindow& window, const QString& path) {
+  auto* pane = window.findChild<QPlainTextEdit*>("txtInfo");
+  QString text = pane->toPlainText();
+  pane->clear();
+  Settle();
+  bool saved = Report(window.grab().save(path), path);
+  pane->setPlainText(text);
+  return saved;
+}
+
+// The command table after a double-click on DAB's Usage cell, beside the
+// input pane that took the code.
+bool SaveTableDoubleClick(MainWindow& window, const QString& path) {
+  QWidget* help = window.helpWindow();
+  auto* grid = help == nullptr ? nullptr : help->findChild<QTableWidget*>("Grid1");
+  if (grid == nullptr) return Report(false, path);
+  auto* pane = window.findChild<QPlainTextEdit*>("txtInfo");
+  QTextCursor end = pane->textCursor();
+  end.movePosition(QTextCursor::End);
+  pane->setTextCursor(end);
+  for (int row = 0; row < grid->rowCount(); ++row) {
+    if (grid->item(row, 0) == nullptr || grid->item(row, 0)->text().trimmed() != "DAB") continue;
+    int usage = grid->columnCount() - 1;
+    grid->scrollToItem(grid->item(row, usage));
+    QRect cell = grid->visualItemRect(grid->item(row, usage));
+    ClickAt(grid->viewport(), cell.center(), true);
+    break;
+  }
+  Settle();
+  QRect area = window.frameGeometry().united(help->frameGeometry());
+  QPixmap shot = window.screen()->grabWindow(0, area.x(), area.y(), area.width(), area.height());
+  return Report(shot.save(path), path);
+}
+
+// Help > User's Guide: the guide inside the program.
+bool SaveGuide(MainWindow& window, const QString& path) {
+  for (QAction* menu : window.menuBar()->actions()) {
+    if (menu->menu() == nullptr) continue;
+    for (QAction* entry : menu->menu()->actions())
+      if (entry->text() == "&User's Guide") entry->trigger();
+  }
+  Settle();
+  QWidget* guide = window.guideWindow();
+  return guide != nullptr ? Report(guide->grab().save(path), path) : Report(false, path);
+}
+
 // A saved PDF moved to its fixed name in the folder.
 bool MovePdf(const QString& from, const QString& to) {
   QFile::remove(to);
@@ -76,17 +144,26 @@ bool MovePdf(const QString& from, const QString& to) {
 
 }  // namespace
 
+bool SaveFirstStartPicture(MainWindow& window, const QString& folder) {
+  return SaveFirstStart(window, QDir(folder).filePath("first-start.png"));
+}
+
 bool SaveGuidePictures(MainWindow& window, const QString& folder) {
   QDir out(folder);
   bool saved = SaveWithMenu(window, out.filePath("menus.png"));
+  saved = SaveTableDoubleClick(window, out.filePath("table-double-click.png")) && saved;
+  saved = SaveGuide(window, out.filePath("guide.png")) && saved;
   MapPlotWindow* plot = window.plotWindow();
   if (plot == nullptr) return Report(false, out.filePath("plot-zoomed.png"));
   saved = SaveZoomedMap(*plot, out.filePath("plot-zoomed.png")) && saved;
 
   QString project = window.findChild<QLineEdit*>("txtProject")->text();
   QString report = window.findChild<ReportPane*>("txtOutput")->Text();
+  // The printed map as a plat with its courses labelled.
+  PlatOptions plat = window.MapSheetOptions();
+  plat.courses = true;
   for (auto [pdf, name] : {std::pair{SaveReportPdf(report, project, folder), "report.pdf"},
-                           std::pair{SaveMapPdf({static_cast<const PlotPicture&>(*plot)}, project, folder), "map.pdf"}})
+                           std::pair{SavePlatPdf(window.session().plot.drawing, plat, kLetterPaper, folder), "map.pdf"}})
     saved = (pdf.saved ? MovePdf(pdf.pathOrReason, out.filePath(name)) : Report(false, pdf.pathOrReason)) && saved;
   return saved;
 }

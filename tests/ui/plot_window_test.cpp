@@ -5,6 +5,8 @@
 // report.
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QImage>
 #include <QLabel>
 #include <QMainWindow>
 #include <QPrinterInfo>
@@ -144,21 +146,23 @@ class PlotWindowTest : public QObject {
 
   void statusBarShowsTheNorthAndEastUnderTheCursor() {
     plot_->ZoomAbout(DotPixel(1), 8);
-    QPointF at = DotPixel(1);  // point 2: N 1000, E 2000
+    // Ten pixels east of point 2 (N 1000, E 2000), clear of its dot: on the
+    // dot the status bar names the point instead.
+    double feetPerPixel = 1 / (plot_->PixelsPerTwip() * plot_->Transform().scale);
+    QPointF at = DotPixel(1) + QPointF(10, 0);
     QMouseEvent move(QEvent::MouseMove, at, plot_->MapArea()->mapToGlobal(at), Qt::NoButton, Qt::NoButton,
                      Qt::NoModifier);
     QApplication::sendEvent(plot_->MapArea(), &move);
     std::optional<QPointF> ground = plot_->GroundAt(at);
     QVERIFY(ground.has_value());
-    QVERIFY(qAbs(ground->x() - 2000) < 0.2 && qAbs(ground->y() - 1000) < 0.2);  // dots lie on whole twips
+    QVERIFY(qAbs(ground->x() - 2000 - 10 * feetPerPixel) < 0.2 && qAbs(ground->y() - 1000) < 0.2);  // dots lie on whole twips
     auto* label = plot_->statusBar()->findChild<QLabel*>();
     QVERIFY(label != nullptr);
     QRegularExpressionMatch shown = QRegularExpression("^N (\\d+\\.\\d\\d)   E (\\d+\\.\\d\\d)$").match(label->text());
     QVERIFY2(shown.hasMatch(), qPrintable("[" + label->text() + "]"));
     // Within the half pixel the cursor rounds to.
-    double feetPerPixel = 1 / (plot_->PixelsPerTwip() * plot_->Transform().scale);
     QVERIFY(qAbs(shown.captured(1).toDouble() - 1000) <= feetPerPixel);
-    QVERIFY(qAbs(shown.captured(2).toDouble() - 2000) <= feetPerPixel);
+    QVERIFY(qAbs(shown.captured(2).toDouble() - 2000 - 10 * feetPerPixel) <= feetPerPixel);
 
     // No map fitted (a single point): no coordinates.
     Run("COM\n-\nMAP\n1\n");
@@ -224,16 +228,72 @@ class PlotWindowTest : public QObject {
     QVERIFY(!QFile::exists(none));
   }
 
-  void printedMapWithoutPrinterIsASheetWithATitleBlock() {
+  void printedMapWithoutPrinterIsAPlatAtAStandardScale() {
     if (!QPrinterInfo::availablePrinters().isEmpty()) QSKIP("a printer is installed: the print dialog would open");
-    QString sentence = PrintMap(plot_, *plot_, "Lot 7", folder_.path());
+    PlatOptions options;
+    options.title.project = "Lot 7";
+    options.courses = true;
+    QString sentence = PrintMap(plot_, session_->plot.drawing, options, folder_.path());
     QString path = QDir(folder_.path()).filePath("Lot 7-1.pdf");
     QCOMPARE(sentence, "Map saved as " + QDir::toNativeSeparators(path));
     QString text = PdfText(path);
     if (text.isNull()) QSKIP("pdftotext (poppler-utils) is not installed");
-    QVERIFY2(text.contains("Lot 7") && text.contains(QRegularExpression("Scale 1\" = \\d+(\\.\\d)? ft")),
-             qPrintable(text));
+    // 2000 ft across: 1" = 300' on letter paper, 200' on A4 turned sideways
+    // (the paper of the locale).
+    QVERIFY2(text.contains("Lot 7") && text.contains(QRegularExpression("Scale 1\" = [23]00'")), qPrintable(text));
     QVERIFY(text.contains(QLocale::c().toString(QDate::currentDate(), "MMMM d, yyyy")));
+    QVERIFY2(text.contains("Bearings and distances in feet"), qPrintable(text));  // the legend
+  }
+
+  // PNG export: the plat at the chosen resolution, compressed; SVG carries
+  // the course labels turned along their lines.
+  void exportIsThePlatAtAChosenResolution() {
+    session_->plot.ShowCourses = true;
+    plot_->SetDocumentSource([this] {
+      PlatOptions plat;
+      plat.courses = true;
+      return MapPlotWindow::Document{folder_.path(), "Lot 7", &session_->plot.drawing, plat};
+    });
+    QString png = QDir(folder_.path()).filePath("lot.png");
+    QCOMPARE(plot_->ExportTo(png, 100), QString());
+    QImage image(png);
+    QVERIFY(!image.isNull());
+    // A sheet of letter or A4 paper inside half-inch margins, at 100 dpi.
+    QVERIFY2(qMax(image.width(), image.height()) == 1000 || qMax(image.width(), image.height()) == 1069,
+             qPrintable(QString("%1 x %2").arg(image.width()).arg(image.height())));
+    QVERIFY(QFileInfo(png).size() < 200000);  // compressed: the bare pixels would take 2.3 MB
+    QString svg = QDir(folder_.path()).filePath("lot.svg");
+    QCOMPARE(plot_->ExportTo(svg), QString());
+    QFile file(svg);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QString text = QString::fromUtf8(file.readAll());
+    QVERIFY(text.contains(QString::fromUtf8("N 63\u00B026&apos;06&quot; E  2236.068&apos;")));
+    QVERIFY(text.contains("transform=\"rotate("));
+    QVERIFY(text.contains(QRegularExpression("Scale 1&quot; = [23]00&apos;")));
+  }
+
+  // Keys zoom about the middle; the status bar names the point under the
+  // cursor; a click on a line tells its bearing and distance.
+  void keysZoomHoverNamesThePointAndAClickTellsTheCourse() {
+    plot_->MapArea()->setFocus();
+    double before = plot_->PixelsPerTwip();
+    QTest::keyClick(plot_->MapArea(), Qt::Key_Plus);
+    QVERIFY(qAbs(plot_->PixelsPerTwip() / before - 1.25) < 1e-9);
+    QTest::keyClick(plot_->MapArea(), Qt::Key_Minus);
+    QVERIFY(qAbs(plot_->PixelsPerTwip() / before - 1) < 1e-9);
+
+    QPointF two = DotPixel(1);  // point 2, N 1000 E 2000
+    QMouseEvent move(QEvent::MouseMove, two, plot_->MapArea()->mapToGlobal(two), Qt::NoButton, Qt::NoButton,
+                     Qt::NoModifier);
+    QApplication::sendEvent(plot_->MapArea(), &move);
+    QLabel* position = plot_->statusBar()->findChild<QLabel*>();
+    QCOMPARE(position->text(), QString("Pt 2   N 1000.000   E 2000.000"));
+    QVERIFY(plot_->PointAt(two + QPointF(20, 20)).isEmpty());
+
+    QPointF middle = (DotPixel(0) + DotPixel(1)) / 2;  // on the line from 1 to 2
+    QCOMPARE(plot_->CourseAt(middle), QString::fromUtf8("N 63\u00B026'06\" E  2236.068'"));
+    QTest::mouseClick(plot_->MapArea(), Qt::LeftButton, {}, middle.toPoint());
+    QCOMPARE(plot_->statusBar()->currentMessage(), QString::fromUtf8("N 63\u00B026'06\" E  2236.068'"));
   }
 
   void printedReportHasHeaderPageNumbersAndEveryLine() {
