@@ -64,6 +64,17 @@ check "map as PNG" "89504e47" "$(head -c 4 "$tmp/plot.png" | od -An -tx1 | tr -d
 "$cli" --map "$tmp/plot.gif" "$tmp/map.cmd" >/dev/null 2>&1; check "map of unknown kind" 2 $?
 "$cli" --reference "$reference" --folder "$tmp" --spool job --printer "$tmp/map.pdf" "$tmp/map.cmd" >/dev/null 2>&1
 check "printed map as PDF" "%PDF" "$(head -c 4 "$tmp/map.pdf")"
+# The plat sheet: a standard scale in its title block, course labels with
+# --courses; refused options run nothing.
+"$cli" --reference "$reference" --courses --sheet "$tmp/plat.svg" "$tmp/map.cmd" >/dev/null 2>&1
+check "plat scale" 1 "$(grep -c 'Scale 1&quot; = 30&apos;' "$tmp/plat.svg")"
+check "plat label" 1 "$(grep -c "N 63°26&apos;06&quot; E  223.607&apos;" "$tmp/plat.svg")"
+"$cli" --reference "$reference" --paper a4 --scale 50 --sheet "$tmp/plat.pdf" "$tmp/map.cmd" >/dev/null 2>&1
+check "plat on A4 at 1 in = 50 ft" "1 1" "$(grep -c '595.3 841.9' "$tmp/plat.pdf") $(grep -c 'Scale 1" = 50' "$tmp/plat.pdf")"
+for bad in "--sheet $tmp/plat.png" "--scale 0" "--scale x" "--paper legal"; do
+  # shellcheck disable=SC2086
+  "$cli" $bad "$tmp/map.cmd" >/dev/null 2>&1; check "refused $bad" 2 $?
+done
 rm -rf "$tmp"
 
 # A report that cannot be written stops the run with status 1: a full

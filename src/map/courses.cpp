@@ -1,6 +1,7 @@
 #include "map/courses.h"
 
 #include <cmath>
+#include <numbers>
 #include <optional>
 #include <string_view>
 
@@ -46,18 +47,26 @@ double Sweep(const MapDrawing::Arc& arc) {
   return sweep < 0 ? sweep + TWO_PI : sweep;
 }
 
+// A text's direction turned to read from the left or from below: true pi,
+// as atan2 gives it, so a line straight up or down reads from below.
+double Upright(double baseline) {
+  constexpr double kHalfTurn = std::numbers::pi;
+  if (baseline > kHalfTurn / 2) baseline -= kHalfTurn;
+  if (baseline <= -kHalfTurn / 2) baseline += kHalfTurn;
+  return baseline;
+}
+
 // A text laid along the direction `baseline` (radians counterclockwise
 // from east on the surface), centred on (x, y) and turned upright.
 void CentredText(PlotSurface& surface, double x, double y, double baseline, const std::string& text) {
-  if (baseline > HALF_PI) baseline -= PI;
-  if (baseline <= -HALF_PI) baseline += PI;
+  baseline = Upright(baseline);
   double height = kLabelFontPoints * 20.0, width = TextWidth(text, kLabelFontPoints);
   // Along the text and toward its top, on a surface whose y grows downward.
   double alongX = std::cos(baseline), alongY = -std::sin(baseline);
   double upX = -std::sin(baseline), upY = -std::cos(baseline);
   double left = x - alongX * width / 2 + upX * height / 2, top = y - alongY * width / 2 + upY * height / 2;
   surface.Text(static_cast<int>(std::lround(left)), static_cast<int>(std::lround(top)), text,
-               baseline * 180 / PI);
+               baseline * 180 / std::numbers::pi);
 }
 
 }  // namespace
@@ -103,9 +112,7 @@ void DrawCourseLabels(PlotSurface& surface, const PlotTransform& t, const MapDra
     double length = LineLength(l);
     if (!(length > 0) || !std::isfinite(length)) continue;
     double x1 = x(l.east1), y1 = y(l.north1), x2 = x(l.east2), y2 = y(l.north2);
-    double baseline = std::atan2(y1 - y2, x2 - x1);
-    if (baseline > HALF_PI) baseline -= PI;
-    if (baseline <= -HALF_PI) baseline += PI;
+    double baseline = Upright(std::atan2(y1 - y2, x2 - x1));
     // The label's middle stands clear above the line's middle.
     double clear = kLabelGap + textHeight / 2;
     CentredText(surface, (x1 + x2) / 2 - std::sin(baseline) * clear, (y1 + y2) / 2 - std::cos(baseline) * clear,

@@ -33,6 +33,7 @@
 #include <QStatusBar>
 #include <QTextBlock>
 #include <QTextCursor>
+#include <QStackedLayout>
 #include <QTextDocument>
 #include <QTimer>
 #include <QUrl>
@@ -214,6 +215,19 @@ QGroupBox* MainWindow::CreateInputFrame() {
   usageLine_->setWordWrap(true);
   usageLine_->setMinimumHeight(form_.Pixels(kUsageLineHeight) / 2);
   usageLine_->setToolTip("The data line of the command code typed last (press Enter after a code)");
+  // Until a code is typed the line says what it is for, in the hint's grey.
+  usageHint_ = new QLabel(kUsageHint, inputFrame_);
+  usageHint_->setObjectName("lblUsageHint");
+  usageHint_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+  usageHint_->setWordWrap(true);
+  QPalette grey = usageHint_->palette();
+  grey.setColor(QPalette::WindowText, grey.color(QPalette::PlaceholderText));
+  usageHint_->setPalette(grey);
+  auto* usageBox = new QWidget(inputFrame_);
+  usageStack_ = new QStackedLayout(usageBox);
+  usageStack_->setContentsMargins(0, 0, 0, 0);
+  usageStack_->addWidget(usageHint_);
+  usageStack_->addWidget(usageLine_);
   inputPane_ = new QPlainTextEdit(inputFrame_);
   inputPane_->setObjectName("txtInfo");
   inputPane_->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
@@ -226,7 +240,7 @@ QGroupBox* MainWindow::CreateInputFrame() {
   inputPane_->installEventFilter(this);
   inputPane_->viewport()->installEventFilter(this);
   auto* layout = new QVBoxLayout(inputFrame_);
-  layout->addWidget(usageLine_);
+  layout->addWidget(usageBox);
   layout->addWidget(inputPane_, 1);
   inputFrame_->setMinimumHeight(form_.Pixels(kInputFrameMinHeight) / 3);
   return inputFrame_;
@@ -922,6 +936,7 @@ void MainWindow::ShowUsage() {
   std::optional<std::string> usage = session_.UsageForEnter(text.toStdString(), caret);
   // A line that is no code line clears the usage of the one before.
   usageLine_->setText(usage ? FromCrLf(*usage) : QString());
+  usageStack_->setCurrentWidget(usage || !text.isEmpty() ? static_cast<QWidget*>(usageLine_) : usageHint_);
 }
 
 void MainWindow::PrintOutput() {

@@ -26,6 +26,7 @@ class QAction;
 class QCheckBox;
 class QGroupBox;
 class QLabel;
+class QStackedLayout;
 class QLineEdit;
 class QListWidget;
 class QMenu;
@@ -52,6 +53,8 @@ QRect BesideMainWindow(const QRect& main, const QSize& size, const QRect& screen
 
 // The one-line hint the empty input pane shows.
 inline constexpr const char* kInputHint = "Type a command code, e.g. KWN, then data lines; Ctrl+Enter to process";
+// The usage line's place until a code is typed.
+inline constexpr const char* kUsageHint = "The data line of a command shows here when you press Enter after its code";
 
 class MainWindow : public QMainWindow, public UserSide {
   Q_OBJECT
@@ -213,6 +216,8 @@ class MainWindow : public QMainWindow, public UserSide {
   QSplitter* splitter_ = nullptr;
   QGroupBox* inputFrame_ = nullptr;
   QLabel* usageLine_ = nullptr;
+  QLabel* usageHint_ = nullptr;         // stands in the usage line's place while the input pane is empty
+  QStackedLayout* usageStack_ = nullptr;
   QPlainTextEdit* inputPane_ = nullptr;
   QLineEdit* projectName_ = nullptr;
   QPushButton* clearInputButton_ = nullptr;

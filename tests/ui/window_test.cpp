@@ -839,6 +839,10 @@ class WindowTest : public QObject {
   void firstStartShowsWhereToBegin() {
     auto* pane = Control<QPlainTextEdit>("txtInfo");
     QCOMPARE(pane->placeholderText(), QString(kInputHint));
+    // The box over the pane says what it is for until a code is typed.
+    auto* usageHint = Control<QLabel>("lblUsageHint");
+    QVERIFY(usageHint->isVisible() && usageHint->text() == kUsageHint);
+    QVERIFY(!Control<QLabel>("lblInfo")->isVisible());
     QTest::qWait(50);
     int sixty = QFontMetrics(pane->font()).horizontalAdvance(QString(60, QLatin1Char('0')));
     QVERIFY2(pane->viewport()->width() >= sixty, qPrintable(QString::number(pane->viewport()->width())));
@@ -851,6 +855,10 @@ class WindowTest : public QObject {
       if (menu->text() == "&Help")
         for (QAction* entry : menu->menu()->actions()) helpEntries << entry->text();
     QVERIFY(helpEntries.contains("Command &Table"));
+    pane->setPlainText("DIS");
+    pane->moveCursor(QTextCursor::End);
+    QTest::keyClick(pane, Qt::Key_Return);
+    QVERIFY(Control<QLabel>("lblInfo")->isVisible() && !usageHint->isVisible());
 
     MainWindow::Settings settings = TestSettings();
     settings.statusMessageMs = 100;
