@@ -15,6 +15,7 @@
 #include <QPainter>
 #include <QScreen>
 #include <QStatusBar>
+#include <QVBoxLayout>
 #include <QWheelEvent>
 #include <algorithm>
 #include <cmath>
@@ -36,9 +37,10 @@ namespace {
 constexpr double kWheelStep = 1.25;       // zoom of one notch of the wheel
 constexpr double kFarthestOut = 0.05;     // zoom limits against the fitted view
 constexpr double kFarthestIn = 10000;
-constexpr int kOverlayMargin = 200;       // scale bar and arrow from the map's edges, in twips
+constexpr int kOverlayMargin = 200;       // scale bar and arrow from the strip's ends, in twips
 constexpr int kScaleBarLongest = 2160;    // 1.5 in
-constexpr int kArrowLength = 720;
+constexpr int kStripHeight = 720;        // the strip under the map, 0.5 in
+constexpr int kStripPadding = 90;
 constexpr double kKeyZoomStep = 1.25;     // + and -
 constexpr double kPickPixels = 5;         // how near the cursor a point or line is picked
 constexpr int kCourseShownMs = 15000;
@@ -88,7 +90,6 @@ class PlotCanvas : public QWidget {
     // Pens keep their widths in screen pixels at any zoom.
     PaintPicture(painter, window_, window_.PixelsPerTwip(), 1 / window_.PixelsPerTwip());
     painter.restore();
-    PaintOverlay(painter);
   }
 
   void resizeEvent(QResizeEvent*) override { window_.FitAll(); }
@@ -134,21 +135,35 @@ class PlotCanvas : public QWidget {
   }
 
  private:
-  // The scale bar at the bottom left and the north arrow at the top right,
-  // in screen twips over the map at its present zoom.
-  void PaintOverlay(QPainter& painter) {
+  MapPlotWindow& window_;
+  std::optional<QPointF> dragFrom_;
+};
+
+// The strip under the map: the scale bar at the map's present zoom on the
+// left and the north arrow on the right, clear of every point number.
+class ScaleStrip : public QWidget {
+ public:
+  explicit ScaleStrip(MapPlotWindow& window) : QWidget(&window), window_(window) {
+    setObjectName("scaleStrip");
+    setFixedHeight(TwipScale::Drawing(*this).Pixels(kStripHeight));
+  }
+
+ protected:
+  void paintEvent(QPaintEvent*) override {
+    QPainter painter(this);
+    painter.fillRect(rect(), Qt::white);
     const PlotTransform& fitted = window_.Transform();
     if (!fitted.usable) return;
     TwipScale screen = TwipScale::Drawing(*this);
-    PlotPicture overlay(screen.Twips(width()), screen.Twips(height()), 1 / screen.PixelsPerTwip());
+    PlotPicture strip(screen.Twips(width()), screen.Twips(height()), 1 / screen.PixelsPerTwip());
     double unitsPerFoot = fitted.scale * window_.PixelsPerTwip() / screen.PixelsPerTwip();
-    DrawScaleBar(overlay, kOverlayMargin, overlay.Height() - kOverlayMargin, unitsPerFoot, kScaleBarLongest);
-    DrawNorthArrow(overlay, overlay.Width() - kOverlayMargin - 100, kOverlayMargin, kArrowLength);
-    PaintPicture(painter, overlay, screen.PixelsPerTwip());
+    DrawScaleBar(strip, kOverlayMargin, strip.Height() - kStripPadding, unitsPerFoot, kScaleBarLongest);
+    DrawNorthArrow(strip, strip.Width() - kOverlayMargin - 100, kStripPadding, strip.Height() - 2 * kStripPadding);
+    PaintPicture(painter, strip, screen.PixelsPerTwip());
   }
 
+ private:
   MapPlotWindow& window_;
-  std::optional<QPointF> dragFrom_;
 };
 
 MapPlotWindow::MapPlotWindow(QWidget* parent) : QMainWindow(parent, Qt::Window), PlotPicture(kStartWidth, kStartHeight) {
@@ -156,15 +171,22 @@ MapPlotWindow::MapPlotWindow(QWidget* parent) : QMainWindow(parent, Qt::Window),
   setWindowTitle("Map Plot");
   // Pens count screen pixels.
   SetTwipsPerPixel(1 / TwipScale::Drawing(*this).PixelsPerTwip());
+  auto* central = new QWidget(this);
   canvas_ = new PlotCanvas(*this);
-  setCentralWidget(canvas_);
+  strip_ = new ScaleStrip(*this);
+  auto* layout = new QVBoxLayout(central);
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->setSpacing(0);
+  layout->addWidget(canvas_, 1);
+  layout->addWidget(strip_);
+  setCentralWidget(central);
   position_ = new QLabel(this);
   statusBar()->addPermanentWidget(position_);
   CreateMenus();
   TwipScale drawing = TwipScale::Drawing(*this);
   canvas_->setMinimumSize(drawing.Pixels(kStartWidth) / 4, drawing.Pixels(kStartHeight) / 4);
-  resize(drawing.Pixels(kStartWidth), drawing.Pixels(kStartHeight) + menuBar()->sizeHint().height() +
-                                          statusBar()->sizeHint().height());
+  resize(drawing.Pixels(kStartWidth), drawing.Pixels(kStartHeight) + strip_->height() +
+                                          menuBar()->sizeHint().height() + statusBar()->sizeHint().height());
 }
 
 void MapPlotWindow::CreateMenus() {
@@ -206,7 +228,12 @@ void MapPlotWindow::Show() {
 
 void MapPlotWindow::Draw(const PlotPrimitive& primitive) {
   PlotPicture::Draw(primitive);
+  Repaint();
+}
+
+void MapPlotWindow::Repaint() {
   canvas_->update();
+  strip_->update();
 }
 
 void MapPlotWindow::FitAll() {
@@ -215,7 +242,7 @@ void MapPlotWindow::FitAll() {
   pixelsPerTwip_ = std::max(std::min(across, down), 1e-6);
   origin_ = QPointF((canvas_->width() - Width() * pixelsPerTwip_) / 2,
                     (canvas_->height() - Height() * pixelsPerTwip_) / 2);
-  canvas_->update();
+  Repaint();
 }
 
 void MapPlotWindow::ZoomAbout(QPointF pixel, double factor) {
@@ -227,7 +254,7 @@ void MapPlotWindow::ZoomAbout(QPointF pixel, double factor) {
   QPointF twip = (pixel - origin_) / pixelsPerTwip_;
   pixelsPerTwip_ = zoomed;
   origin_ = pixel - twip * pixelsPerTwip_;
-  canvas_->update();
+  Repaint();
 }
 
 void MapPlotWindow::ZoomByKey(double factor) {
@@ -236,7 +263,7 @@ void MapPlotWindow::ZoomByKey(double factor) {
 
 void MapPlotWindow::PanBy(QPointF pixels) {
   origin_ += pixels;
-  canvas_->update();
+  Repaint();
 }
 
 std::optional<QPointF> MapPlotWindow::GroundAt(QPointF pixel) const {

@@ -6,7 +6,7 @@
 // again, + and - zoom about the middle. The status bar shows the north and
 // east under the cursor, or the number, coordinates and description of the
 // point under it; a click on a line or arc tells its bearing and distance
-// or its curve. A scale bar and a north arrow stand over the map. Map >
+// or its curve. A scale bar and a north arrow stand under the map. Map >
 // Export saves the plat (the printed sheet) as SVG, PNG or PDF, or the
 // session's drawing in feet as DXF (the file the DXF command and
 // vantrel-cli --map write); Map > Print prints the plat.
@@ -83,17 +83,20 @@ class MapPlotWindow : public QMainWindow, public PlotPicture {
 
  private:
   friend class PlotCanvas;
+  friend class ScaleStrip;
 
   void CreateMenus();
   void Export();
   void Print();
   void ZoomByKey(double factor);
+  void Repaint();  // the map and the strip under it
   // A place of the drawing, in feet, on the map area.
   QPointF PixelOf(double east, double north) const;
   void ShowCursorPosition(QPointF pixel);
   Document CurrentDocument() const;
 
   QWidget* canvas_ = nullptr;
+  QWidget* strip_ = nullptr;  // the scale bar and north arrow, under the map
   QLabel* position_ = nullptr;
   std::function<Document()> documentSource_;
   double pixelsPerTwip_ = 1;

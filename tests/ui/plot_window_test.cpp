@@ -272,6 +272,22 @@ class PlotWindowTest : public QObject {
     QVERIFY(text.contains(QRegularExpression("Scale 1&quot; = [23]00&apos;")));
   }
 
+  // The scale bar and the north arrow stand in a strip under the map, so
+  // they never cover a point number; they follow the zoom.
+  void scaleBarAndArrowStandUnderTheMap() {
+    auto* strip = plot_->findChild<QWidget*>("scaleStrip");
+    QVERIFY(strip != nullptr && strip->isVisible());
+    QRect map(plot_->MapArea()->mapTo(plot_, QPoint(0, 0)), plot_->MapArea()->size());
+    QRect under(strip->mapTo(plot_, QPoint(0, 0)), strip->size());
+    QVERIFY(!map.intersects(under));
+    QVERIFY(under.top() >= map.bottom());
+    QImage drawn = strip->grab().toImage();
+    int dark = 0;
+    for (int y = 0; y < drawn.height(); ++y)
+      for (int x = 0; x < drawn.width(); ++x) dark += qGray(drawn.pixel(x, y)) < 128;
+    QVERIFY(dark > 0);
+  }
+
   // Keys zoom about the middle; the status bar names the point under the
   // cursor; a click on a line tells its bearing and distance.
   void keysZoomHoverNamesThePointAndAClickTellsTheCourse() {
