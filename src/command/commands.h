@@ -81,5 +81,10 @@ Outcome LeastSquaresCommand(Session&);           // LSQ
 Outcome MapCheckCommand(Session&);               // MCK
 Outcome AreaCutCommand(Session&);                // CUT
 Outcome LegalDescriptionCommand(Session&);       // LDW
+// route/
+Outcome AlignmentCommand(Session&);              // ALN
+Outcome StationOffsetCommand(Session&);          // SOF
+Outcome StakeoutCommand(Session&);               // LSO
+Outcome VerticalCurveCommand(Session&);          // VCV
 
 }  // namespace vantrel

@@ -62,6 +62,10 @@ constexpr CommandBranch kBranches[] = {
     {{"MCK"}, MapCheckCommand},
     {{"CUT"}, AreaCutCommand},
     {{"LDW"}, LegalDescriptionCommand},
+    {{"ALN"}, AlignmentCommand},
+    {{"SOF"}, StationOffsetCommand},
+    {{"LSO"}, StakeoutCommand},
+    {{"VCV"}, VerticalCurveCommand},
 };
 
 // Every data line looks its branch up, so the codes are compared as
