@@ -20,6 +20,7 @@ constexpr const char* kDxfExtension = "dxf";
 void ReadCenters(Session& s, int first) {
   for (int j = first; j <= s.args.Count(); ++j) {
     std::string typed = s.args.Field(j);
+    if (NamesAlignment(s, typed)) continue;
     int point = MarkCenter(s.args.GroupField(j));
     if (!s.points.IsNumber(point)) ReportInvalidPointNumber(s, typed);
     else if (!s.points.IsDefined(point)) s.InfoBox(typed + " is not a defined point");
@@ -37,8 +38,12 @@ Outcome WriteDxfCommand(Session& s) {
   constexpr int kFirstEntry = 2;
   ReadCenters(s, kFirstEntry);
   MapDrawing drawing;
-  if (s.args.Count() >= kFirstEntry) drawing.AddFigure(s, ReadMapList(s, kFirstEntry));
-  else drawing.AddAllPoints(s);
+  if (s.args.Count() >= kFirstEntry) {
+    drawing.AddFigure(s, ReadMapList(s, kFirstEntry));
+    drawing.AddListedAlignments(s, kFirstEntry);
+  } else {
+    drawing.AddAllPoints(s);
+  }
   std::string path = DataLineFileName(s, kDxfExtension);
   if (path.empty()) return Outcome::Completed;
   if (drawing.Empty()) {

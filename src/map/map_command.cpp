@@ -21,6 +21,7 @@ Outcome MapPointsCommand(Session& s) {
   std::vector<int> listed;  // a line holds at most 50 fields
   for (int j = 1; j <= s.args.Count(); ++j) {
     std::string typed = s.args.Field(j);
+    if (NamesAlignment(s, typed)) continue;
     int point = MarkCenter(s.args.GroupField(j));
     if (!s.points.IsNumber(point)) {
       ReportInvalidPointNumber(s, typed);

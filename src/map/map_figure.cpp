@@ -55,6 +55,12 @@ int MarkCenter(std::string& field) {
   return std::abs(IntegerField(field));
 }
 
+std::optional<int> AlignmentEntry(std::string_view field) {
+  std::string_view entry = TrimBlanks(field);
+  if (entry.size() < 2 || (entry[0] != 'A' && entry[0] != 'a')) return std::nullopt;
+  return IntegerField(entry.substr(1));
+}
+
 std::vector<MapEntry> ReadMapList(const Session& s, int first) {
   std::vector<MapEntry> entries;
   for (int j = first; j <= s.args.Count(); ++j) {
@@ -69,6 +75,21 @@ std::vector<MapEntry> ReadMapList(const Session& s, int first) {
 void MapDrawing::AddFigure(const Session& s, const std::vector<MapEntry>& entries) {
   DrawingRecorder recorder(s, *this);
   WalkFigure(entries, recorder);
+}
+
+void MapDrawing::AddListedAlignments(const Session& s, int first) {
+  for (int j = first; j <= s.args.Count(); ++j) {
+    std::optional<int> n = AlignmentEntry(s.args.Field(j));
+    if (n && RouteState::IsAlignmentNumber(*n) && s.route.alignments[*n])
+      AddAlignment(s.route.alignments[*n]->geometry, s.plot.StationTicks);
+  }
+}
+
+bool NamesAlignment(Session& s, const std::string& field) {
+  std::optional<int> n = AlignmentEntry(field);
+  if (!n) return false;
+  if (!RouteState::IsAlignmentNumber(*n) || !s.route.alignments[*n]) s.InfoBox(field + " is not a defined alignment");
+  return true;
 }
 
 void MapDrawing::AddAllPoints(const Session& s) {

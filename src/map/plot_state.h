@@ -22,6 +22,8 @@ struct PlotState {
   bool ShowPoints = true;
   bool ShowPointNumbers = true;
   bool ShowCenters = false;
+  // "Station Ticks": feet between the station ticks of an alignment.
+  double StationTicks = 100;
 
   // The plot window holds the overview of all points: a map never draws
   // over it, whatever the previous command was.

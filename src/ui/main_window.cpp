@@ -11,6 +11,7 @@
 #include <QFontDatabase>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QInputDialog>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -308,6 +309,7 @@ void MainWindow::CreateMenus() {
   QMenu* view = menuBar()->addMenu("&View");
   add(view, "&Map Plot", {}, [this] { ShowMapPlot(); });
   add(view, "Show &Points", {}, [this] { ShowPoints(); });
+  add(view, "Station &Ticks...", {}, [this] { AskStationTicks(); });
   add(view, "Command &Table", QKeySequence(Qt::Key_F1), [this] { ShowHelp(); });
 
   QMenu* help = menuBar()->addMenu("&Help");
@@ -369,6 +371,8 @@ void MainWindow::RestoreSettings() {
       {chkShowCenters_, "showCenters"}, {chkShowPtNos_, "showPointNumbers"}, {chkShowPts_, "showPoints"},
       {chkIODefault_, "ioDefault"},     {chkDisplay_, "display"}};
   for (const auto& [box, key] : boxes) box->setChecked(remembered->value(key, box->isChecked()).toBool());
+  double ticks = remembered->value("stationTicks", session_.plot.StationTicks).toDouble();
+  if (ticks >= 0 && ticks <= 1e6) session_.plot.StationTicks = ticks;
   recentFiles_ = remembered->value("recentFiles").toStringList();
   FillRecentMenu();
 
@@ -402,6 +406,7 @@ void MainWindow::RememberSettings() {
   remembered->setValue("showPoints", chkShowPts_->isChecked());
   remembered->setValue("ioDefault", chkIODefault_->isChecked());
   remembered->setValue("display", chkDisplay_->isChecked());
+  remembered->setValue("stationTicks", session_.plot.StationTicks);
 }
 
 void MainWindow::LoadReference() {
@@ -528,6 +533,15 @@ void MainWindow::BatchProgress(size_t done, size_t total) {
 // ---- Buttons and views ------------------------------------------------------
 
 void MainWindow::ShowPoints() { ShowAllPoints(session_); }
+
+// The feet between the station ticks of an alignment on the map; 0 draws
+// none.
+void MainWindow::AskStationTicks() {
+  bool ok = false;
+  double interval = QInputDialog::getDouble(this, "Station Ticks", "Feet between station ticks on the map (0: none)",
+                                            session_.plot.StationTicks, 0, 1e6, 3, &ok);
+  if (ok) session_.plot.StationTicks = interval;
+}
 
 void MainWindow::ShowMapPlot() {
   PlotWindow();

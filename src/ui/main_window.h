@@ -112,6 +112,7 @@ class MainWindow : public QMainWindow, public UserSide {
   void SetRunning(bool running);
   void ShowPoints();
   void ShowMapPlot();
+  void AskStationTicks();
   void ShowHelp();
   void InsertCode(const QString& code);
   void PlaceBeside(QWidget* window);
