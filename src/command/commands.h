@@ -81,6 +81,8 @@ Outcome LeastSquaresCommand(Session&);           // LSQ
 Outcome MapCheckCommand(Session&);               // MCK
 Outcome AreaCutCommand(Session&);                // CUT
 Outcome LegalDescriptionCommand(Session&);       // LDW
+// fieldbook/
+Outcome RawDataCommand(Session&);                // RAW
 // route/
 Outcome AlignmentCommand(Session&);              // ALN
 Outcome StationOffsetCommand(Session&);          // SOF

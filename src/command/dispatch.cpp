@@ -62,6 +62,7 @@ constexpr CommandBranch kBranches[] = {
     {{"MCK"}, MapCheckCommand},
     {{"CUT"}, AreaCutCommand},
     {{"LDW"}, LegalDescriptionCommand},
+    {{"RAW"}, RawDataCommand},
     {{"ALN"}, AlignmentCommand},
     {{"SOF"}, StationOffsetCommand},
     {{"LSO"}, StakeoutCommand},

@@ -4,6 +4,7 @@
 #include <numbers>
 #include <utility>
 
+#include "command/figure_list.h"
 #include "notation/geometry.h"
 #include "notation/numbers.h"
 
@@ -49,12 +50,6 @@ class DrawingRecorder {
 
 }  // namespace
 
-int MarkCenter(std::string& field) {
-  if (!field.empty() && (field[0] == 'C' || field[0] == 'c'))
-    field = PlainNumber(-LeadingNumber(std::string_view(field).substr(1)));
-  return std::abs(IntegerField(field));
-}
-
 std::optional<int> AlignmentEntry(std::string_view field) {
   std::string_view entry = TrimBlanks(field);
   if (entry.size() < 2 || (entry[0] != 'A' && entry[0] != 'a')) return std::nullopt;
@@ -63,12 +58,9 @@ std::optional<int> AlignmentEntry(std::string_view field) {
 
 std::vector<MapEntry> ReadMapList(const Session& s, int first) {
   std::vector<MapEntry> entries;
-  for (int j = first; j <= s.args.Count(); ++j) {
-    int value = IntegerField(s.args.Field(j));
-    int point = std::abs(value);
-    // Numbers outside the store and undefined points are never drawn.
-    entries.push_back({value, point, s.points.IsNumber(point) && s.points.IsDefined(point)});
-  }
+  // Entries that name no point of the store and undefined points are never drawn.
+  for (const FigureEntry& entry : FigureEntries(s, first))
+    entries.push_back({entry.point, entry.center, entry.valid && s.points.IsDefined(entry.point)});
   return entries;
 }
 
@@ -78,8 +70,8 @@ void MapDrawing::AddFigure(const Session& s, const std::vector<MapEntry>& entrie
 }
 
 void MapDrawing::AddListedAlignments(const Session& s, int first) {
-  for (int j = first; j <= s.args.Count(); ++j) {
-    std::optional<int> n = AlignmentEntry(s.args.Field(j));
+  for (int j = first; j <= s.args.FieldsLeft(); ++j) {
+    std::optional<int> n = AlignmentEntry(s.args.GroupField(j));
     if (n && RouteState::IsAlignmentNumber(*n) && s.route.alignments[*n])
       AddAlignment(s.route.alignments[*n]->geometry, s.plot.StationTicks);
   }
