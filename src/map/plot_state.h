@@ -22,6 +22,9 @@ struct PlotState {
   bool ShowPoints = true;
   bool ShowPointNumbers = true;
   bool ShowCenters = false;
+  // "Show Courses": every line of a map labelled with its bearing and
+  // distance, every arc with its curve number, and a curve table.
+  bool ShowCourses = false;
   // "Station Ticks": feet between the station ticks of an alignment.
   double StationTicks = 100;
 
