@@ -110,6 +110,15 @@ class Session {
   BatchEnd RunBatch(std::string_view paneText);
   bool StopRequested = false;
 
+  // The pane line a batch run is processing, for the user's side to show
+  // beside a message or question (the report and the message text stay as
+  // they are); number 0 outside a line.
+  struct InputLine {
+    size_t number = 0;  // counted from 1, comment lines included
+    std::string_view text;
+  };
+  InputLine RunningLine;
+
   // The reference row of the command a line selects — after the comment
   // cut and the blanks around it, a listed code in any case — or 0 for a
   // line that is no code line.
@@ -150,8 +159,7 @@ class BatchRun {
   Session& session_;
   size_t expectedSize_;
   size_t done_ = 0;           // characters consumed so far
-  std::string partial_;       // the start of a line the last piece did not end
-  bool afterReturn_ = false;  // the last piece ended with a CR
+  LineCutter cutter_;
   bool inCommentBlock_ = false;
   int lineNumber_ = 0;  // lines run so far, counted from 1
   int blockStart_ = 0;  // the line that opened the comment block

@@ -124,7 +124,7 @@ Outcome WriteLandXmlCommand(Session& s) {
     s.args.SetStage(kFigureLines);
     return Outcome::Completed;
   }
-  if (s.LineContinued || s.args.FieldsLeft() == 0) return Outcome::Stopped;
+  if (FigureWaits(s) || s.args.FieldsLeft() == 0) return Outcome::Stopped;
   if (s.args.Stage() == kNoFile) {
     s.args.ConsumeAll();
     s.InfoBox("LXW has no file to write (its file line was refused); this figure was not written: " +
@@ -143,7 +143,7 @@ Outcome WriteLandXmlCommand(Session& s) {
 // names); a file in metric units or one that is not well-formed XML is
 // refused whole.
 Outcome ReadLandXmlCommand(Session& s) {
-  std::string path = DataLineFileName(s, kXmlExtension);
+  std::string path = DataLineFileName(s, kXmlExtension, FileUse::Read);
   if (path.empty()) return Outcome::Completed;
   std::optional<std::string> content = ReadTextFile(s, path);
   if (!content) return Outcome::Stopped;
