@@ -184,7 +184,7 @@ void DrawTitleBlock(PlotSurface& sheet, const TitleContent& content) {
   sheet.SetFontSize(kLegendFontPoints);
   for (const std::string& entry : content.legend) {
     sheet.Text(legendCell + kTitlePadding, row, entry);
-    row += kLegendFontPoints * 20 + 20;
+    row += kLegendFontPoints * 20 + 10;
   }
   DrawNorthArrow(sheet, (arrowCell + right) / 2, top + kTitlePadding, kTitleBlockHeight - 2 * kTitlePadding);
 }
@@ -260,24 +260,30 @@ struct Extent {
   double North() const { return maxNorth - minNorth; }
 };
 
-// What the sheet draws: the lines, the arcs with their bulge and the points
-// shown. Centers that are not shown take no part.
+// An arc's ends and its bulge: the points due east, north, west and south
+// of its center that lie on it.
+void AddArc(Extent& e, const MapDrawing::Arc& a) {
+  double sweep = std::fmod(a.endAngle - a.startAngle, TWO_PI);
+  if (sweep < 0) sweep += TWO_PI;
+  e.Add(a.east + a.radius * std::cos(a.startAngle), a.north + a.radius * std::sin(a.startAngle));
+  e.Add(a.east + a.radius * std::cos(a.endAngle), a.north + a.radius * std::sin(a.endAngle));
+  for (int quarter = 0; quarter < 4; ++quarter) {
+    double along = std::fmod(quarter * HALF_PI - a.startAngle + 2 * TWO_PI, TWO_PI);
+    if (along <= sweep)
+      e.Add(a.east + a.radius * std::cos(quarter * HALF_PI), a.north + a.radius * std::sin(quarter * HALF_PI));
+  }
+}
+
+// What the sheet draws: the lines and alignments, the arcs with their bulge
+// and the points shown. Centers that are not shown take no part.
 Extent ExtentOf(const MapDrawing& drawing, const PlatOptions& options) {
   Extent e;
   for (const MapDrawing::Point& p : drawing.points)
     if (!p.center || (options.points && options.centers)) e.Add(p.east, p.north);
-  for (const MapDrawing::Line& l : drawing.lines) e.Add(l.east1, l.north1), e.Add(l.east2, l.north2);
-  for (const MapDrawing::Arc& a : drawing.arcs) {
-    double sweep = std::fmod(a.endAngle - a.startAngle, TWO_PI);
-    if (sweep < 0) sweep += TWO_PI;
-    e.Add(a.east + a.radius * std::cos(a.startAngle), a.north + a.radius * std::sin(a.startAngle));
-    e.Add(a.east + a.radius * std::cos(a.endAngle), a.north + a.radius * std::sin(a.endAngle));
-    for (int quarter = 0; quarter < 4; ++quarter) {
-      double along = std::fmod(quarter * HALF_PI - a.startAngle + 2 * TWO_PI, TWO_PI);
-      if (along <= sweep)
-        e.Add(a.east + a.radius * std::cos(quarter * HALF_PI), a.north + a.radius * std::sin(quarter * HALF_PI));
-    }
-  }
+  for (const auto* lines : {&drawing.lines, &drawing.alignmentLines})
+    for (const MapDrawing::Line& l : *lines) e.Add(l.east1, l.north1), e.Add(l.east2, l.north2);
+  for (const auto* arcs : {&drawing.arcs, &drawing.alignmentArcs})
+    for (const MapDrawing::Arc& a : *arcs) AddArc(e, a);
   return e;
 }
 
@@ -290,9 +296,14 @@ PlotPicture PlatFigure(const MapDrawing& drawing, const PlatOptions& options, co
   auto x = [&t](double east) { return Units((east - t.minEast) * t.scale + t.xOffset); };
   auto y = [&t, height](double north) { return Units(height - ((north - t.minNorth) * t.scale + t.yOffset)); };
   figure.SetPenWidth(kPlatLinePen);
-  for (const MapDrawing::Line& l : drawing.lines) figure.Line(x(l.east1), y(l.north1), x(l.east2), y(l.north2));
-  for (const MapDrawing::Arc& a : drawing.arcs)
-    figure.Arc(x(a.east), y(a.north), a.radius * t.scale, a.startAngle, a.endAngle);
+  for (const auto* lines : {&drawing.lines, &drawing.alignmentLines})
+    for (const MapDrawing::Line& l : *lines) figure.Line(x(l.east1), y(l.north1), x(l.east2), y(l.north2));
+  for (const auto* arcs : {&drawing.arcs, &drawing.alignmentArcs})
+    for (const MapDrawing::Arc& a : *arcs)
+      figure.Arc(x(a.east), y(a.north), a.radius * t.scale, a.startAngle, a.endAngle);
+  figure.SetFontSize(kPlatNumberPoints);
+  for (const MapDrawing::Label& label : drawing.stationLabels)
+    figure.Text(x(label.east), y(label.north), label.text);
   figure.SetFontSize(kPlatNumberPoints);
   for (const MapDrawing::Point& p : drawing.points) {
     if (!options.points || (p.center && !options.centers)) continue;
@@ -339,8 +350,11 @@ void DrawCurveTable(PlotSurface& sheet, const std::vector<CurveData>& curves, in
   }
 }
 
-std::vector<std::string> Legend(const PlatOptions& options, bool arcs) {
+std::vector<std::string> Legend(const MapDrawing& drawing, const PlatOptions& options) {
+  bool arcs = !drawing.arcs.empty();
   std::vector<std::string> legend{arcs ? "Lines and arcs of the figures" : "Lines of the figures"};
+  if (!drawing.alignmentLines.empty() || !drawing.alignmentArcs.empty())
+    legend.push_back("Alignments with their stations");
   if (options.points) legend.push_back(options.numbers ? "Points with their numbers" : "Points");
   if (options.points && options.centers && arcs) legend.push_back("Centers of the curves");
   if (options.courses) {
@@ -467,7 +481,7 @@ PlotPicture PlatSheet(const MapDrawing& drawing, const PlatOptions& options, con
 
   PlotPicture sheet(layout.width, layout.height, PrinterPages::kTwipsPerDot);
   TitleContent content{options.title};
-  content.legend = Legend(options, !drawing.arcs.empty());
+  content.legend = Legend(drawing, options);
   PlotTransform t;
   if (extent.any && layout.feetPerInch > 0) {
     t.usable = true;
