@@ -27,4 +27,9 @@ std::string PlotPdf(const std::vector<PlotPicture>& pages);
 // V-NUMBERS, V-DESCRIPTIONS, V-CENTERS).
 std::string PlotDxf(const MapDrawing& drawing);
 
+// The note that says how many characters of the drawing's descriptions an
+// R12 file cannot hold (beyond U+FFFF, control characters) and PlotDxf
+// writes as "?"; empty when there are none.
+std::string DxfReplacedNote(const MapDrawing& drawing);
+
 }  // namespace vantrel
