@@ -42,8 +42,8 @@ TEST_F(InverseTest, RegisterAboveTheBankStoresNothing) {
 
 TEST_F(InverseTest, RefusedGroupIsConsumedAndTheRestWaits) {
   Run("DAB\r\n1,2,1,1001,3,4");
-  EXPECT_EQ(session.FieldsLeft(), 2);
-  EXPECT_EQ(session.GroupField(1), "3");
+  EXPECT_EQ(session.args.FieldsLeft(), 2);
+  EXPECT_EQ(session.args.GroupField(1), "3");
   EXPECT_EQ(session.PreviousCommand, "KWN");
   // The next line carries them in front of its own.
   std::vector<std::string> lines = Run("4,1");

@@ -19,7 +19,7 @@ constexpr double kArc = 500 * 3.1415926536 / 6;
 TEST_F(CurveTest, RunningStationLinksCurves) {
   Run("HA3\r\n0");
   EXPECT_EQ(session.curves.RunningStation, 0);
-  EXPECT_EQ(session.FieldsLeft(), 0);
+  EXPECT_EQ(session.args.FieldsLeft(), 0);
 
   // PI at 1000: PC = 1000 - T, then the station moves on to the PI along the
   // ahead tangent: PC + L - T.
@@ -40,18 +40,18 @@ TEST_F(CurveTest, RunningStationLinksCurves) {
 
 TEST_F(CurveTest, WaitingAndRefusedGroups) {
   Run("KWN\r\n1,0,0,2,1000,0,3,1500,866.025\r\nHA2\r\n0,1,1,2,3,0,500,11,12,13");
-  EXPECT_EQ(session.FieldsLeft(), 9);  // one field short of a group
+  EXPECT_EQ(session.args.FieldsLeft(), 9);  // one field short of a group
   EXPECT_FALSE(session.points.IsDefined(11));
 
   // Neither tangent nor radius: the group waits, the line ends early.
   Run("HA1\r\n1,1,2,3,0,0,11,12,13,2");
-  EXPECT_EQ(session.FieldsLeft(), 10);
+  EXPECT_EQ(session.args.FieldsLeft(), 10);
   EXPECT_NE(session.PreviousCommand, "HA1");
 
   // A point number outside the store drops the group before anything is
   // stored; the next group waits for the next line.
   Run("HA1\r\n1,1,2,3,0,500,11,1001,13,2,1,2,3,0,500,14,15,16");
-  EXPECT_EQ(session.FieldsLeft(), 9);
+  EXPECT_EQ(session.args.FieldsLeft(), 9);
   EXPECT_FALSE(session.points.IsDefined(11));
   EXPECT_FALSE(session.points.IsDefined(13));
 }

@@ -249,7 +249,7 @@ TEST_F(FilesTest, FileCommandsConsumeTheirLines) {
   session.registers.distance.fill(UndefinedCoord);
   session.registers.distance[0] = 5;  // register 0 is never saved
   Run("DDF\r\nregs\r\nregs2,extra");
-  EXPECT_EQ(session.ArgUsed, session.ArgCount);
+  EXPECT_EQ(session.args.FieldsLeft(), 0);
   EXPECT_EQ(Content("regs.dis"), "");
   EXPECT_EQ(Content("regs2.dis"), "");
   EXPECT_EQ(FolderNames(), (Lines{"regs.dis", "regs2.dis"}));

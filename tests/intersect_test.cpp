@@ -28,32 +28,32 @@ class ConstructionTest : public SessionTest {
 TEST_F(ConstructionTest, NoSolutionHoldsTheGroupAndLaterOnes) {
   // Circles of radius 40 whose centres are 100 apart do not meet.
   EXPECT_EQ(Run("ARR\r\n12,1,40,2,40,L,10,1,60,2,60,L"), (Lines{"Info Only: No Solution"}));
-  EXPECT_EQ(session.FieldsLeft(), 12);
-  EXPECT_EQ(session.GroupField(1), "12");
+  EXPECT_EQ(session.args.FieldsLeft(), 12);
+  EXPECT_EQ(session.args.GroupField(1), "12");
   EXPECT_EQ(session.PreviousCommand, "KWN");
   EXPECT_FALSE(session.points.IsDefined(10));
 
   // The same for a line that misses an arc, and for a declined question.
   Run("AZB\r\n55,1,50,3,90 00 00,2");
-  EXPECT_EQ(session.FieldsLeft(), 6);
+  EXPECT_EQ(session.args.FieldsLeft(), 6);
   user.answers = {false};
   Run("KWN\r\n4,1000,1100.02\r\nDVA\r\n3,1,4,2,14,3,1,2,2,15");
-  EXPECT_EQ(session.FieldsLeft(), 10);
+  EXPECT_EQ(session.args.FieldsLeft(), 10);
   EXPECT_FALSE(session.points.IsDefined(15));
 }
 
 TEST_F(ConstructionTest, RefusedGroupsAreConsumed) {
   // A point number outside the store: the group is dropped, the rest waits.
   EXPECT_EQ(Run("ZBI\r\n0,1,45,2,315,40,1,45,2,315"), (Lines{"Info Only: 0 is invalid point number"}));
-  EXPECT_EQ(session.FieldsLeft(), 5);
-  EXPECT_EQ(session.GroupField(1), "40");
+  EXPECT_EQ(session.args.FieldsLeft(), 5);
+  EXPECT_EQ(session.args.GroupField(1), "40");
 
   // A count too large to hold drops every field held; one below 1 only the
   // group's fixed part.
   Run("DVL\r\n1,2,49,11,12");
-  EXPECT_EQ(session.FieldsLeft(), 0);
+  EXPECT_EQ(session.args.FieldsLeft(), 0);
   Run("DVA\r\n3,1,2,-1,3,1,2,2,14");
-  EXPECT_EQ(session.FieldsLeft(), 5);
+  EXPECT_EQ(session.args.FieldsLeft(), 5);
 }
 
 TEST_F(ConstructionTest, LongestDivisionsFitTheHeldFields) {
@@ -62,7 +62,7 @@ TEST_F(ConstructionTest, LongestDivisionsFitTheHeldFields) {
   for (int p = 101; p <= 147; ++p) line.append(",").append(std::to_string(p));
   EXPECT_EQ(Run("DVL\r\n" + line).size(), 47u);
   EXPECT_NEAR(session.points.East(124), 1050, 1e-9);  // 24/48 of the way
-  EXPECT_EQ(session.FieldsLeft(), 0);
+  EXPECT_EQ(session.args.FieldsLeft(), 0);
 }
 
 TEST_F(ConstructionTest, ArcLengthKeptInItsRegister) {

@@ -13,7 +13,9 @@ using Lines = std::vector<std::string>;
 class ProcessorTest : public SessionTest {
  protected:
   std::vector<std::string> Held() const {
-    return {session.ArgField.begin() + 1 + session.ArgUsed, session.ArgField.begin() + 1 + session.ArgCount};
+    std::vector<std::string> held;
+    for (int k = 1; k <= session.args.FieldsLeft(); ++k) held.push_back(session.args.GroupField(k));
+    return held;
   }
 };
 

@@ -57,7 +57,7 @@ std::optional<double> NumberField(const std::string& field) {
 // The number of numeric fields from field `first` of the group on.
 int NumericFieldsFrom(const Session& s, int first) {
   int count = 0;
-  while (first + count <= s.FieldsLeft() && IsNumericText(s.GroupField(first + count))) ++count;
+  while (first + count <= s.args.FieldsLeft() && IsNumericText(s.args.GroupField(first + count))) ++count;
   return count;
 }
 
@@ -70,8 +70,9 @@ bool WithinWeights(double error, double largest) { return error >= kSmallestErro
 // are refused, or nothing.
 std::optional<std::string> ReadErrorModel(Session& s, int first, int centeringFrom, int centeringFields,
                                           ErrorModel& errors) {
-  std::optional<double> angle = NumberField(s.GroupField(first)), constant = NumberField(s.GroupField(first + 1)),
-                        ppm = NumberField(s.GroupField(first + 2));
+  std::optional<double> angle = NumberField(s.args.GroupField(first)),
+                        constant = NumberField(s.args.GroupField(first + 1)),
+                        ppm = NumberField(s.args.GroupField(first + 2));
   if (!(*angle > 0) || *constant < 0 || *ppm < 0 || !(*constant > 0 || *ppm > 0))
     return "The angle error and one of the distance errors must be more than 0";
   if (!WithinWeights(*angle, kLargestAngleError))
@@ -85,7 +86,7 @@ std::optional<std::string> ReadErrorModel(Session& s, int first, int centeringFr
   errors.DistancePpm = *ppm;
   if (centeringFields == 0) return std::nullopt;
   for (int k = 0; k < 2; ++k) {
-    double value = k < centeringFields ? *NumberField(s.GroupField(centeringFrom + k)) : 0;
+    double value = k < centeringFields ? *NumberField(s.args.GroupField(centeringFrom + k)) : 0;
     if (value != 0 && !WithinWeights(value, kLargestLengthError))
       return "The centering errors must be 0 or from 0.000001 to 1000000 feet";
     (k == 0 ? errors.centering.instrument : errors.centering.target) = value;
@@ -97,12 +98,12 @@ std::optional<std::string> ReadErrorModel(Session& s, int first, int centeringFr
 // confidence, the instrument and target centering, and B.
 void ReadErrors(Session& s) {
   NetworkRecord& r = s.network;
-  int count = s.FieldsLeft();
-  r.Snooping = count > 0 && UpperCase(TrimBlanks(s.GroupField(count))) == "B";
+  int count = s.args.FieldsLeft();
+  r.Snooping = count > 0 && UpperCase(TrimBlanks(s.args.GroupField(count))) == "B";
   if (r.Snooping) --count;
   if (count < 3 || count > 6 || NumericFieldsFrom(s, 1) < count) return Spoil(s, std::string(kErrorsUsage));
   if (auto refused = ReadErrorModel(s, 1, 5, std::max(count - 4, 0), r.Errors)) return Spoil(s, *refused);
-  double confidence = count >= 4 ? *NumberField(s.GroupField(4)) : 95;
+  double confidence = count >= 4 ? *NumberField(s.args.GroupField(4)) : 95;
   if (!(confidence >= 50 && confidence < 100))
     return Spoil(s, "The confidence must be at least 50 and less than 100 percent");
   r.FirstErrors = r.Errors;
@@ -176,7 +177,7 @@ std::optional<std::array<int, N>> DistinctPoints(Session& s, const PointField (&
 bool ReadDistance(Session& s) {
   auto points = DistinctPoints(s, {Target(2), Target(3)}, "A distance");
   if (!points) return false;
-  double d = ParseDistance(s, s.GroupField(4));
+  double d = ParseDistance(s, s.args.GroupField(4));
   if (!(d > 0 && d < kLongestDistance)) {
     s.InfoBox("Distance " + PlainNumber((*points)[0]) + "-" + PlainNumber((*points)[1]) +
               ": it must be more than 0 and less than " + PlainNumber(kLongestDistance) + " feet");
@@ -188,13 +189,13 @@ bool ReadDistance(Session& s) {
 bool ReadAngle(Session& s) {
   auto points = DistinctPoints(s, {Target(2), Target(3), Target(4)}, "An angle");
   if (!points) return false;
-  return Add(s, {ObservationKind::Angle, *points, ParseAngle(s, s.GroupField(5))});
+  return Add(s, {ObservationKind::Angle, *points, ParseAngle(s, s.args.GroupField(5))});
 }
 
 bool ReadDirection(Session& s) {
   auto points = DistinctPoints(s, {Target(2), Target(3)}, "A direction");
   if (!points) return false;
-  return Add(s, {ObservationKind::Direction, {(*points)[0], (*points)[1], 0}, ParseAngle(s, s.GroupField(4))});
+  return Add(s, {ObservationKind::Direction, {(*points)[0], (*points)[1], 0}, ParseAngle(s, s.args.GroupField(4))});
 }
 
 // R: a circle reading; consecutive readings at one station form a set.
@@ -204,7 +205,7 @@ bool ReadReading(Session& s) {
   if (!points) return false;
   const int station = (*points)[0];
   if (r.OpenSetStation != station) r.network.sets++;
-  Observation reading{ObservationKind::Reading, {station, (*points)[1], 0}, ParseAngle(s, s.GroupField(4))};
+  Observation reading{ObservationKind::Reading, {station, (*points)[1], 0}, ParseAngle(s, s.args.GroupField(4))};
   reading.set = r.network.sets - 1;
   if (!Add(s, reading)) return false;
   r.OpenSetStation = station;
@@ -216,15 +217,15 @@ bool ReadHeight(Session& s, int& size) {
   auto points = DistinctPoints(s, {Target(2), Target(3)}, "A height difference");
   if (!points) return false;
   const std::string pair = PlainNumber((*points)[0]) + "-" + PlainNumber((*points)[1]);
-  std::optional<double> difference = NumberField(s.GroupField(4));
+  std::optional<double> difference = NumberField(s.args.GroupField(4));
   if (!difference || std::fabs(*difference) >= kLongestDistance) {
     s.InfoBox("Height difference " + pair + ": it must be a number of feet below " + PlainNumber(kLongestDistance));
     return false;
   }
   double sigma = kDefaultHeightError;
-  if (s.FieldsLeft() >= 5 && IsNumericText(s.GroupField(5))) {
+  if (s.args.FieldsLeft() >= 5 && IsNumericText(s.args.GroupField(5))) {
     size = 5;
-    sigma = NumberField(s.GroupField(5)).value_or(0);
+    sigma = NumberField(s.args.GroupField(5)).value_or(0);
     if (!WithinWeights(sigma, kLargestLengthError)) {
       s.InfoBox("Height difference " + pair + ": its standard error must be from 0.000001 to 1000000 feet");
       return false;
@@ -244,7 +245,7 @@ bool ReadFixed(Session& s, int& size, bool heights) {
     return false;
   }
   for (int k = 2; k <= size; ++k) {
-    std::optional<int> point = ReadPointNumber(s, s.GroupField(k));
+    std::optional<int> point = ReadPointNumber(s, s.args.GroupField(k));
     if (!point) return false;
     if (!s.points.IsDefined(*point)) {
       s.InfoBox("Fixed point " + PlainNumber(*point) + " is not defined");
@@ -296,14 +297,14 @@ bool ReadTraverse(Session& s) {
 // One group starting at the next field: its letter and its fields. Returns
 // false, with the reason given, when the group is refused.
 bool ReadGroup(Session& s) {
-  std::string letter = UpperCase(TrimBlanks(s.GroupField(1)));
+  std::string letter = UpperCase(TrimBlanks(s.args.GroupField(1)));
   int size = letter == "D" || letter == "Z" || letter == "R" || letter == "H" ? 4 : letter == "A" ? 5 : 1;
   if (letter != "D" && letter != "A" && letter != "Z" && letter != "R" && letter != "H" && letter != "E" &&
       letter != "F" && letter != "FH" && letter != "T") {
-    s.InfoBox("\"" + s.GroupField(1) + "\" starts no observation: D, A, Z, R, H, E, F, FH or T");
+    s.InfoBox("\"" + s.args.GroupField(1) + "\" starts no observation: D, A, Z, R, H, E, F, FH or T");
     return false;
   }
-  if (s.FieldsLeft() < size) {
+  if (s.args.FieldsLeft() < size) {
     s.InfoBox(letter == "A"   ? "A needs the point at, backsight point, foresight point and angle"
               : letter == "R" ? "R needs the station, the point sighted and the reading"
               : letter == "H" ? "H needs the from point, to point and height difference"
@@ -322,14 +323,14 @@ bool ReadGroup(Session& s) {
               : letter == "F"  ? ReadFixed(s, size, false)
               : letter == "FH" ? ReadFixed(s, size, true)
                                : ReadTraverse(s);
-  s.ArgUsed += size;
+  s.args.Consume(size);
   return read;
 }
 
 void ReadObservations(Session& s) {
-  while (!s.network.Spoiled && s.FieldsLeft() > 0)
+  while (!s.network.Spoiled && s.args.FieldsLeft() > 0)
     if (!ReadGroup(s)) s.network.Spoiled = true;
-  s.ArgUsed = s.ArgCount;
+  s.args.ConsumeAll();
 }
 
 }  // namespace
@@ -338,21 +339,21 @@ Outcome LeastSquaresCommand(Session& s) {
   NetworkRecord& r = s.network;
 
   // Stage 1: a new network; its first line holds the a-priori errors.
-  if (s.CommandStage == 1) {
+  if (s.args.Stage() == 1) {
     r = NetworkRecord{};
     r.network.fixed.assign(static_cast<size_t>(s.points.Capacity()) + 1, 0);
     r.network.heightFixed.assign(r.network.fixed.size(), 0);
-    if (s.FieldsLeft() == 0) return Outcome::Completed;
+    if (s.args.FieldsLeft() == 0) return Outcome::Completed;
     ReadErrors(s);
-    s.ArgUsed = s.ArgCount;
-    s.CommandStage = 2;
+    s.args.ConsumeAll();
+    s.args.SetStage(2);
     return Outcome::Stopped;
   }
 
   // Stage 2: observation lines, until one ends without a trailing comma.
   if (r.Finished) {
     s.InfoBox("Network finished: type LSQ on a line of its own to start a new one");
-    s.ArgUsed = s.ArgCount;
+    s.args.ConsumeAll();
     return Outcome::Stopped;
   }
   ReadObservations(s);

@@ -41,15 +41,15 @@ struct Arc {
 // A refused option discards the whole line, so that neither the option nor a
 // figure typed behind it is carried into the next line's figure.
 bool ReadAngleOption(Session& s) {
-  s.CommandStage = 2;
+  s.args.SetStage(2);
   std::string& option = s.area.AreaAngleOption;
-  option = UpperCase(s.GroupField(1));
+  option = UpperCase(s.args.GroupField(1));
   if (option == "Z" || option == "B") {
-    s.ArgUsed += 1;
+    s.args.Consume(1);
     return true;
   }
   s.InfoBox("Invalid Angle Option");
-  s.ArgUsed = s.ArgCount;
+  s.args.ConsumeAll();
   return false;
 }
 
@@ -59,9 +59,9 @@ bool ReadAngleOption(Session& s) {
 // figure and gives nothing.
 std::optional<Figure> ReadFigure(Session& s) {
   Figure figure;
-  figure.reserve(static_cast<size_t>(s.FieldsLeft()));
-  for (int k = s.ArgUsed + 1; k <= s.ArgCount; ++k) {
-    const std::string& typed = s.ArgField[k];
+  figure.reserve(static_cast<size_t>(s.args.FieldsLeft()));
+  for (int k = 1; k <= s.args.FieldsLeft(); ++k) {
+    std::string& typed = s.args.GroupField(k);
     std::string_view text = TrimBlanks(typed);
     bool marked = !text.empty() && (text[0] == 'C' || text[0] == 'c');
     int value = marked ? -IntegerField(text.substr(1)) : IntegerField(typed);
@@ -70,7 +70,7 @@ std::optional<Figure> ReadFigure(Session& s) {
       ReportInvalidPointNumber(s, typed);
       return std::nullopt;
     }
-    if (marked) s.ArgField[k] = std::to_string(value);
+    if (marked) typed = std::to_string(value);
     figure.push_back({std::abs(value), value < 0});
   }
   if (figure.front().center || figure.back().center) {
@@ -181,16 +181,15 @@ std::optional<FigureWithArea> ReadFigureWithArea(Session& s) {
 
 Outcome FigureAreaCommand(Session& s) {
   const bool listing = s.CurrentCommand == "TPR";
-  s.GroupSize = 1;
   if (s.LineFieldCount == 0) return Outcome::Stopped;
-  if (listing && s.CommandStage == 1 && !ReadAngleOption(s)) return Outcome::Stopped;
-  if (s.FieldsLeft() == 0) return Outcome::Stopped;  // the figure follows on the next line
+  if (listing && s.args.Stage() == 1 && !ReadAngleOption(s)) return Outcome::Stopped;
+  if (s.args.FieldsLeft() == 0) return Outcome::Stopped;  // the figure follows on the next line
 
   // A figure that is refused or stopped is discarded whole, so that it is
   // not joined to the figure of the next line.
   std::optional<Figure> figure = ReadFigure(s);
   std::optional<double> area = figure ? WalkFigure(s, *figure, listing) : std::nullopt;
-  s.ArgUsed = s.ArgCount;
+  s.args.ConsumeAll();
   if (!area) return Outcome::Stopped;
 
   s.WriteOutput("");

@@ -18,24 +18,24 @@ namespace {
 constexpr int kLineFixedFields = 3;  // first point, second point, n
 constexpr int kArcFixedFields = 4;   // first arc point, centre, last arc point, n
 
-// Reads the count n and sets GroupSize to the whole group: the fixed fields
-// and n - 1 new point numbers. The group is computed only when all its fields
-// are held; a count below 1, or one whose group could never be held at once,
-// is refused.
+// Reads the count n, which makes the whole group: the fixed fields and n - 1
+// new point numbers. The group is computed only when all its fields are
+// held; a count below 1, or one whose group could never be held at once, is
+// refused.
 template <typename Divide>
 GroupEnd DivisionGroup(Session& s, int fixedFields, Divide divide) {
-  const std::string& countField = s.GroupField(fixedFields);
+  const std::string& countField = s.args.GroupField(fixedFields);
   int parts = IntegerField(countField);
   int mostParts = kMaxFields - fixedFields + 1;
   if (parts < 1 || parts > mostParts) {
     s.InfoBox(countField + " is invalid number of parts (1 to " + std::to_string(mostParts) + ")");
     // Every field held belongs to a group too long to hold: drop them all.
-    if (parts > mostParts) s.GroupSize = s.FieldsLeft();
+    if (parts > mostParts) return GroupEnd(GroupEnd::Refused).Taking(s.args.FieldsLeft());
     return GroupEnd::Refused;
   }
-  s.GroupSize = fixedFields + parts - 1;
-  if (s.FieldsLeft() < s.GroupSize) return GroupEnd::Incomplete;
-  return divide(s, parts);
+  int length = fixedFields + parts - 1;
+  if (s.args.FieldsLeft() < length) return GroupEnd::Incomplete;
+  return divide(s, parts).Taking(length);
 }
 
 // The n - 1 new point numbers listed after the fixed fields.
@@ -43,7 +43,7 @@ std::optional<std::vector<int>> ListedPoints(Session& s, int fixedFields, int pa
   std::vector<int> listed;
   listed.reserve(static_cast<size_t>(parts - 1));
   for (int k = 1; k < parts; ++k) {
-    std::optional<int> p = ReadPointNumber(s, s.GroupField(fixedFields + k));
+    std::optional<int> p = ReadPointNumber(s, s.args.GroupField(fixedFields + k));
     if (!p) return std::nullopt;
     listed.push_back(*p);
   }

@@ -41,8 +41,8 @@ GroupEnd IntersectDirections(Session& s) {
   std::optional<std::array<int, 3>> points = GroupPoints(s, {Target(1), 2, 4});
   if (!points) return GroupEnd::Refused;
   auto [target, first, second] = *points;
-  double firstSlope = DirectionSlope(ParseAngle(s, s.GroupField(3)));
-  double secondSlope = DirectionSlope(ParseAngle(s, s.GroupField(5)));
+  double firstSlope = DirectionSlope(ParseAngle(s, s.args.GroupField(3)));
+  double secondSlope = DirectionSlope(ParseAngle(s, s.args.GroupField(5)));
   return StoreIntersection(s, target, first, second, firstSlope, secondSlope);
 }
 
@@ -72,10 +72,10 @@ GroupEnd IntersectCircles(Session& s) {
   std::optional<std::array<int, 3>> points = GroupPoints(s, {Target(1), 2, 4});
   if (!points) return GroupEnd::Refused;
   auto [target, c1, c2] = *points;
-  double r1 = ParseDistance(s, s.GroupField(3));
-  double r2 = ParseDistance(s, s.GroupField(5));
+  double r1 = ParseDistance(s, s.args.GroupField(3));
+  double r2 = ParseDistance(s, s.args.GroupField(5));
   // Only the first letter counts: "L" and "Left" both take the left point.
-  const std::string& sideText = s.GroupField(6);
+  const std::string& sideText = s.args.GroupField(6);
   double side = !sideText.empty() && std::toupper(static_cast<unsigned char>(sideText[0])) == 'L' ? kLeft : kRight;
 
   // Cosines of the triangle's angles at the two centres. Circles that do not
@@ -100,11 +100,11 @@ GroupEnd TangentToCircles(Session& s) {
   std::optional<std::array<int, 4>> points = GroupPoints(s, {Target(1), 2, Target(4), 5});
   if (!points) return GroupEnd::Refused;
   auto [firstTouch, c1, secondTouch, c2] = *points;
-  double r1 = ParseDistance(s, s.GroupField(3));
-  double r2 = ParseDistance(s, s.GroupField(6));
+  double r1 = ParseDistance(s, s.args.GroupField(3));
+  double r2 = ParseDistance(s, s.args.GroupField(6));
   // Here the whole field is compared: "Left" is not "L", " I" is not "I".
-  double side = UpperCase(s.GroupField(7)) == "L" ? kLeft : kRight;
-  double kind = UpperCase(s.GroupField(8)) == "I" ? -1 : 1;  // inner : outer
+  double side = UpperCase(s.args.GroupField(7)) == "L" ? kLeft : kRight;
+  double kind = UpperCase(s.args.GroupField(8)) == "I" ? -1 : 1;  // inner : outer
 
   // Sine of the tangent's angle to the line of centres; beyond 1 the tangent
   // does not exist, and coincident centres give no number at all.

@@ -25,7 +25,7 @@ std::string DistanceText(double d) { return FormatMask(d, kDistance); }
 // The register named by the group's first field. A number above 99 is
 // accepted (the row shows it, nothing is stored); a negative one is reported.
 std::optional<int> ResultRegister(Session& s) {
-  const std::string& field = s.GroupField(1);
+  const std::string& field = s.args.GroupField(1);
   int r = IntegerField(field);
   if (r >= 0) return r;
   ReportInvalidRegisterNumber(s, field);

@@ -25,8 +25,8 @@ GroupEnd LocateByAzimuth(Session& s) {
   std::optional<std::array<int, 2>> points = GroupPoints(s, {1, Target(2)});
   if (!points) return GroupEnd::Refused;
   auto [from, target] = *points;
-  double distance = ParseDistance(s, s.GroupField(3));
-  double azimuth = ParseAngle(s, s.GroupField(4));
+  double distance = ParseDistance(s, s.args.GroupField(3));
+  double azimuth = ParseAngle(s, s.args.GroupField(4));
   return Locate(s, {PointAt(target, s.points.North(from), s.points.East(from), distance, azimuth)});
 }
 
@@ -34,10 +34,10 @@ GroupEnd LocateByAngle(Session& s) {
   std::optional<std::array<int, 3>> points = GroupPoints(s, {1, 2, Target(3)});
   if (!points) return GroupEnd::Refused;
   auto [occupied, backsight, target] = *points;
-  double distance = ParseDistance(s, s.GroupField(4));
+  double distance = ParseDistance(s, s.args.GroupField(4));
   // A "D" as the very first character (the field is not trimmed) makes the
   // angle a deflection, turned from the prolongation of backsight -> occupied.
-  std::string_view angleText = s.GroupField(5);
+  std::string_view angleText = s.args.GroupField(5);
   double toward = 1;
   if (!angleText.empty() && (angleText[0] == 'D' || angleText[0] == 'd')) {
     angleText.remove_prefix(1);
@@ -53,7 +53,7 @@ GroupEnd LocateOnLine(Session& s) {
   std::optional<std::array<int, 3>> points = GroupPoints(s, {1, 2, Target(3)});
   if (!points) return GroupEnd::Refused;
   auto [first, second, target] = *points;
-  double distance = ParseDistance(s, s.GroupField(4));
+  double distance = ParseDistance(s, s.args.GroupField(4));
   double length = PointDistance(s.points, first, second);
   if (length == 0) {
     s.InfoBox("Points " + std::to_string(first) + " and " + std::to_string(second) + " coincide: no line to locate on");
@@ -68,7 +68,7 @@ GroupEnd OffsetLine(Session& s) {
   std::optional<std::array<int, 4>> points = GroupPoints(s, {1, 2, Target(4), Target(5)});
   if (!points) return GroupEnd::Refused;
   auto [first, second, firstEnd, secondEnd] = *points;
-  double offset = ParseDistance(s, s.GroupField(3));
+  double offset = ParseDistance(s, s.args.GroupField(3));
   // Square to the right of first -> second; a negative offset goes left.
   double right = HALF_PI + PointAzimuth(s.points, first, second);
   NewPoint atFirst = PointAt(firstEnd, s.points.North(first), s.points.East(first), offset, right);

@@ -9,7 +9,7 @@ namespace vantrel {
 // would fill the 50-field store after a few dozen comment lines.
 Outcome CommentCommand(Session& s) {
   s.WriteOutput(s.CurrentLine);
-  s.ArgUsed = s.ArgCount;
+  s.args.ConsumeAll();
   return Outcome::Completed;
 }
 

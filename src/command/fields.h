@@ -82,7 +82,7 @@ template <size_t N>
 std::optional<std::array<int, N>> GroupPoints(Session& s, const PointField (&fields)[N]) {
   std::array<int, N> points;
   for (size_t k = 0; k < N; ++k) {
-    std::optional<int> n = ReadPointNumber(s, s.GroupField(fields[k].field));
+    std::optional<int> n = ReadPointNumber(s, s.args.GroupField(fields[k].field));
     if (!n) return std::nullopt;
     points[k] = *n;
   }

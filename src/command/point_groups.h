@@ -6,6 +6,7 @@
 
 #include <cmath>
 #include <initializer_list>
+#include <optional>
 #include <span>
 #include <string>
 
@@ -14,27 +15,43 @@
 
 namespace vantrel {
 
-// How the computation of one group ended.
-enum class GroupEnd {
-  Done,        // computed; the group is consumed and the next one follows
-  Refused,     // reported (a number outside its table); consumed, the line stops
-  Held,        // "No Solution" or a refused question; the group stays pending
-               // and is tried again ahead of the next line's fields
-  Incomplete,  // the group's length is known but its fields are not all here
+// How the computation of one group ended, and how many fields the group
+// took.
+class GroupEnd {
+ public:
+  enum Kind {
+    Done,        // computed; the group is consumed and the next one follows
+    Refused,     // reported (a number outside its table); consumed, the line stops
+    Held,        // "No Solution" or a refused question; the group stays pending
+                 // and is tried again ahead of the next line's fields
+    Incomplete,  // the group's length is known but its fields are not all here
+  };
+  GroupEnd(Kind kind) : kind_(kind) {}
+
+  // The same end for a group whose content decides its length (a division's
+  // count of parts): it took `fields` fields, not the length it started with.
+  GroupEnd Taking(int fields) const {
+    GroupEnd end = *this;
+    end.length_ = fields;
+    return end;
+  }
+  int Length(int started) const { return length_.value_or(started); }
+  bool operator==(Kind kind) const { return kind_ == kind; }
+
+ private:
+  Kind kind_;
+  std::optional<int> length_;
 };
 
-// Runs `group` on every group of the argument store. Each group starts with
-// GroupSize = `size`; a command whose group length depends on its content
-// sets GroupSize to the full length before it returns (and Incomplete while
-// the rest has not arrived).
+// Runs `group` on every group of the argument store while `size` fields are
+// left; a group ended Done or Refused is consumed, with the length it says.
 template <typename Group>
 Outcome RepeatGroups(Session& s, int size, Group group) {
-  while (s.FieldsLeft() >= size) {
-    s.GroupSize = size;
+  while (s.args.FieldsLeft() >= size) {
     GroupEnd end = group(s);
     if (end == GroupEnd::Incomplete) break;
     if (end == GroupEnd::Held) return Outcome::Stopped;
-    s.ArgUsed += s.GroupSize;
+    s.args.Consume(end.Length(size));
     if (end == GroupEnd::Refused) return Outcome::Stopped;
   }
   return Outcome::Completed;

@@ -89,8 +89,7 @@ void Session::ProcessCommandLine(std::string_view line) {
   if (int row = CodeRow(reference, CurrentLine); row > 0) {
     CurrentCommand = reference.rows[row].Code;
     ++CommandRun;
-    ArgCount = ArgUsed = 0;
-    CommandStage = 1;
+    args.Restart();
     user.EndPrintDocument();
     return;
   }
@@ -124,7 +123,7 @@ void Session::ProcessCommandLine(std::string_view line) {
   if (LineContinued) --LineFieldCount;
 
   // 7. Carry-over: unconsumed fields first, then this line's fields.
-  int pending = ArgCount - ArgUsed;
+  int pending = args.FieldsLeft();
   if (pending + LineFieldCount > kMaxFields) {
     InfoBox("At most " + std::to_string(kMaxFields) + " fields can be held; " + std::to_string(pending) +
             " are waiting and this line brings " + std::to_string(LineFieldCount) +
@@ -132,12 +131,7 @@ void Session::ProcessCommandLine(std::string_view line) {
     LineFieldCount = 0;
     return;
   }
-  int n = 0;
-  for (int k = ArgUsed + 1; k <= ArgCount; ++k)
-    if (++n != k) ArgField[n].swap(ArgField[k]);
-  for (int k = 1; k <= LineFieldCount; ++k) ArgField[++n] = LineField[k];
-  ArgCount = n;
-  ArgUsed = 0;
+  args.Carry(std::span(LineField).subspan(1, static_cast<size_t>(LineFieldCount)));
 
   // 8-9. Dispatch; a branch that ends normally advances PreviousCommand.
   if (RunCommand(*this, branch) == Outcome::Completed) PreviousCommand = CurrentCommand;

@@ -11,6 +11,7 @@
 
 #include "adjust/network_record.h"
 #include "area/area_state.h"
+#include "command/arguments.h"
 #include "command/files.h"
 #include "command/reference.h"
 #include "command/user_side.h"
@@ -28,8 +29,6 @@ namespace vantrel {
 // How a command's branch ended: normally (PreviousCommand advances) or early,
 // after a message, a refused question or while waiting for more lines.
 enum class Outcome { Completed, Stopped };
-
-inline constexpr int kMaxFields = 50;
 
 class Session {
  public:
@@ -60,29 +59,21 @@ class Session {
   PointStore points;
   RegisterBanks registers;
 
-  // --- Argument store (1-based, as the fields are counted on the line) -----
+  // --- The current line and command -----------------------------------------
   std::string CurrentLine;
   // This line's fields, pieces of CurrentLine rather than copies: each field
-  // is copied once, into ArgField, where it may wait for the next line.
+  // is copied once, into the argument store, where it may wait for the next
+  // line.
   std::array<std::string_view, kMaxFields + 1> LineField;
   int LineFieldCount = 0;
-  std::array<std::string, kMaxFields + 1> ArgField;
-  int ArgCount = 0;
-  int ArgUsed = 0;
-  int GroupSize = 0;
+  ArgumentStore args;
   std::string CurrentCommand;
   bool DataBeforeCodeReported = false;  // said once: no command yet selected
   std::string PreviousCommand;
   int CommandRun = 0;  // counts code selections: the lines of one run share it
-  int CommandStage = 1;
   bool LineContinued = false;
   float EastShift = 0;
   float NorthShift = 0;
-
-  // Fields not yet consumed by the current command.
-  int FieldsLeft() const { return ArgCount - ArgUsed; }
-  // Field k of the current group (1-based within the group).
-  const std::string& GroupField(int k) const { return ArgField[ArgUsed + k]; }
 
   // Writes the empty line and the column heading when this command's table
   // is not the one the report is continuing.

@@ -22,18 +22,18 @@ GroupEnd IntersectArcLine(Session& s) {
   std::optional<std::array<int, 4>> points = GroupPoints(s, {Target(1), 2, 4, 6});
   if (!points) return GroupEnd::Refused;
   auto [target, centre, from, reference] = *points;
-  double radius = ParseDistance(s, s.GroupField(3));
+  double radius = ParseDistance(s, s.args.GroupField(3));
 
   // The line's direction from its point: toward a second point (ALI) or
   // typed (AZB).
   double direction;
   if (s.CurrentCommand == "ALI") {
-    std::optional<int> toward = ReadStoredPoint(s, s.GroupField(5));
+    std::optional<int> toward = ReadStoredPoint(s, s.args.GroupField(5));
     if (!toward) return GroupEnd::Refused;
     if (SamePlace(s.points, from, *toward)) return NoSolution(s);
     direction = PointAzimuth(s.points, from, *toward);
   } else {
-    direction = ParseAngle(s, s.GroupField(5));
+    direction = ParseAngle(s, s.args.GroupField(5));
   }
 
   // The centre's offset from the line as a fraction of the radius: beyond 1

@@ -18,7 +18,7 @@ GroupEnd PointOnArc(Session& s) {
   std::optional<std::array<int, 3>> points = GroupPoints(s, {1, 2, Target(3)});
   if (!points) return GroupEnd::Refused;
   auto [centre, onArc, target] = *points;
-  double length = ParseDistance(s, s.GroupField(4));
+  double length = ParseDistance(s, s.args.GroupField(4));
   double radius = PointDistance(s.points, centre, onArc);
   if (radius == 0) return NoSolution(s);  // a point on the centre lies on no arc
 
@@ -28,13 +28,9 @@ GroupEnd PointOnArc(Session& s) {
   return StoreNewPoints(s, {&point, 1}) ? GroupEnd::Done : GroupEnd::Refused;
 }
 
-GroupEnd MeasureArc(Session& s) {
-  // A data line of exactly four fields names the register for the length.
-  int lengthRegister = 0;
-  if (s.ArgCount == 4) {
-    s.GroupSize = 4;
-    lengthRegister = IntegerField(s.GroupField(4));
-  }
+// One ARC group; the length is also kept in distance register
+// `lengthRegister` (0: none).
+GroupEnd MeasureArc(Session& s, int lengthRegister) {
   std::optional<std::array<int, 3>> points = GroupPoints(s, {1, 2, 3});
   if (!points) return GroupEnd::Refused;
   auto [centre, start, end] = *points;
@@ -65,7 +61,11 @@ Outcome PointOnArcCommand(Session& s) { return RepeatGroups(s, 4, PointOnArc); }
 
 Outcome ArcLengthCommand(Session& s) {
   if (s.CurrentCommand != s.PreviousCommand) s.WriteOutput("");
-  return RepeatGroups(s, 3, MeasureArc);
+  // A data line of exactly four fields names the register for the length.
+  return RepeatGroups(s, 3, [](Session& session) {
+    if (session.args.Count() != 4) return MeasureArc(session, 0);
+    return MeasureArc(session, IntegerField(session.args.GroupField(4))).Taking(4);
+  });
 }
 
 }  // namespace vantrel

@@ -30,14 +30,13 @@ struct CurvePoints {
 // The first data line after the code line: HA2 and HA3 take its first field
 // as the station of the starting point. True when the line holds groups.
 bool ReadFirstLine(Session& s, bool takesStartingStation) {
-  if (s.CommandStage != 1) return true;
-  s.CommandStage = 2;
+  if (s.args.Stage() != 1) return true;
+  s.args.SetStage(2);
   if (!takesStartingStation) return true;
-  s.GroupSize = 1;
-  s.ArgUsed = 1;
-  double station = LeadingNumber(s.ArgField[1]);
-  s.curves.RunningStation = std::isfinite(station) ? station : OutOfRange(s, s.ArgField[1]);
-  return s.FieldsLeft() > 0;
+  s.args.Consume(1);
+  double station = LeadingNumber(s.args.Field(1));
+  s.curves.RunningStation = std::isfinite(station) ? station : OutOfRange(s, s.args.Field(1));
+  return s.args.FieldsLeft() > 0;
 }
 
 // The six point numbers of an HA1/HA2 group; the first outside the store,
@@ -65,8 +64,8 @@ bool ComputableCurve(Session& s, const SimpleCurve& curve, std::initializer_list
 // The station interval of a field table, in single precision; a table needs
 // it positive.
 float ReadInterval(Session& s, int field) {
-  float interval = static_cast<float>(LeadingNumber(s.GroupField(field)));
-  if (!std::isfinite(interval)) interval = static_cast<float>(OutOfRange(s, s.GroupField(field)));
+  float interval = static_cast<float>(LeadingNumber(s.args.GroupField(field)));
+  if (!std::isfinite(interval)) interval = static_cast<float>(OutOfRange(s, s.args.GroupField(field)));
   if (!(interval > 0)) s.InfoBox("Distance between stations should be greater than zero");
   return interval;
 }
@@ -112,8 +111,8 @@ void StorePlace(Session& s, int point, Place place) { s.points.Store(point, plac
 GroupEnd CurveFromPoints(Session& s, bool stationed) {
   std::optional<CurvePoints> p = ReadCurvePoints(s);
   if (!p) return GroupEnd::Refused;
-  SimpleCurve curve{IntegerField(s.GroupField(1)), 0, ParseDistance(s, s.GroupField(5)),
-                    ParseDistance(s, s.GroupField(6)), 0};
+  SimpleCurve curve{IntegerField(s.args.GroupField(1)), 0, ParseDistance(s, s.args.GroupField(5)),
+                    ParseDistance(s, s.args.GroupField(6)), 0};
   float interval = stationed ? ReadInterval(s, 10) : 0;
   if (!TangentOrRadiusGiven(s, curve.tangent, curve.radius)) return GroupEnd::Held;
   for (int end : {p->back, p->ahead}) {
@@ -157,10 +156,10 @@ GroupEnd CurveFromPoints(Session& s, bool stationed) {
 
 // One HA3 group: the curve from its deflection angle.
 GroupEnd CurveFromDeflection(Session& s) {
-  SimpleCurve curve{IntegerField(s.GroupField(1)), ParseAngle(s, s.GroupField(2)),
-                    ParseDistance(s, s.GroupField(3)), ParseDistance(s, s.GroupField(4)), 0};
+  SimpleCurve curve{IntegerField(s.args.GroupField(1)), ParseAngle(s, s.args.GroupField(2)),
+                    ParseDistance(s, s.args.GroupField(3)), ParseDistance(s, s.args.GroupField(4)), 0};
   float interval = ReadInterval(s, 5);
-  curve.distanceToPI = ParseDistance(s, s.GroupField(6));
+  curve.distanceToPI = ParseDistance(s, s.args.GroupField(6));
   if (!TangentOrRadiusGiven(s, curve.tangent, curve.radius)) return GroupEnd::Held;
   if (!SolveCurve(s, curve)) return GroupEnd::Refused;
   s.WriteOutput("");

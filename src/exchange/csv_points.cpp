@@ -88,17 +88,17 @@ enum CsvSkipReason : size_t { kWrongFieldCount = kSharedReasonCount };
 // (one number writes that point alone); every defined point otherwise.
 Outcome WriteCsvPointsCommand(Session& s) {
   int first = 1, last = s.points.Capacity();
-  if (s.ArgCount >= 2 && !TrimBlanks(s.ArgField[2]).empty()) {
-    std::optional<int> from = ReadPointNumber(s, s.ArgField[2]);
-    std::optional<int> to = s.ArgCount >= 3 ? ReadPointNumber(s, s.ArgField[3]) : from;
+  if (s.args.Count() >= 2 && !TrimBlanks(s.args.Field(2)).empty()) {
+    std::optional<int> from = ReadPointNumber(s, s.args.Field(2));
+    std::optional<int> to = s.args.Count() >= 3 ? ReadPointNumber(s, s.args.Field(3)) : from;
     if (!from || !to) {
-      s.ArgUsed = s.ArgCount;
+      s.args.ConsumeAll();
       return Outcome::Stopped;
     }
     first = *from;
     last = *to;
     if (first > last) {
-      s.ArgUsed = s.ArgCount;
+      s.args.ConsumeAll();
       s.InfoBox("The range " + std::to_string(first) + " to " + std::to_string(last) +
                 " is reversed (the first point is above the last); no file was written");
       return Outcome::Stopped;

@@ -113,26 +113,26 @@ enum LandXmlSkipReason : size_t { kNoCoordinates = kSharedReasonCount };
 Outcome WriteLandXmlCommand(Session& s) {
   enum Stage { kFileLine = 1, kFigureLines, kNoFile };
   ExchangeState& x = s.exchange;
-  if (s.CommandStage == kFileLine) {
+  if (s.args.Stage() == kFileLine) {
     if (s.LineContinued) return Outcome::Stopped;
-    bool international = s.ArgCount >= 2 && UpperCase(TrimBlanks(s.ArgField[2])) == "FT";
+    bool international = s.args.Count() >= 2 && UpperCase(TrimBlanks(s.args.Field(2))) == "FT";
     std::string path = DataLineFileName(s, kXmlExtension);
-    s.CommandStage = kNoFile;
+    s.args.SetStage(kNoFile);
     if (path.empty()) return Outcome::Completed;
     x = ExchangeState{path, international, {}};
     if (!SaveTextFile(s, path, LandXmlDocument(s))) return Outcome::Stopped;
-    s.CommandStage = kFigureLines;
+    s.args.SetStage(kFigureLines);
     return Outcome::Completed;
   }
-  if (s.LineContinued || s.FieldsLeft() == 0) return Outcome::Stopped;
-  if (s.CommandStage == kNoFile) {
-    s.ArgUsed = s.ArgCount;
+  if (s.LineContinued || s.args.FieldsLeft() == 0) return Outcome::Stopped;
+  if (s.args.Stage() == kNoFile) {
+    s.args.ConsumeAll();
     s.InfoBox("LXW has no file to write (its file line was refused); this figure was not written: " +
               QuoteStart(s.CurrentLine));
     return Outcome::Stopped;
   }
   std::optional<FigureWithArea> parcel = ReadFigureWithArea(s);
-  s.ArgUsed = s.ArgCount;
+  s.args.ConsumeAll();
   if (!parcel) return Outcome::Stopped;
   x.Parcels.push_back(ParcelElement(s, *parcel, static_cast<int>(x.Parcels.size()) + 1));
   return SaveTextFile(s, x.LandXmlPath, LandXmlDocument(s)) ? Outcome::Completed : Outcome::Stopped;

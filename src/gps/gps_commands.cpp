@@ -21,13 +21,16 @@ namespace {
 constexpr float kFeetPerMinuteOfLatitude = 6067;
 constexpr double kFeetPerMinuteOfLongitudeAtEquator = 6087;
 
+// A GRF or GPS group: point, latitude, longitude.
+constexpr int kGpsGroup = 3;
+
 // The latitude and longitude of the current group (its fields 2 and 3),
 // completed against the reference. Texts that cannot be completed are
 // reported; the group then stays pending.
 // Under a coordinate system the texts may carry seconds.
 bool GroupCoordinates(Session& s, std::string& latitude, std::string& longitude) {
-  latitude = s.GroupField(2);
-  longitude = s.GroupField(3);
+  latitude = s.args.GroupField(2);
+  longitude = s.args.GroupField(3);
   if (CompleteGpsCoordinates(s.gps, latitude, longitude, s.grid.IsSet())) return true;
   s.InfoBox("Invalid GPS Coordinates");
   return false;
@@ -133,18 +136,17 @@ void WriteGridSetting(Session& s) {
 
 // One group per line; an incomplete group waits for the next line.
 Outcome GpsReferenceCommand(Session& s) {
-  s.GroupSize = 3;
-  if (s.FieldsLeft() < s.GroupSize) return Outcome::Completed;
-  const std::string& pointField = s.GroupField(1);
+  if (s.args.FieldsLeft() < kGpsGroup) return Outcome::Completed;
+  const std::string& pointField = s.args.GroupField(1);
   int p = IntegerField(pointField);
   // Numbers above the store pass the group over, as in KWN.
   if (p > s.points.Capacity()) {
-    s.ArgUsed += s.GroupSize;
+    s.args.Consume(kGpsGroup);
     return Outcome::Completed;
   }
   if (p < 1) {
     ReportInvalidPointNumber(s, pointField);
-    s.ArgUsed += s.GroupSize;
+    s.args.Consume(kGpsGroup);
     return Outcome::Stopped;
   }
   std::string latitude, longitude;
@@ -152,7 +154,7 @@ Outcome GpsReferenceCommand(Session& s) {
   // Under a coordinate system the reference must convert; its factors are
   // written.
   if (s.grid.IsSet() && !WriteReferenceFactors(s, PositionOf(latitude, longitude))) {
-    s.ArgUsed += s.GroupSize;
+    s.args.Consume(kGpsGroup);
     return Outcome::Stopped;
   }
 
@@ -165,26 +167,25 @@ Outcome GpsReferenceCommand(Session& s) {
   // The latitude's degrees and minutes, read as an angle.
   double latitudeAngle = ParseAngle(s, std::string_view(latitude).substr(1));
   g.EastScale = static_cast<float>(kFeetPerMinuteOfLongitudeAtEquator * std::cos(latitudeAngle));
-  s.ArgUsed += s.GroupSize;
+  s.args.Consume(kGpsGroup);
   return Outcome::Completed;
 }
 
 Outcome GpsToGridCommand(Session& s) {
-  s.GroupSize = 3;
-  while (s.FieldsLeft() >= s.GroupSize) {
+  while (s.args.FieldsLeft() >= kGpsGroup) {
     std::string latitude, longitude;
     if (!GroupCoordinates(s, latitude, longitude)) return Outcome::Stopped;
     // A reference point cleared or made undefined since GRF places nothing.
     if (s.gps.HasReference() && !DefinedOrReported(s, s.gps.ReferencePoint)) {
-      s.ArgUsed += s.GroupSize;
+      s.args.Consume(kGpsGroup);
       return Outcome::Stopped;
     }
     std::optional<GridPosition> position = StoredPosition(s, latitude, longitude);
     // A flat position out of range waits, as a text that cannot be read; a
     // position the coordinate system refuses is passed over.
     if (!position && !s.grid.IsSet()) return Outcome::Stopped;
-    std::optional<int> p = ReadPointNumber(s, s.GroupField(1));
-    s.ArgUsed += s.GroupSize;
+    std::optional<int> p = ReadPointNumber(s, s.args.GroupField(1));
+    s.args.Consume(kGpsGroup);
     if (!position || !p) return Outcome::Stopped;
     s.points.Store(*p, position->north, position->east);
   }
@@ -192,11 +193,10 @@ Outcome GpsToGridCommand(Session& s) {
 }
 
 Outcome ListGpsCoordinatesCommand(Session& s) {
-  s.GroupSize = 2;
-  while (s.FieldsLeft() >= s.GroupSize) {
-    const std::string& firstField = s.GroupField(1);
-    const std::string& lastField = s.GroupField(2);
-    s.ArgUsed += s.GroupSize;
+  while (s.args.FieldsLeft() >= 2) {
+    const std::string& firstField = s.args.GroupField(1);
+    const std::string& lastField = s.args.GroupField(2);
+    s.args.Consume(2);
     std::optional<int> first = ReadPointNumber(s, firstField);
     if (!first) return Outcome::Stopped;
     std::optional<int> last = ReadPointNumber(s, lastField);
@@ -217,7 +217,7 @@ Outcome ListGpsCoordinatesCommand(Session& s) {
 // One line each time: a system PROJ resolves (or NONE), the combined factor,
 // T. An empty line changes nothing.
 Outcome CoordinateSystemCommand(Session& s) {
-  s.ArgUsed = s.ArgCount;
+  s.args.ConsumeAll();
   if (s.CurrentLine.empty()) return Outcome::Completed;
   std::optional<TypedGridSetting> typed = ReadGridSetting(s);
   if (!typed) return Outcome::Stopped;

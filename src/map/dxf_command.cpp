@@ -18,9 +18,9 @@ constexpr const char* kDxfExtension = "dxf";
 // The list's center entries "C12" as "-12", as MAP reads them; the entries
 // that name no drawable point are reported once each.
 void ReadCenters(Session& s, int first) {
-  for (int j = first; j <= s.ArgCount; ++j) {
-    std::string typed = s.ArgField[j];
-    int point = MarkCenter(s.ArgField[j]);
+  for (int j = first; j <= s.args.Count(); ++j) {
+    std::string typed = s.args.Field(j);
+    int point = MarkCenter(s.args.GroupField(j));
     if (!s.points.IsNumber(point)) ReportInvalidPointNumber(s, typed);
     else if (!s.points.IsDefined(point)) s.InfoBox(typed + " is not a defined point");
   }
@@ -37,7 +37,7 @@ Outcome WriteDxfCommand(Session& s) {
   constexpr int kFirstEntry = 2;
   ReadCenters(s, kFirstEntry);
   MapDrawing drawing;
-  if (s.ArgCount >= kFirstEntry) drawing.AddFigure(s, ReadMapList(s, kFirstEntry));
+  if (s.args.Count() >= kFirstEntry) drawing.AddFigure(s, ReadMapList(s, kFirstEntry));
   else drawing.AddAllPoints(s);
   std::string path = DataLineFileName(s, kDxfExtension);
   if (path.empty()) return Outcome::Completed;

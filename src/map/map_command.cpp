@@ -19,9 +19,9 @@ Outcome MapPointsCommand(Session& s) {
   // drawn, and only points that can are moved (a shifted undefined point
   // would lose its undefined mark).
   std::vector<int> listed;  // a line holds at most 50 fields
-  for (int j = 1; j <= s.ArgCount; ++j) {
-    std::string typed = s.ArgField[j];
-    int point = MarkCenter(s.ArgField[j]);
+  for (int j = 1; j <= s.args.Count(); ++j) {
+    std::string typed = s.args.Field(j);
+    int point = MarkCenter(s.args.GroupField(j));
     if (!s.points.IsNumber(point)) {
       ReportInvalidPointNumber(s, typed);
       continue;
@@ -40,7 +40,7 @@ Outcome MapPointsCommand(Session& s) {
   }
 
   PlotMap(s);
-  s.ArgUsed = s.ArgCount;
+  s.args.ConsumeAll();
   return Outcome::Completed;
 }
 

@@ -57,8 +57,8 @@ int MarkCenter(std::string& field) {
 
 std::vector<MapEntry> ReadMapList(const Session& s, int first) {
   std::vector<MapEntry> entries;
-  for (int j = first; j <= s.ArgCount; ++j) {
-    int value = IntegerField(s.ArgField[j]);
+  for (int j = first; j <= s.args.Count(); ++j) {
+    int value = IntegerField(s.args.Field(j));
     int point = std::abs(value);
     // Numbers outside the store and undefined points are never drawn.
     entries.push_back({value, point, s.points.IsNumber(point) && s.points.IsDefined(point)});

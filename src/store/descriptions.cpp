@@ -6,6 +6,7 @@
 
 #include "command/commands.h"
 #include "command/fields.h"
+#include "command/point_groups.h"
 #include "command/session.h"
 #include "notation/numbers.h"
 
@@ -35,30 +36,27 @@ std::string FileDescription(std::string_view text, bool& shortened) {
 // that is not defined, a description longer than 64 characters or holding a
 // control character is reported and stops the line.
 Outcome DescribePointsCommand(Session& s) {
-  s.GroupSize = 2;
-  while (s.FieldsLeft() >= s.GroupSize) {
-    std::string pointField = s.GroupField(1);
-    std::string description(TrimBlanks(s.GroupField(2)));
-    s.ArgUsed += s.GroupSize;
-    std::optional<int> p = ReadPointNumber(s, pointField);
-    if (!p) return Outcome::Stopped;
-    if (!s.points.IsDefined(*p)) {
-      s.InfoBox("Point " + std::to_string(*p) + " is not defined; its description was not stored");
-      return Outcome::Stopped;
+  return RepeatGroups(s, 2, [](Session& session) -> GroupEnd {
+    std::optional<int> p = ReadPointNumber(session, session.args.GroupField(1));
+    if (!p) return GroupEnd::Refused;
+    std::string description(TrimBlanks(session.args.GroupField(2)));
+    if (!session.points.IsDefined(*p)) {
+      session.InfoBox("Point " + std::to_string(*p) + " is not defined; its description was not stored");
+      return GroupEnd::Refused;
     }
     if (CharacterCount(description) > kMaxDescription) {
-      s.InfoBox("The description of point " + std::to_string(*p) + " is longer than " +
-                std::to_string(kMaxDescription) + " characters and was not stored");
-      return Outcome::Stopped;
+      session.InfoBox("The description of point " + std::to_string(*p) + " is longer than " +
+                      std::to_string(kMaxDescription) + " characters and was not stored");
+      return GroupEnd::Refused;
     }
     if (std::any_of(description.begin(), description.end(), IsControlCharacter)) {
-      s.InfoBox("The description of point " + std::to_string(*p) +
-                " holds a control character (a tab) and was not stored");
-      return Outcome::Stopped;
+      session.InfoBox("The description of point " + std::to_string(*p) +
+                      " holds a control character (a tab) and was not stored");
+      return GroupEnd::Refused;
     }
-    s.points.SetDescription(*p, description);
-  }
-  return Outcome::Completed;
+    session.points.SetDescription(*p, description);
+    return GroupEnd::Done;
+  });
 }
 
 }  // namespace vantrel

@@ -16,30 +16,28 @@
 namespace vantrel {
 namespace {
 
-// CLR and DSC take ranges of points; an empty line means all of them.
-void DefaultToWholeStore(Session& s) {
-  if (s.LineFieldCount != 0) return;
-  s.ArgField[1] = std::to_string(1);
-  s.ArgField[2] = std::to_string(s.points.Capacity());
-  s.ArgCount = 2;
-  s.ArgUsed = 0;
-}
-
 struct Range {
   int first, last;
 };
 
-// The next "first, last" pair of the argument store, consumed; a number
-// outside the store refuses the pair with a message.
-std::optional<Range> NextRange(Session& s) {
-  const std::string& firstField = s.GroupField(1);
-  const std::string& lastField = s.GroupField(2);
-  s.ArgUsed += 2;
-  std::optional<int> first = ReadPointNumber(s, firstField);
-  if (!first) return std::nullopt;
-  std::optional<int> last = ReadPointNumber(s, lastField);
-  if (!last) return std::nullopt;
-  return Range{*first, *last};
+// CLR, DSC and DSE: "first, last" pairs of point numbers, each handed to
+// `each` as it is read; an empty line means the whole store. A number
+// outside the store is reported and stops the line (its pair consumed).
+template <typename Each>
+Outcome ForEachRange(Session& s, Each each) {
+  if (s.LineFieldCount == 0) {
+    s.args.ConsumeAll();
+    each(Range{1, s.points.Capacity()});
+    return Outcome::Completed;
+  }
+  while (s.args.FieldsLeft() >= 2) {
+    std::optional<int> first = ReadPointNumber(s, s.args.GroupField(1));
+    std::optional<int> last = first ? ReadPointNumber(s, s.args.GroupField(2)) : std::nullopt;
+    s.args.Consume(2);
+    if (!last) return Outcome::Stopped;
+    each(Range{*first, *last});
+  }
+  return Outcome::Completed;
 }
 
 // Moves every defined point at once (`move` turns its east and north into
@@ -68,17 +66,9 @@ Outcome MoveEveryPoint(Session& s, Move move) {
 }  // namespace
 
 Outcome ClearPointsCommand(Session& s) {
-  s.GroupSize = 2;
-  DefaultToWholeStore(s);
-  Outcome outcome = Outcome::Completed;
-  while (s.FieldsLeft() >= s.GroupSize) {
-    std::optional<Range> range = NextRange(s);
-    if (!range) {
-      outcome = Outcome::Stopped;
-      break;
-    }
-    for (int k : s.points.Numbers(range->first, range->last)) s.points.Clear(k);
-  }
+  Outcome outcome = ForEachRange(s, [&s](Range range) {
+    for (int k : s.points.Numbers(range.first, range.last)) s.points.Clear(k);
+  });
   // Every CLR drops the geographic reference, also one stopped by a refused
   // range: the ranges cleared before it may hold the reference point.
   s.gps.Clear();
@@ -86,23 +76,21 @@ Outcome ClearPointsCommand(Session& s) {
 }
 
 Outcome KnownPointsCommand(Session& s) {
-  s.GroupSize = 3;
-  while (s.FieldsLeft() >= s.GroupSize) {
+  return RepeatGroups(s, 3, [](Session& session) -> GroupEnd {
     // Numbers above the store are passed over silently, as surveyors use
     // them to skip a group; numbers below it are reported.
-    int p = IntegerField(s.GroupField(1));
+    const ArgumentStore& args = session.args;
+    int p = IntegerField(args.GroupField(1));
     if (p < 1) {
-      ReportInvalidPointNumber(s, s.GroupField(1));
-      s.ArgUsed += 3;
-      return Outcome::Stopped;
+      ReportInvalidPointNumber(session, args.GroupField(1));
+      return GroupEnd::Refused;
     }
-    if (p <= s.points.Capacity()) {
-      double north = ParseDistance(s, s.GroupField(2));
-      s.points.Store(p, north, ParseDistance(s, s.GroupField(3)));
+    if (p <= session.points.Capacity()) {
+      double north = ParseDistance(session, args.GroupField(2));
+      session.points.Store(p, north, ParseDistance(session, args.GroupField(3)));
     }
-    s.ArgUsed += 3;
-  }
-  return Outcome::Completed;
+    return GroupEnd::Done;
+  });
 }
 
 namespace {
@@ -112,16 +100,11 @@ namespace {
 // `writeRow`.
 template <typename WriteRow>
 Outcome ListPoints(Session& s, WriteRow writeRow) {
-  s.GroupSize = 2;
-  DefaultToWholeStore(s);
-  while (s.FieldsLeft() >= s.GroupSize) {
-    std::optional<Range> range = NextRange(s);
-    if (!range) return Outcome::Stopped;
+  return ForEachRange(s, [&](Range range) {
     s.WriteOutput("");
-    for (int k : s.points.Numbers(range->first, range->last))
+    for (int k : s.points.Numbers(range.first, range.last))
       if (s.points.IsDefined(k)) writeRow(k);
-  }
-  return Outcome::Completed;
+  });
 }
 
 }  // namespace
@@ -147,9 +130,9 @@ Outcome DisplayPointsWithDescriptionsCommand(Session& s) {
 }
 
 Outcome RotatePointsCommand(Session& s) {
-  if (s.ArgCount == 0) return Outcome::Completed;
-  s.ArgUsed = s.ArgCount;
-  double theta = ParseAngle(s, s.ArgField[1]);
+  if (s.args.Count() == 0) return Outcome::Completed;
+  s.args.ConsumeAll();
+  double theta = ParseAngle(s, s.args.Field(1));
   double c = std::cos(theta), sn = std::sin(theta);
   return MoveEveryPoint(s, [c, sn](double& east, double& north) {
     double e = east, n = north;
@@ -159,9 +142,9 @@ Outcome RotatePointsCommand(Session& s) {
 }
 
 Outcome TranslateAxesCommand(Session& s) {
-  if (s.ArgCount == 0) return Outcome::Completed;
-  s.ArgUsed = s.ArgCount;
-  std::optional<int> origin = ReadStoredPoint(s, s.ArgField[1]);
+  if (s.args.Count() == 0) return Outcome::Completed;
+  s.args.ConsumeAll();
+  std::optional<int> origin = ReadStoredPoint(s, s.args.Field(1));
   if (!origin) return Outcome::Stopped;
   double east0 = s.points.East(*origin), north0 = s.points.North(*origin);
   return MoveEveryPoint(s, [east0, north0](double& east, double& north) {

@@ -72,8 +72,8 @@ std::string SkippedRecords::Message(const std::string& path) const {
 }
 
 std::string DataLineFileName(Session& s, std::string_view extension) {
-  std::string given = s.LineFieldCount == 0 ? std::string() : std::string(TrimBlanks(s.ArgField[1]));
-  s.ArgUsed = s.ArgCount;
+  std::string given = s.LineFieldCount == 0 ? std::string() : std::string(TrimBlanks(s.args.Field(1)));
+  s.args.ConsumeAll();
   return PromptFileName(s, given, extension);
 }
 

@@ -66,7 +66,7 @@ double Combine(char op, double x, double y) {
 // are read with the parser of the left side's kind: in an angle equation a
 // plain number is degrees-minutes-seconds, in a distance equation feet.
 Outcome RegisterEquationCommand(Session& s) {
-  s.ArgUsed = s.ArgCount;
+  s.args.ConsumeAll();
   if (s.CurrentLine.empty()) return Outcome::Stopped;  // an empty line is no equation: nothing happens
   std::optional<Equation> equation = SplitEquation(s.CurrentLine);
   if (!equation) {

@@ -26,13 +26,13 @@ std::string DistanceText(double distance) { return FormatMask(distance, "#######
 // the first to the second.
 Outcome ListRegisters(Session& s, const RegisterBank& bank) {
   s.HeadingOnce(bank.heading);
-  int fields = s.ArgCount;
-  s.ArgUsed = s.ArgCount;
+  int fields = s.args.Count();
+  s.args.ConsumeAll();
   int first = 1, last = kRegisterCount - 1;
   if (fields >= 1) {
-    std::optional<int> from = ReadRegisterNumber(s, s.ArgField[1]);
+    std::optional<int> from = ReadRegisterNumber(s, s.args.Field(1));
     if (!from) return Outcome::Stopped;
-    std::optional<int> to = fields == 1 ? from : ReadRegisterNumber(s, s.ArgField[2]);
+    std::optional<int> to = fields == 1 ? from : ReadRegisterNumber(s, s.args.Field(2));
     if (!to) return Outcome::Stopped;
     first = *from;
     last = *to;

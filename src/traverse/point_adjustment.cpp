@@ -19,14 +19,14 @@ constexpr int kShortestList = 3;
 
 // Reads the point list into the record (start, stations with their course
 // lengths, closing point); false after a message.
-bool ReadPointList(Session& s, int first, int count) {
+bool ReadPointList(Session& s, int count) {
   if (count < kShortestList) {
     s.InfoBox("A traverse to adjust needs a start point, one or more traverse points and a closing point");
     return false;
   }
   std::array<int, kMaxFields> points;
   for (int i = 0; i < count; ++i) {
-    std::optional<int> point = ReadStoredPoint(s, s.ArgField[first + i]);
+    std::optional<int> point = ReadStoredPoint(s, s.args.GroupField(i + 1));
     if (!point) return false;
     points[i] = *point;
   }
@@ -59,23 +59,24 @@ Outcome AdjustPointsCommand(Session& s) {
   TraverseRecord& t = s.traverse;
 
   // Stage 1: the method, first field after the code line.
-  if (s.CommandStage == 1) {
+  if (s.args.Stage() == 1) {
     t.StationCount = 0;
-    if (s.FieldsLeft() == 0) return Outcome::Completed;
-    t.Method = UpperCase(s.ArgField[1]);
-    s.ArgUsed = 1;
-    s.CommandStage = 2;
-    if (s.FieldsLeft() == 0) return Outcome::Stopped;  // the list follows on the next line
+    if (s.args.FieldsLeft() == 0) return Outcome::Completed;
+    t.Method = UpperCase(s.args.GroupField(1));
+    s.args.Consume(1);
+    s.args.SetStage(2);
+    if (s.args.FieldsLeft() == 0) return Outcome::Stopped;  // the list follows on the next line
   }
 
   // Stage 2: every line is one point list; a trailing comma continues it,
   // a line without fields (a blank or comment line) brings none.
   if (s.LineContinued) return Outcome::Stopped;
-  int first = s.ArgUsed + 1, count = s.FieldsLeft();
+  int count = s.args.FieldsLeft();
   if (count == 0) return Outcome::Completed;
+  bool read = ReadPointList(s, count);
   // The list is consumed, so the next line is a new list, not this one again.
-  s.ArgUsed = s.ArgCount;
-  if (!ReadPointList(s, first, count) || !CheckTraverse(s)) return Outcome::Stopped;
+  s.args.ConsumeAll();
+  if (!read || !CheckTraverse(s)) return Outcome::Stopped;
   Closure closure = CoursesOfStoredPoints(s);
   return StoreTraverse(s, closure, true) ? Outcome::Completed : Outcome::Stopped;
 }

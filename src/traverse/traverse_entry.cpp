@@ -18,6 +18,10 @@ namespace {
 
 constexpr int kStationFields = 3;  // point, angle or direction, distance
 
+// The header group: start and closing point, for TAA also the start and
+// closing azimuths.
+int HeaderFields(bool byAngles) { return byAngles ? 4 : 2; }
+
 // An angular misclosure below this many radians (0.0002 seconds) is the
 // rounding of the angle arithmetic, not an observation error: it counts as
 // none, so a closing traverse is not reported as missing by 360 degrees.
@@ -43,20 +47,20 @@ double BackCourseTurn(const TraverseRecord& t) { return t.AngleKind == 'D' ? 0 :
 
 Outcome RefuseLine(Session& s, const std::string& message) {
   s.InfoBox(message);
-  s.ArgUsed = s.ArgCount;
+  s.args.ConsumeAll();
   return Outcome::Stopped;
 }
 
 void ReadHeader(Session& s, bool byAngles) {
   TraverseRecord& t = s.traverse;
-  t.StartPoint = IntegerField(s.GroupField(1));
-  t.ClosingPoint = IntegerField(s.GroupField(2));
+  t.StartPoint = IntegerField(s.args.GroupField(1));
+  t.ClosingPoint = IntegerField(s.args.GroupField(2));
   if (byAngles) {
-    t.StartAzimuth = ParseAngle(s, s.GroupField(3));
-    t.ClosingAzimuth = ParseAngle(s, s.GroupField(4));
+    t.StartAzimuth = ParseAngle(s, s.args.GroupField(3));
+    t.ClosingAzimuth = ParseAngle(s, s.args.GroupField(4));
   }
-  s.ArgUsed += s.GroupSize;
-  s.CommandStage = 3;
+  s.args.Consume(HeaderFields(byAngles));
+  s.args.SetStage(3);
 }
 
 // A leading D marks a deflection angle and is taken off the field. Every
@@ -72,8 +76,7 @@ void TakeAngleKind(TraverseRecord& t, std::string& field) {
 // something else.
 void ReadStations(Session& s, bool byAngles) {
   TraverseRecord& t = s.traverse;
-  s.GroupSize = kStationFields;
-  for (; s.FieldsLeft() >= s.GroupSize; s.ArgUsed += s.GroupSize) {
+  for (; s.args.FieldsLeft() >= kStationFields; s.args.Consume(kStationFields)) {
     if (t.StationCount == kMaxStations) {
       if (!t.Overflowed)
         s.InfoBox("Station " + PlainNumber(kMaxStations + 1) + " refused: a traverse holds at most " +
@@ -82,11 +85,11 @@ void ReadStations(Session& s, bool byAngles) {
       continue;
     }
     int k = ++t.StationCount;
-    t.StationPoint[k] = IntegerField(s.GroupField(1));
-    std::string& angle = s.ArgField[s.ArgUsed + 2];
+    t.StationPoint[k] = IntegerField(s.args.GroupField(1));
+    std::string& angle = s.args.GroupField(2);
     if (byAngles) TakeAngleKind(t, angle);
     t.StationAngle[k] = t.ObservedAngle[k] = ParseAngle(s, angle);
-    t.StationDistance[k] = ParseDistance(s, s.GroupField(3));
+    t.StationDistance[k] = ParseDistance(s, s.args.GroupField(3));
   }
 }
 
@@ -145,24 +148,23 @@ Outcome EnterTraverseCommand(Session& s) {
   const bool byAngles = s.CurrentCommand == "TAA";
 
   // Stage 1: a new traverse; its method is the first field after the code.
-  if (s.CommandStage == 1) {
+  if (s.args.Stage() == 1) {
     t.StationCount = 0;
     t.Finished = t.Overflowed = false;
     t.ByAngles = byAngles;
-    if (s.FieldsLeft() > 0) {
-      t.Method = UpperCase(s.ArgField[1]);
-      s.ArgUsed = 1;
-      s.CommandStage = 2;
+    if (s.args.FieldsLeft() > 0) {
+      t.Method = UpperCase(s.args.GroupField(1));
+      s.args.Consume(1);
+      s.args.SetStage(2);
     }
   }
 
   // Stage 2: start and closing point (and for TAA the two azimuths).
-  if (s.CommandStage == 2) {
-    s.GroupSize = byAngles ? 4 : 2;
-    if (s.FieldsLeft() >= s.GroupSize) ReadHeader(s, byAngles);
-    if (s.FieldsLeft() == 0) return Outcome::Stopped;  // the stations follow on the next line
+  if (s.args.Stage() == 2) {
+    if (s.args.FieldsLeft() >= HeaderFields(byAngles)) ReadHeader(s, byAngles);
+    if (s.args.FieldsLeft() == 0) return Outcome::Stopped;  // the stations follow on the next line
   }
-  if (s.CommandStage != 3) return Outcome::Completed;  // a part of the header waits for the next line
+  if (s.args.Stage() != 3) return Outcome::Completed;  // a part of the header waits for the next line
 
   // Stage 3: stations, until a line ends without a trailing comma.
   if (t.Finished)
@@ -173,10 +175,10 @@ Outcome EnterTraverseCommand(Session& s) {
 
   t.Finished = true;
   if (t.Overflowed) {  // already reported when the station was refused
-    s.ArgUsed = s.ArgCount;
+    s.args.ConsumeAll();
     return Outcome::Stopped;
   }
-  if (s.FieldsLeft() > 0)
+  if (s.args.FieldsLeft() > 0)
     return RefuseLine(s, "Station " + PlainNumber(t.StationCount + 1) +
                              " is incomplete (point, direction, distance); the traverse was not computed");
   return ComputeTraverse(s, byAngles);
