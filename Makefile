@@ -63,6 +63,7 @@ package: build
 bench: build
 	@bench/run $(BUILD)/vantrel-cli
 	@bench/network $(BUILD)/vantrel-cli
+	@$(BUILD)/vantrel-cut-bench
 	@bench/startup $(BUILD)/vantrel-cli
 	@bench/window $(BUILD)
 

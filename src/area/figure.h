@@ -3,11 +3,14 @@
 #pragma once
 
 #include <optional>
+#include <string>
 #include <vector>
 
 namespace vantrel {
 
 class Session;
+
+inline constexpr double kSquareFeetPerAcre = 43560;
 
 // One entry of a figure list: a corner (or PC/PT) of the figure, or the
 // center of the arc between its neighbours.
@@ -26,5 +29,12 @@ struct FigureWithArea {
 // checks it (questions and messages included), with its area; nothing when
 // it is refused.
 std::optional<FigureWithArea> ReadFigureWithArea(Session& session);
+
+// The area ARE gives for a figure already read (its points defined), the
+// question on unequal radii included; nothing when the surveyor stops.
+std::optional<double> FigureArea(Session& session, const Figure& figure);
+
+// "Area = … Sq. Ft.  or … Acres", ARE's area line.
+std::string AreaLine(double squareFeet);
 
 }  // namespace vantrel

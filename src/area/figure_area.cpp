@@ -19,7 +19,6 @@
 namespace vantrel {
 namespace {
 
-constexpr double kSquareFeetPerAcre = 43560;
 // Radii to the PC and the PT of an arc may differ by this much (feet)
 // before the surveyor is asked whether to go on with their mean. The slack
 // keeps radii typed exactly 0.001 apart from being pushed over the limit by
@@ -172,6 +171,13 @@ std::optional<double> WalkFigure(Session& s, const Figure& figure, bool listing)
 
 }  // namespace
 
+std::optional<double> FigureArea(Session& s, const Figure& figure) { return WalkFigure(s, figure, false); }
+
+std::string AreaLine(double area) {
+  return "Area = " + FormatMask(area, "#########0.000") + " Sq. Ft.  or " +
+         FormatMask(area / kSquareFeetPerAcre, "####0.000") + " Acres";
+}
+
 std::optional<FigureWithArea> ReadFigureWithArea(Session& s) {
   std::optional<Figure> figure = ReadFigure(s);
   std::optional<double> area = figure ? WalkFigure(s, *figure, false) : std::nullopt;
@@ -193,8 +199,7 @@ Outcome FigureAreaCommand(Session& s) {
   if (!area) return Outcome::Stopped;
 
   s.WriteOutput("");
-  s.WriteOutput("Area = " + FormatMask(*area, "#########0.000") + " Sq. Ft.  or " +
-                FormatMask(*area / kSquareFeetPerAcre, "####0.000") + " Acres");
+  s.WriteOutput(AreaLine(*area));
   return Outcome::Completed;
 }
 

@@ -77,4 +77,9 @@ Outcome ReadLandXmlCommand(Session&);            // LXR
 // adjust/
 Outcome LeastSquaresCommand(Session&);           // LSQ
 
+// deeds/
+Outcome MapCheckCommand(Session&);               // MCK
+Outcome AreaCutCommand(Session&);                // CUT
+Outcome LegalDescriptionCommand(Session&);       // LDW
+
 }  // namespace vantrel

@@ -59,6 +59,9 @@ constexpr CommandBranch kBranches[] = {
     {{"LXW"}, WriteLandXmlCommand},
     {{"LXR"}, ReadLandXmlCommand},
     {{"GCS"}, CoordinateSystemCommand, true},
+    {{"MCK"}, MapCheckCommand},
+    {{"CUT"}, AreaCutCommand},
+    {{"LDW"}, LegalDescriptionCommand},
 };
 
 // Every data line looks its branch up, so the codes are compared as

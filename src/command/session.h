@@ -16,6 +16,7 @@
 #include "command/reference.h"
 #include "command/user_side.h"
 #include "curves/curve_state.h"
+#include "deeds/deed_state.h"
 #include "exchange/exchange_state.h"
 #include "gps/gps_reference.h"
 #include "gps/grid_system.h"
@@ -90,6 +91,7 @@ class Session {
   GridSystem grid;
   PlotState plot;
   ExchangeState exchange;
+  DeedState deeds;
 
   // --- Command processing ---------------------------------------------------
   // One line of the input pane through comment cut, code recognition,

@@ -36,19 +36,15 @@ GroupEnd IntersectArcLine(Session& s) {
     direction = ParseAngle(s, s.args.GroupField(5));
   }
 
-  // The centre's offset from the line as a fraction of the radius: beyond 1
-  // the line misses the arc; a zero radius gives no number at all.
-  double toCentre = PointAzimuth(s.points, from, centre);
-  double offset = std::sin(toCentre - direction) * PointDistance(s.points, centre, from) / radius;
-  if (!(std::fabs(offset) <= 1)) return NoSolution(s);
-
-  // Both crossings, as seen from the centre; the one nearer the reference
-  // point is kept, the first on equal distances. Both are measured before
-  // anything is stored, so the new point may replace the reference point.
-  double along = std::sqrt(1 - offset * offset);
+  // Both crossings; the one nearer the reference point is kept, the first on
+  // equal distances. Both are measured before anything is stored, so the new
+  // point may replace the reference point.
   double northC = s.points.North(centre), eastC = s.points.East(centre);
-  NewPoint first = PointAt(target, northC, eastC, radius, direction - AzimuthOf(offset, along));
-  NewPoint second = PointAt(target, northC, eastC, radius, direction - AzimuthOf(offset, -along));
+  std::optional<std::array<double, 2>> crossings =
+      LineCircleCrossings(s.points.North(from), s.points.East(from), direction, northC, eastC, radius);
+  if (!crossings) return NoSolution(s);
+  NewPoint first = PointAt(target, northC, eastC, radius, (*crossings)[0]);
+  NewPoint second = PointAt(target, northC, eastC, radius, (*crossings)[1]);
   const NewPoint& nearer = DistanceFrom(second, s, reference) < DistanceFrom(first, s, reference) ? second : first;
   return StoreNewPoints(s, {&nearer, 1}) ? GroupEnd::Done : GroupEnd::Refused;
 }

@@ -118,45 +118,51 @@ std::string FormatAngle(double angle, std::string_view mode) {
   return text;
 }
 
-void AppendAngle(std::string& row, double angle, std::string_view mode, int width) {
-  if (!std::isfinite(angle) || std::fabs(angle) > kLargestFormattedAngle) return AppendPadded(row, kAngleMarker, width);
+std::optional<AngleParts> SplitAngle(double angle, std::string_view mode) {
+  if (!std::isfinite(angle) || std::fabs(angle) > kLargestFormattedAngle) return std::nullopt;
   // The angle is worked in single precision, as the stored value would be.
   float a = static_cast<float>(angle);
   const float twoPi = static_cast<float>(TWO_PI);
   while (a >= twoPi) a = static_cast<float>(a - TWO_PI);
   while (a < 0) a = static_cast<float>(a + TWO_PI);
 
-  char q1 = ' ', q2 = ' ';
+  AngleParts parts;
   if (mode == "b" || mode == "B") {
     if (a > static_cast<float>(THREE_HALF_PI)) {
-      q1 = 'N', q2 = 'W', a = static_cast<float>(TWO_PI - a);
+      parts.from = 'N', parts.toward = 'W', a = static_cast<float>(TWO_PI - a);
     } else if (a > static_cast<float>(PI)) {
-      q1 = 'S', q2 = 'W', a = static_cast<float>(a - PI);
+      parts.from = 'S', parts.toward = 'W', a = static_cast<float>(a - PI);
     } else if (a > static_cast<float>(HALF_PI)) {
-      q1 = 'S', q2 = 'E', a = static_cast<float>(PI - a);
+      parts.from = 'S', parts.toward = 'E', a = static_cast<float>(PI - a);
     } else if (a > 0) {
-      q1 = 'N', q2 = 'E';
+      parts.from = 'N', parts.toward = 'E';
     }
   }
 
   float x = static_cast<float>(static_cast<double>(a) * 180 / PI);  // one rounding to single
-  double degrees = std::trunc(x);
-  x = static_cast<float>((x - degrees) * 60);
-  double minutes = std::trunc(x);
-  double seconds = RoundHalfEven((x - minutes) * 60);
-  if (seconds > 59.5) {
-    seconds = 0;
-    if (++minutes == 60) {
-      minutes = 0;
-      ++degrees;
+  parts.degrees = std::trunc(x);
+  x = static_cast<float>((x - parts.degrees) * 60);
+  parts.minutes = std::trunc(x);
+  parts.seconds = RoundHalfEven((x - parts.minutes) * 60);
+  if (parts.seconds > 59.5) {
+    parts.seconds = 0;
+    if (++parts.minutes == 60) {
+      parts.minutes = 0;
+      ++parts.degrees;
     }
   }
+  return parts;
+}
+
+void AppendAngle(std::string& row, double angle, std::string_view mode, int width) {
+  std::optional<AngleParts> parts = SplitAngle(angle, mode);
+  if (!parts) return AppendPadded(row, kAngleMarker, width);
   // Built apart (short enough to need no allocation) and then padded.
-  std::string text(1, q1);
-  AppendAngleColumn(text, degrees, "##0");
-  AppendAngleColumn(text, minutes, "#0");
-  AppendAngleColumn(text, seconds, "#0");
-  text += q2;
+  std::string text(1, parts->from);
+  AppendAngleColumn(text, parts->degrees, "##0");
+  AppendAngleColumn(text, parts->minutes, "#0");
+  AppendAngleColumn(text, parts->seconds, "#0");
+  text += parts->toward;
   AppendPadded(row, text, width);
 }
 

@@ -3,6 +3,7 @@
 // in the report's 11-character column.
 #pragma once
 
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -22,6 +23,17 @@ FieldValue DecodeAngle(std::string_view text, std::span<const double> angleRegis
 
 // Degrees-minutes-seconds text ("45 30 15", "-45 30", "45.5") in radians.
 double DegreesMinutesSeconds(std::string_view text);
+
+// An angle as FormatAngle writes it: the quadrant letters of a bearing
+// (blanks for an azimuth, and for a bearing of exactly north), then
+// degrees, minutes and whole seconds, worked in single precision as the
+// stored value would be. Nothing for an angle that is no finite number or
+// too large to bring into one turn (FormatAngle writes a marker).
+struct AngleParts {
+  char from = ' ', toward = ' ';
+  double degrees = 0, minutes = 0, seconds = 0;
+};
+std::optional<AngleParts> SplitAngle(double angle, std::string_view mode);
 
 // An angle as degrees, minutes and whole seconds: azimuth for mode "z",
 // quadrant bearing for "b"/"B". 11 characters for angles below 1000 degrees.

@@ -37,4 +37,15 @@ double AzimuthOf(double dE, double dN) {
   return dE > 0 ? HALF_PI : THREE_HALF_PI;
 }
 
+std::optional<std::array<double, 2>> LineCircleCrossings(double north, double east, double azimuth,
+                                                         double centreNorth, double centreEast, double radius) {
+  // The centre's offset from the line as a fraction of the radius: beyond 1
+  // the line misses the circle; a zero radius gives no number at all.
+  double toCentre = AzimuthOf(centreEast - east, centreNorth - north);
+  double offset = std::sin(toCentre - azimuth) * std::hypot(east - centreEast, north - centreNorth) / radius;
+  if (!(std::fabs(offset) <= 1)) return std::nullopt;
+  double along = std::sqrt(1 - offset * offset);
+  return std::array<double, 2>{azimuth - AzimuthOf(offset, along), azimuth - AzimuthOf(offset, -along)};
+}
+
 }  // namespace vantrel

@@ -2,6 +2,8 @@
 // azimuth of a direction.
 #pragma once
 
+#include <array>
+#include <optional>
 #include <span>
 #include <string_view>
 
@@ -18,5 +20,12 @@ FieldValue DecodeDistance(std::string_view text, std::span<const double> distanc
 // Azimuth of the direction (dE, dN), clockwise from north, not normalised:
 // -PI/2 < result <= 3*PI/2; a zero-length direction gives 3*PI/2.
 double AzimuthOf(double dE, double dN);
+
+// Where the straight line through (north, east) running in the direction
+// `azimuth` cuts the circle about (centreNorth, centreEast) of `radius`: the
+// azimuths of the two crossings as seen from the centre (equal for a tangent
+// line). Nothing when the line misses the circle or the radius is 0.
+std::optional<std::array<double, 2>> LineCircleCrossings(double north, double east, double azimuth,
+                                                         double centreNorth, double centreEast, double radius);
 
 }  // namespace vantrel

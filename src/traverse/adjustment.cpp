@@ -69,17 +69,22 @@ bool AdjustByLengthRule(Session& s, Closure& c) {
 }
 
 void ReportClosure(Session& s, const Closure& c, double error) {
-  const bool perfect = error < kClosureRounding;
-  // Direction from the computed end to the closing point.
-  double towardEast = perfect ? 0 : -c.misclosureEast, towardNorth = perfect ? 0 : -c.misclosureNorth;
-  s.WriteOutput("Error of Closure = " + FormatMask(error, "####0.000"));
-  s.WriteOutput("Error Bearing = " + FormatAngle(AzimuthOf(towardEast, towardNorth), "B"));
-  s.WriteOutput(perfect ? "Linear Precision = Perfect closure"
-                        : "Linear Precision = 1:" + FormatMask(c.totalLength / error, "######0"));
+  WriteClosure(s, c.misclosureNorth, c.misclosureEast, error, c.totalLength, "");
   s.WriteOutput("Total Traverse Length = " + FormatMask(c.totalLength, "######0.000") + " feet");
 }
 
 }  // namespace
+
+void WriteClosure(Session& s, double misclosureNorth, double misclosureEast, double error, double length,
+                  std::string_view bearingNote) {
+  const bool perfect = error < kClosureRounding;
+  // Direction from the computed end to the closing point.
+  double towardEast = perfect ? 0 : -misclosureEast, towardNorth = perfect ? 0 : -misclosureNorth;
+  s.WriteOutput("Error of Closure = " + FormatMask(error, "####0.000"));
+  s.WriteOutput("Error Bearing = " + FormatAngle(AzimuthOf(towardEast, towardNorth), "B") + std::string(bearingNote));
+  s.WriteOutput(perfect ? "Linear Precision = Perfect closure"
+                        : "Linear Precision = 1:" + FormatMask(length / error, "######0"));
+}
 
 std::string StationName(const TraverseRecord& t, int k) {
   return "Station " + PlainNumber(k) + " (point " + PlainNumber(t.StationPoint[k]) + ")";

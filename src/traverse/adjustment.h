@@ -5,6 +5,7 @@
 
 #include <array>
 #include <string>
+#include <string_view>
 
 #include "traverse/traverse_record.h"
 
@@ -31,6 +32,13 @@ struct Closure {
   std::array<double, kMaxStations + 1> east{};
   std::array<double, kMaxStations + 1> north{};
 };
+
+// The closure lines of a traverse or a map check: "Error of Closure",
+// "Error Bearing" (from the computed end back to where it should be, then
+// `bearingNote`) and "Linear Precision" over `length`. The misclosure is the
+// computed end minus that point; `error` its length.
+void WriteClosure(Session& s, double misclosureNorth, double misclosureEast, double error, double length,
+                  std::string_view bearingNote);
 
 // "Station k (point p)", as messages name a station.
 std::string StationName(const TraverseRecord& t, int k);
