@@ -602,6 +602,9 @@ TEST_F(LsqTest, RefusedNetworksLeaveTheStoreAsItWas) {
       // The new groups' refusals.
       {"LSQ\n5,0.02,5\nF,1,2,R,1,3\n", "R needs the station, the point sighted and the reading"},
       {"LSQ\n5,0.02,5\nF,1,2,R,1,1,45\n", "A reading names point 1 twice"},
+      // An angle field that gives no angle refuses its group: no zero is adjusted.
+      {"LSQ\n5,0.02,5\nF,1,2,R,1,3,N 95 E,D,1,3,707,D,2,3,707\n", "N 95 E Invalid angle"},
+      {"LSQ\n5,0.02,5\nF,1,2,A,1,2,3,N 45,D,1,3,707,D,2,3,707\n", "The network was not adjusted"},
       {"LSQ\n5,0.02,5\nF,1,2,H,1,3\n", "H needs the from point, to point and height difference"},
       {"LSQ\n5,0.02,5\nF,1,2,H,1,3,up\n", "Height difference 1-3: it must be a number of feet"},
       {"LSQ\n5,0.02,5\nF,1,2,E,5,0.01,D,1,3,707\n", "E needs the angle error (seconds)"},

@@ -186,16 +186,22 @@ bool ReadDistance(Session& s) {
   return Add(s, {ObservationKind::Distance, {(*points)[0], (*points)[1], 0}, d});
 }
 
+// An angle field of the group; one that gives no angle is reported and
+// refuses its group, so no observation is adjusted as a zero.
+std::optional<double> AngleField(Session& s, int k) { return vantrel::ReadAngle(s, s.args.GroupField(k)); }
+
 bool ReadAngle(Session& s) {
   auto points = DistinctPoints(s, {Target(2), Target(3), Target(4)}, "An angle");
   if (!points) return false;
-  return Add(s, {ObservationKind::Angle, *points, ParseAngle(s, s.args.GroupField(5))});
+  std::optional<double> angle = AngleField(s, 5);
+  return angle && Add(s, {ObservationKind::Angle, *points, *angle});
 }
 
 bool ReadDirection(Session& s) {
   auto points = DistinctPoints(s, {Target(2), Target(3)}, "A direction");
   if (!points) return false;
-  return Add(s, {ObservationKind::Direction, {(*points)[0], (*points)[1], 0}, ParseAngle(s, s.args.GroupField(4))});
+  std::optional<double> direction = AngleField(s, 4);
+  return direction && Add(s, {ObservationKind::Direction, {(*points)[0], (*points)[1], 0}, *direction});
 }
 
 // R: a circle reading; consecutive readings at one station form a set.
@@ -203,9 +209,11 @@ bool ReadReading(Session& s) {
   NetworkRecord& r = s.network;
   auto points = DistinctPoints(s, {Target(2), Target(3)}, "A reading");
   if (!points) return false;
+  std::optional<double> value = AngleField(s, 4);
+  if (!value) return false;
   const int station = (*points)[0];
   if (r.OpenSetStation != station) r.network.sets++;
-  Observation reading{ObservationKind::Reading, {station, (*points)[1], 0}, ParseAngle(s, s.args.GroupField(4))};
+  Observation reading{ObservationKind::Reading, {station, (*points)[1], 0}, *value};
   reading.set = r.network.sets - 1;
   if (!Add(s, reading)) return false;
   r.OpenSetStation = station;

@@ -218,6 +218,7 @@ LinePart PartLeftOf(const Boundary& b, const Sweep& sweep, double offset) {
   auto beyond = [&](PlanePoint p) { return (p.east - origin.east) * cosA - (p.north - origin.north) * sinA - offset; };
   auto along = [&](PlanePoint p) { return (p.east - origin.east) * sinA + (p.north - origin.north) * cosA; };
 
+  const PlanePoint lineAt = PointToward(origin, sweep.azimuth + HALF_PI, offset);
   LinePart part{0, {}};
   // The part's outline runs along the line from each exit to an entry;
   // those pieces add up to the line's area term over the sum of their
@@ -251,7 +252,6 @@ LinePart PartLeftOf(const Boundary& b, const Sweep& sweep, double offset) {
     const double first = AzimuthFrom(arc.centre, p), turn = arc.delta < 0 ? -1 : 1, span = std::fabs(arc.delta);
     std::array<double, 4> splits{0, span, span, span};
     size_t count = 1;
-    PlanePoint lineAt = PointToward(origin, sweep.azimuth + HALF_PI, offset);
     if (std::optional<std::array<double, 2>> crossings =
             LineCircleCrossings(lineAt.north, lineAt.east, sweep.azimuth, arc.centre.north, arc.centre.east, arc.radius)) {
       for (double azimuth : *crossings) {
@@ -276,7 +276,6 @@ LinePart PartLeftOf(const Boundary& b, const Sweep& sweep, double offset) {
     }
     if (bool insideQ = beyondQ <= 0; insideQ != inside) cross(k, 1, q, insideQ);
   }
-  PlanePoint lineAt = PointToward(origin, sweep.azimuth + HALF_PI, offset);
   part.area += ChordArea(origin, lineAt, PointToward(lineAt, sweep.azimuth, lineRun));
   part.area = std::fabs(part.area);
   return part;

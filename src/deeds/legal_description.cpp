@@ -39,6 +39,14 @@ bool ReadOptions(Session& s, DescriptionRecord& r) {
   return true;
 }
 
+// True when the field opens a figure: a point number, or a centre (which
+// the figure's reader then refuses as its first entry).
+bool OpensFigure(std::string_view field) {
+  std::string_view text = TrimBlanks(field);
+  if (!text.empty() && (text[0] == 'C' || text[0] == 'c')) text.remove_prefix(1);
+  return IsNumericText(text);
+}
+
 // Without words of the surveyor's, the point of beginning is named by its
 // number and coordinates.
 std::string BeginningWords(const Session& s, const DescriptionRecord& r, int point) {
@@ -57,7 +65,7 @@ Outcome LegalDescriptionCommand(Session& s) {
   if (s.LineFieldCount == 0) return Outcome::Stopped;
   if (s.args.Stage() == 1) r = {};  // a new LDW: default words, no file
   s.args.SetStage(2);
-  if (!IsNumericText(s.args.GroupField(1))) {
+  if (!OpensFigure(s.args.GroupField(1))) {
     bool read = ReadOptions(s, r);
     s.args.ConsumeAll();
     return read ? Outcome::Completed : Outcome::Stopped;

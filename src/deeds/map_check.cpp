@@ -2,6 +2,7 @@
 // traversed as written, curves included, from a stored point; the report
 // lists every call with the running coordinates, then the perimeter, the
 // error of closure and the area the calls enclose.
+#include <algorithm>
 #include <cmath>
 #include <optional>
 #include <string>
@@ -151,7 +152,8 @@ void WriteCallRow(Session& s, size_t k, char letter, const CallCourse& c) {
 bool AllFinite(const CallTraverse& traverse, const CallClosure& closure) {
   for (const CallCourse& c : traverse.courses)
     if (!std::isfinite(c.end.north) || !std::isfinite(c.end.east) || !std::isfinite(c.arcLength)) return false;
-  return std::isfinite(closure.error) && std::isfinite(closure.area) && std::isfinite(closure.perimeter);
+  return std::isfinite(closure.error) && std::isfinite(closure.area) &&
+         std::isfinite(closure.perimeter / std::max(closure.error, kClosureRounding));
 }
 
 Outcome CheckCalls(Session& s, const MapCheckRecord& r) {

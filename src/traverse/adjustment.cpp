@@ -13,12 +13,6 @@
 namespace vantrel {
 namespace {
 
-// A misclosure below a millionth of a foot is the rounding of the
-// arithmetic (coordinates of a million feet carry about 1e-10 ft), not a
-// measured one: it is reported as a perfect closure, in the direction of a
-// zero misclosure, instead of a ratio and a bearing of rounding noise.
-constexpr double kClosureRounding = 1e-6;
-
 // Longest course accepted, in feet: far beyond any survey, and small enough
 // that squares and sums of courses never overflow.
 constexpr double kLongestCourse = 1e9;

@@ -33,6 +33,12 @@ struct Closure {
   std::array<double, kMaxStations + 1> north{};
 };
 
+// A misclosure below a millionth of a foot is the rounding of the
+// arithmetic (coordinates of a million feet carry about 1e-10 ft), not a
+// measured one: it is reported as a perfect closure, in the direction of a
+// zero misclosure, instead of a ratio and a bearing of rounding noise.
+inline constexpr double kClosureRounding = 1e-6;
+
 // The closure lines of a traverse or a map check: "Error of Closure",
 // "Error Bearing" (from the computed end back to where it should be, then
 // `bearingNote`) and "Linear Precision" over `length`. The misclosure is the

@@ -18,3 +18,4 @@ the northwest corner of Lot 12,X
 1,7,C8,C9,3                    ' refused as ARE refuses it
 ,,/nonexistent-vantrel-folder/lot12  ' a folder that does not exist
 1,7,C8,9,3,4
+C8,9,3,4,1,7                   ' a centre first: a figure, refused as ARE refuses it
