@@ -62,7 +62,7 @@ class QuietUser : public ScriptedUser {
 inline bool StaysInWorkingFolder(std::string_view input) {
   std::string upper = UpperCase(input);
   size_t firstFileCode = std::string::npos;
-  for (const char* code : {"DCF", "RCF", "DDF", "DAF", "RDF", "RAF", "PNW", "PNR", "DXF", "LXW", "LXR"})
+  for (const char* code : {"DCF", "RCF", "DDF", "DAF", "RDF", "RAF", "PNW", "PNR", "DXF", "LXW", "LXR", "RAW"})
     firstFileCode = std::min(firstFileCode, upper.find(code));
   return firstFileCode == std::string::npos || upper.find('/', firstFileCode) == std::string::npos;
 }

@@ -1,6 +1,6 @@
 // Raw total-station files reduced without a session: the readers' records,
 // units and angle notations, the set means and backsight checks, and the
-// worked examples of the format notes (tests/fieldbook/), whose expected
+// worked examples of the format notes (in scenario raw_examples), whose expected
 // values are recomputed here from the readings by plain trigonometry.
 #include <gtest/gtest.h>
 
@@ -18,7 +18,7 @@ namespace fs = std::filesystem;
 namespace vantrel {
 namespace {
 
-const fs::path kExamples = fs::path(VANTREL_SCENARIO_DIR).parent_path() / "fieldbook";
+const fs::path kExamples = fs::path(VANTREL_SCENARIO_DIR) / "raw_examples.dir";
 
 constexpr double kUsFeetPerMetre = 3937.0 / 1200.0;
 constexpr double kDegree = 3.14159265358979323846 / 180;

@@ -289,6 +289,15 @@ TEST_F(MapTest, EntriesThatNameNoDrawablePointAreSkipped) {
   EXPECT_EQ(session.points.North(7), UndefinedCoord);
 }
 
+// "C-5" names no centre, and no longer the corner 5: nothing runs through it.
+TEST_F(MapTest, CenterMarkOfANegativeNumberDrawsNothing) {
+  Place(1, 0, 0);
+  Place(2, 0, 100);
+  Place(5, 100, 50);
+  EXPECT_EQ(Run("MAP\n1,C-5,2\n"), (std::vector<std::string>{"Info Only: C-5 is invalid point number"}));
+  for (const std::string& drawn : Drawn(user.window)) EXPECT_NE(drawn.rfind("line", 0), 0u) << drawn;
+}
+
 TEST_F(MapTest, PrinterPageGetsTheFigureOnlyWithSpool) {
   Place(1, 0, 0);
   Place(2, 1000, 2000);

@@ -119,7 +119,8 @@ TEST(Numbers, MasksRoundFromTheExactBinaryValueWithTiesAwayFromZero) {
 // The columns a report row is built of: a number or an angle appended
 // right-justified behind what the row holds already, on the fast path
 // and on the general path (beyond the scaled range, no number, a marker)
-// alike, and never shortened.
+// alike, and never shortened; a value that fills its column keeps one blank
+// before it, so two fields never run together.
 TEST(Numbers, ColumnsAppendToTheRowRightJustified) {
   std::string row = "Pt";
   AppendMask(row, -12.125, "#0.00", 8);
@@ -128,7 +129,7 @@ TEST(Numbers, ColumnsAppendToTheRowRightJustified) {
   AppendMask(row, -0.0004, ".000", 6);
   AppendMask(row, std::nan(""), "0.0", 5);
   AppendMask(row, 7, "0", 0);
-  EXPECT_EQ(row, "Pt  -12.132500000000000000.00   -2500000000000000  .000  NaN7");
+  EXPECT_EQ(row, "Pt  -12.13 2500000000000000.00   -2500000000000000  .000  NaN7");
   row = "|";
   AppendAngle(row, 45 * kDegree, "z", 13);
   AppendAngle(row, 315 * kDegree, "b", 11);
@@ -289,7 +290,7 @@ TEST_F(NotationTest, FormatPointLines) {
   EXPECT_EQ(FormatPoint(1000, session.points.North(1000), session.points.East(1000)),
             "Pt 1000    0.000 N      0.000 E");
   EXPECT_EQ(FormatPoint(3, session.points.North(3), session.points.East(3)), "Pt 3       0.000 S      7.000 E");
-  EXPECT_EQ(FormatPoint(4, session.points.North(4), session.points.East(4)), "Pt 410000000000.000 S10000000000.000 W");
+  EXPECT_EQ(FormatPoint(4, session.points.North(4), session.points.East(4)), "Pt 4 10000000000.000 S 10000000000.000 W");
 }
 
 TEST_F(NotationTest, ParseDistanceNotations) {

@@ -4,21 +4,14 @@
 
 #include <optional>
 #include <string>
-#include <vector>
+
+#include "command/figure_list.h"
 
 namespace vantrel {
 
 class Session;
 
 inline constexpr double kSquareFeetPerAcre = 43560;
-
-// One entry of a figure list: a corner (or PC/PT) of the figure, or the
-// center of the arc between its neighbours.
-struct FigureEntry {
-  int point;
-  bool center;
-};
-using Figure = std::vector<FigureEntry>;
 
 struct FigureWithArea {
   Figure figure;

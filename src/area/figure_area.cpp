@@ -27,8 +27,6 @@ constexpr double kFigureRadiusTolerance = 0.001;
 constexpr double kRoundingSlack = 1e-9;
 constexpr NumberMask kLengthMask = "######0.000";
 
-using Entry = FigureEntry;
-
 struct Arc {
   double length;
   // Area between the chord and the arc, positive when the arc runs
@@ -50,41 +48,6 @@ bool ReadAngleOption(Session& s) {
   s.InfoBox("Invalid Angle Option");
   s.args.ConsumeAll();
   return false;
-}
-
-// The figure list held in the argument store. Center entries ("C12") are
-// rewritten in place as negated numbers ("-12"), which is how a center is
-// recognised from then on. Reports the first entry that is not a usable
-// figure and gives nothing.
-std::optional<Figure> ReadFigure(Session& s) {
-  Figure figure;
-  figure.reserve(static_cast<size_t>(s.args.FieldsLeft()));
-  for (int k = 1; k <= s.args.FieldsLeft(); ++k) {
-    std::string& typed = s.args.GroupField(k);
-    std::string_view text = TrimBlanks(typed);
-    bool marked = !text.empty() && (text[0] == 'C' || text[0] == 'c');
-    int value = marked ? -IntegerField(text.substr(1)) : IntegerField(typed);
-    // "C-5" names no center; it must not turn into the corner 5.
-    if (!s.points.IsNumber(std::abs(value)) || (marked && value > 0)) {
-      ReportInvalidPointNumber(s, typed);
-      return std::nullopt;
-    }
-    if (marked) typed = std::to_string(value);
-    figure.push_back({std::abs(value), value < 0});
-  }
-  if (figure.front().center || figure.back().center) {
-    s.InfoBox("First and last points cannot be center points");
-    return std::nullopt;
-  }
-  for (size_t k = 1; k + 1 < figure.size(); ++k) {
-    if (figure[k].center && figure[k + 1].center) {
-      s.InfoBox("Two center points cannot follow each other");
-      return std::nullopt;
-    }
-  }
-  for (const Entry& entry : figure)
-    if (!DefinedOrReported(s, entry.point)) return std::nullopt;
-  return figure;
 }
 
 // The arc from pc to pt about center, with the mean of the two radii. When
@@ -179,7 +142,7 @@ std::string AreaLine(double area) {
 }
 
 std::optional<FigureWithArea> ReadFigureWithArea(Session& s) {
-  std::optional<Figure> figure = ReadFigure(s);
+  std::optional<Figure> figure = ReadFigure(s, 1);
   std::optional<double> area = figure ? WalkFigure(s, *figure, false) : std::nullopt;
   if (!area) return std::nullopt;
   return FigureWithArea{*figure, *area};
@@ -189,11 +152,12 @@ Outcome FigureAreaCommand(Session& s) {
   const bool listing = s.CurrentCommand == "TPR";
   if (s.LineFieldCount == 0) return Outcome::Stopped;
   if (listing && s.args.Stage() == 1 && !ReadAngleOption(s)) return Outcome::Stopped;
-  if (s.args.FieldsLeft() == 0) return Outcome::Stopped;  // the figure follows on the next line
+  // The figure follows on the next line, or goes on there.
+  if (s.args.FieldsLeft() == 0 || FigureWaits(s)) return Outcome::Stopped;
 
   // A figure that is refused or stopped is discarded whole, so that it is
   // not joined to the figure of the next line.
-  std::optional<Figure> figure = ReadFigure(s);
+  std::optional<Figure> figure = ReadFigure(s, 1);
   std::optional<double> area = figure ? WalkFigure(s, *figure, listing) : std::nullopt;
   s.args.ConsumeAll();
   if (!area) return Outcome::Stopped;

@@ -16,11 +16,19 @@
 namespace vantrel {
 namespace {
 
-// A point or register number right-justified in its column.
-std::string NumberColumn(int n, int width) { return PadLeft(std::to_string(n), width); }
+// A point or register number right-justified in its column of the row.
+void AppendNumber(std::string& row, int n, int width) { AppendPadded(row, std::to_string(n), width); }
+
+// The start of an AZM or DIS row: from point, to point, register.
+std::string& StartRegisterRow(Session& s, int i, int j, int r) {
+  std::string& row = s.NewRow();
+  AppendNumber(row, i, 4);
+  AppendNumber(row, j, 5);
+  AppendNumber(row, r, 8);
+  return row;
+}
 
 constexpr NumberMask kDistance = "#######0.00";
-std::string DistanceText(double d) { return FormatMask(d, kDistance); }
 
 // The register named by the group's first field. A number above 99 is
 // accepted (the row shows it, nothing is stored); a negative one is reported.
@@ -55,8 +63,8 @@ GroupEnd WriteBearingRow(Session& s) {
   auto label = [i = i, j = j] { return "Distance from " + std::to_string(i) + " to " + std::to_string(j); };
   if (!Computable(s, {distance}, label)) return GroupEnd::Refused;
   std::string& row = s.NewRow();
-  AppendPadded(row, std::to_string(i), 4);
-  AppendPadded(row, std::to_string(j), 5);
+  AppendNumber(row, i, 4);
+  AppendNumber(row, j, 5);
   AppendMask(row, distance, kDistance, 10);
   AppendAngle(row, azimuth, "z", 13);
   AppendAngle(row, azimuth, "b", 16);
@@ -73,7 +81,9 @@ GroupEnd WriteAzimuthRow(Session& s) {
   // Kept exactly as computed, not reduced to one turn.
   double azimuth = PointAzimuth(s.points, i, j);
   if (!KeepResult(s, s.registers.angle, *r, azimuth)) return GroupEnd::Refused;
-  s.WriteOutput(NumberColumn(i, 4) + NumberColumn(j, 5) + NumberColumn(*r, 8) + PadLeft(FormatAngle(azimuth, "z"), 14));
+  std::string& row = StartRegisterRow(s, i, j, *r);
+  AppendAngle(row, azimuth, "z", 14);
+  s.WriteOutput(row);
   return GroupEnd::Done;
 }
 
@@ -85,7 +95,9 @@ GroupEnd WriteDistanceRow(Session& s) {
   auto [i, j] = *points;
   double distance = PointDistance(s.points, i, j);
   if (!KeepResult(s, s.registers.distance, *r, distance)) return GroupEnd::Refused;
-  s.WriteOutput(NumberColumn(i, 4) + NumberColumn(j, 5) + NumberColumn(*r, 8) + PadLeft(DistanceText(distance), 13));
+  std::string& row = StartRegisterRow(s, i, j, *r);
+  AppendMask(row, distance, kDistance, 13);
+  s.WriteOutput(row);
   return GroupEnd::Done;
 }
 
@@ -99,8 +111,13 @@ GroupEnd WriteAngleRow(Session& s) {
   // direction lies counter-clockwise of the first, as the register keeps it.
   double angle = PointAzimuth(s.points, center, second) - PointAzimuth(s.points, center, first);
   if (!KeepResult(s, s.registers.angle, *r, angle)) return GroupEnd::Refused;
-  s.WriteOutput(NumberColumn(center, 4) + NumberColumn(first, 4) + " -" + NumberColumn(second, 3) +
-                NumberColumn(*r, 6) + PadLeft(FormatAngle(angle, "z"), 14));
+  std::string& row = s.NewRow();
+  AppendNumber(row, center, 4);
+  AppendNumber(row, first, 4);
+  row += " -" + PadLeft(std::to_string(second), 3);  // the dash joins the two directions
+  AppendNumber(row, *r, 6);
+  AppendAngle(row, angle, "z", 14);
+  s.WriteOutput(row);
   return GroupEnd::Done;
 }
 

@@ -81,5 +81,7 @@ Outcome LeastSquaresCommand(Session&);           // LSQ
 Outcome MapCheckCommand(Session&);               // MCK
 Outcome AreaCutCommand(Session&);                // CUT
 Outcome LegalDescriptionCommand(Session&);       // LDW
+// fieldbook/
+Outcome RawDataCommand(Session&);                // RAW
 
 }  // namespace vantrel

@@ -62,6 +62,7 @@ constexpr CommandBranch kBranches[] = {
     {{"MCK"}, MapCheckCommand},
     {{"CUT"}, AreaCutCommand},
     {{"LDW"}, LegalDescriptionCommand},
+    {{"RAW"}, RawDataCommand},
 };
 
 // Every data line looks its branch up, so the codes are compared as

@@ -148,44 +148,22 @@ Session::BatchEnd Session::RunBatch(std::string_view text) {
 BatchRun::BatchRun(Session& session, size_t expectedSize) : session_(session), expectedSize_(expectedSize) {}
 
 void BatchRun::Feed(std::string_view text) {
-  if (text.empty()) return;
-  size_t position = afterReturn_ && text[0] == '\n' ? 1 : 0;
-  done_ += position;
-  afterReturn_ = false;
-  // A line ends at the next line feed or carriage return. Each of the two is
-  // searched for (at library speed) only once the lines have passed the last
-  // one found, so the piece is read once for each, whatever its breaks are.
-  size_t nextFeed = text.find('\n', position), nextReturn = text.find('\r', position);
-  while (position < text.size() && !stopped_) {
-    if (nextFeed < position) nextFeed = text.find('\n', position);
-    if (nextReturn < position) nextReturn = text.find('\r', position);
-    size_t end = std::min({nextFeed, nextReturn, text.size()});
-    if (end == text.size()) {
-      partial_.append(text.substr(position));
-      done_ += end - position;
-      return;
-    }
-    std::string_view piece = text.substr(position, end - position);
-    size_t next = end + 1;
-    if (text[end] == '\r') {
-      if (next < text.size() && text[next] == '\n') ++next;
-      else if (next == text.size()) afterReturn_ = true;
-    }
-    done_ += next - position;
-    position = next;
-    if (partial_.empty()) {
-      Line(piece);
-    } else {
-      partial_.append(piece);
-      Line(partial_);
-      partial_.clear();
-    }
-  }
+  size_t counted = 0;  // characters of the piece counted in done_
+  cutter_.Feed(text, [this, &counted](std::string_view line, bool, size_t next) {
+    done_ += next - counted;
+    counted = next;
+    Line(line);
+    return !stopped_;
+  });
+  // The start of a line the piece does not end.
+  if (!stopped_) done_ += text.size() - counted;
 }
 
 void BatchRun::Finish() {
-  if (!partial_.empty()) Line(partial_);
-  partial_.clear();
+  cutter_.Finish([this](std::string_view line, bool, size_t) {
+    Line(line);
+    return true;
+  });
   if (inCommentBlock_)
     session_.InfoBox("A comment block opened on line " + std::to_string(blockStart_) + " was never closed: " +
                      std::to_string(lineNumber_ - blockStart_ + 1) + " lines were skipped");
@@ -194,7 +172,7 @@ void BatchRun::Finish() {
 }
 
 void BatchRun::Abandon() {
-  partial_.clear();
+  cutter_.Drop();
   Finish();
 }
 

@@ -150,8 +150,7 @@ class BatchRun {
   Session& session_;
   size_t expectedSize_;
   size_t done_ = 0;           // characters consumed so far
-  std::string partial_;       // the start of a line the last piece did not end
-  bool afterReturn_ = false;  // the last piece ended with a CR
+  LineCutter cutter_;
   bool inCommentBlock_ = false;
   int lineNumber_ = 0;  // lines run so far, counted from 1
   int blockStart_ = 0;  // the line that opened the comment block

@@ -165,42 +165,21 @@ bool SaveTextFile(Session& s, const std::string& path, std::string_view text) {
 }
 
 std::optional<std::string> ReadWholeFile(const std::string& path, std::string& reason, size_t limit) {
-  if (std::optional<std::string> unusable = UnusableName(path)) {
-    reason = *unusable;
-    return std::nullopt;
-  }
-  // Opened without waiting, so that a FIFO with no writer does not hold the
-  // program; anything but a regular file is then refused before a read.
-  int descriptor = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
-  struct stat status;
-  if (descriptor < 0 || fstat(descriptor, &status) != 0) {
-    reason = SystemErrorText(errno);
-    if (descriptor >= 0) close(descriptor);
-    return std::nullopt;
-  }
-  auto refuse = [&](const std::string& why) -> std::optional<std::string> {
-    reason = why;
-    close(descriptor);
-    return std::nullopt;
-  };
-  if (S_ISDIR(status.st_mode)) return refuse(SystemErrorText(EISDIR));
-  if (!S_ISREG(status.st_mode)) return refuse("not a regular file");
+  PieceReader file;
+  std::optional<std::string> refused = file.Open(path);
   std::string tooLarge = "larger than " + std::to_string(limit >> 20) + " MiB, more than the program reads";
-  if (static_cast<unsigned long long>(status.st_size) > limit) return refuse(tooLarge);
-
+  if (!refused && file.Size() > limit) refused = tooLarge;
   // A file that grows while it is read still stops at the limit.
-  std::string content;
-  char buffer[1 << 16];
-  for (;;) {
-    ssize_t n = read(descriptor, buffer, sizeof buffer);
-    if (n < 0 && errno == EINTR) continue;
-    if (n < 0) return refuse(SystemErrorText(errno));
-    if (n == 0) break;
-    if (content.size() + static_cast<size_t>(n) > limit) return refuse(tooLarge);
-    content.append(buffer, static_cast<size_t>(n));
+  std::string content, piece;
+  while (!refused) {
+    refused = file.Next(piece);
+    if (refused || piece.empty()) break;
+    if (content.size() + piece.size() > limit) refused = tooLarge;
+    else content += piece;
   }
-  close(descriptor);
-  return content;
+  if (!refused) return content;
+  reason = *refused;
+  return std::nullopt;
 }
 
 std::optional<std::string> ReadTextFile(Session& s, const std::string& path, TextEncoding* encoding) {
@@ -217,6 +196,46 @@ std::optional<std::string> ReadTextFile(Session& s, const std::string& path, Tex
     s.InfoBox(FileErrorText(path, "this file is " + std::string(WideEncodingName(found)) +
                                       " and holds a broken character"));
   return text;
+}
+
+std::optional<std::string> PieceReader::Open(const std::string& path) {
+  Close();
+  if (std::optional<std::string> unusable = UnusableName(path)) return unusable;
+  // Opened without waiting, so that a FIFO with no writer does not hold the
+  // program; anything but a regular file is then refused before a read.
+  descriptor_ = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
+  struct stat status;
+  if (descriptor_ < 0 || fstat(descriptor_, &status) != 0) {
+    std::string reason = SystemErrorText(errno);
+    Close();
+    return reason;
+  }
+  std::optional<std::string> refused;
+  if (S_ISDIR(status.st_mode)) refused = SystemErrorText(EISDIR);
+  else if (!S_ISREG(status.st_mode)) refused = "not a regular file";
+  if (refused) Close();
+  size_ = static_cast<size_t>(status.st_size);
+  return refused;
+}
+
+std::optional<std::string> PieceReader::Next(std::string& piece) {
+  constexpr size_t kPieceBytes = size_t{1} << 16;
+  piece.resize(kPieceBytes);
+  for (;;) {
+    ssize_t n = read(descriptor_, piece.data(), piece.size());
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) {
+      piece.clear();
+      return SystemErrorText(errno);
+    }
+    piece.resize(static_cast<size_t>(n));
+    return std::nullopt;
+  }
+}
+
+void PieceReader::Close() {
+  if (descriptor_ >= 0) close(descriptor_);
+  descriptor_ = -1;
 }
 
 std::vector<std::string_view> TextLines(std::string_view text) {

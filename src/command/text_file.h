@@ -55,6 +55,32 @@ std::optional<std::string> ReadWholeFile(const std::string& path, std::string& r
 std::optional<std::string> ReadTextFile(Session& session, const std::string& path,
                                         TextEncoding* encoding = nullptr);
 
+// A file read a piece at a time, the one way every file is opened for
+// reading: without waiting, so that a FIFO with no writer does not hold the
+// program, and refused when it is a folder or anything else that is not a
+// regular file ("not a regular file"). Files the program streams rather
+// than holds are read through it directly, of any size.
+class PieceReader {
+ public:
+  PieceReader() = default;
+  PieceReader(const PieceReader&) = delete;
+  PieceReader& operator=(const PieceReader&) = delete;
+  ~PieceReader() { Close(); }
+
+  // Gives the reason when the file cannot be read.
+  std::optional<std::string> Open(const std::string& path);
+  // The next piece of the file into `piece`, empty at its end; the reason
+  // when the read fails.
+  std::optional<std::string> Next(std::string& piece);
+  // The file's size when it was opened.
+  size_t Size() const { return size_; }
+  void Close();
+
+ private:
+  int descriptor_ = -1;
+  size_t size_ = 0;
+};
+
 // The lines of a text, each without its CR LF, LF or CR; a last line without
 // a break counts, and a final break adds no empty line. A UTF-8 byte-order
 // mark at the start of the text is skipped.
@@ -138,6 +164,11 @@ class LineCutter {
   template <class Take>
   void Finish(Take&& take) {
     if (!partial_.empty() || overlong_) take(std::string_view(partial_), overlong_, size_t{0});
+    Drop();
+  }
+
+  // Forgets the line no line end closed.
+  void Drop() {
     partial_.clear();
     overlong_ = false;
   }

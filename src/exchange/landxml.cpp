@@ -124,7 +124,7 @@ Outcome WriteLandXmlCommand(Session& s) {
     s.args.SetStage(kFigureLines);
     return Outcome::Completed;
   }
-  if (s.LineContinued || s.args.FieldsLeft() == 0) return Outcome::Stopped;
+  if (FigureWaits(s) || s.args.FieldsLeft() == 0) return Outcome::Stopped;
   if (s.args.Stage() == kNoFile) {
     s.args.ConsumeAll();
     s.InfoBox("LXW has no file to write (its file line was refused); this figure was not written: " +

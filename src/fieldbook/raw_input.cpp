@@ -5,13 +5,14 @@
 #include "fieldbook/raw_readers.h"
 
 namespace vantrel {
+namespace {
+
+constexpr const char* kBinaryData = "binary data (a NUL byte): not a raw data file";
+
+}  // namespace
 
 bool RawLines::Take(std::string_view line, bool overlong) {
   reduction_.Record(++lineNumber_);
-  if (line.find('\0') != std::string_view::npos) {
-    reduction_.Fail("binary data (a NUL byte): not a raw data file");
-    return false;
-  }
   if (overlong) {
     reduction_.Skip("a line longer than " + std::to_string(kMaxRawLine) + " characters");
     return true;
@@ -30,7 +31,14 @@ bool RawLines::Take(std::string_view line, bool overlong) {
 
 bool RawLines::Feed(std::string_view piece) {
   if (reduction_.Failed()) return false;
-  cutter_.Feed(piece, [this](std::string_view line, bool overlong, size_t) { return Take(line, overlong); });
+  // A NUL byte ends the file's text there, without a search for the end of
+  // a line that may never come.
+  size_t nul = piece.find('\0');
+  cutter_.Feed(piece.substr(0, nul), [this](std::string_view line, bool overlong, size_t) { return Take(line, overlong); });
+  if (nul != std::string_view::npos && !reduction_.Failed()) {
+    reduction_.Record(lineNumber_ + 1);
+    reduction_.Fail(kBinaryData);
+  }
   return !reduction_.Failed();
 }
 

@@ -156,12 +156,17 @@ void Reduction::Occupy(const std::string& id, const std::optional<FieldPosition>
   if (at) Keep(key, *at, note, FieldSource::Occupied);
   station_ = Station{key, at ? at : Position(key), record_};
   if (instrumentHeight) instrumentHeight_ = instrumentHeight;
+  setupRow_ = result_.rows.size();
+  setupObserved_ = false;
   result_.rows.push_back(SetupRow{record_, key, instrumentHeight_, freeStation});
   if (instrumentHeight && *instrumentHeight == 0) Note("instrument height 0 on station " + key);
 }
 
 void Reduction::Heights(std::optional<double> instrument, std::optional<double> target) {
   if (instrument) instrumentHeight_ = instrument;
+  // A height given before the setup's first reading is the setup's own.
+  if (instrument && setupRow_ && !setupObserved_)
+    std::get<SetupRow>(result_.rows[*setupRow_]).instrumentHeight = instrument;
   if (target) targetHeight_ = target;
 }
 
@@ -184,8 +189,6 @@ void Reduction::Sight(const Backsight& backsight) {
           std::abs(RadiansToSeconds(SignedAngle(fromCoordinates - *backsight.azimuth))) > kBackAzimuthAgreementSeconds)
         givenAzimuth = backsight.azimuth;
       orientation.azimuth = fromCoordinates;
-    } else if (!backsight.azimuth) {
-      Note("backsight " + *point + " has no coordinates and the file gives no back azimuth");
     }
   }
   orientation_ = orientation;
@@ -205,6 +208,7 @@ void Reduction::Observe(Reading reading) {
     return Skip("a reading before any setup");
   }
   if (!station_->at) return Skip("station " + station_->id + " has no coordinates");
+  setupObserved_ = true;
   PendingReading pending{std::move(reading), record_, instrumentHeight_, targetHeight_};
   if (pending.reading.targetHeight) pending.targetHeight = pending.reading.targetHeight;
   if (pending.reading.role == SightRole::SetBacksight || pending.reading.role == SightRole::SetForesight) {
@@ -353,10 +357,12 @@ void Reduction::Place(const Sighting& s) {
   }
 
   if (s.role == SightRole::Traverse || s.role == SightRole::SetForesight) {
-    std::optional<std::string> back = orientation_ ? orientation_->given.point : std::nullopt;
-    double angle = orientation_ && orientation_->azimuth ? NormalizedAzimuth(s.azimuth - *orientation_->azimuth)
-                                                         : s.azimuth;
-    result_.rows.push_back(TraverseRow{s.record, station_->id, s.target, back, angle, located->hd});
+    TraverseRow leg{s.record, station_->id, s.target, std::nullopt, std::nullopt, s.azimuth, located->hd};
+    if (orientation_ && orientation_->given.point && orientation_->azimuth) {
+      leg.backsight = orientation_->given.point;
+      leg.angleRight = NormalizedAzimuth(s.azimuth - *orientation_->azimuth);
+    }
+    result_.rows.push_back(leg);
   }
   if (options_.collectObservations) {
     Observation(s.directionSet ? FieldObservation::Direction : FieldObservation::Azimuth, s.target, s.azimuth, nullptr);
@@ -465,7 +471,6 @@ void Reduction::ReduceFaces(std::vector<PendingReading>& readings, bool withRefe
   if (withReference)
     for (const Entry& e : entries)
       if (e.s.role == SightRole::SetBacksight) reference = e.s.target;
-  std::optional<double> backAzimuth = orientation_ ? orientation_->azimuth : std::nullopt;
 
   for (const std::string& target : targets) {
     const Entry* first = nullptr;
@@ -476,8 +481,9 @@ void Reduction::ReduceFaces(std::vector<PendingReading>& readings, bool withRefe
       if (!mean) continue;
       double direction = *mean;
       bool isReference = reference && target == *reference;
-      if (reference && !isReference && backAzimuth)
-        if (std::optional<double> back = roundMean(*reference, r, std::nullopt)) direction -= *back - *backAzimuth;
+      if (reference && !isReference && orientation_ && orientation_->azimuth)
+        if (std::optional<double> back = roundMean(*reference, r, std::nullopt))
+          direction -= *back - *orientation_->azimuth;
       if (!isReference || directions.empty()) directions.push_back(NormalizedAzimuth(direction));
       std::optional<double> d = roundMean(target, r, false), rv = roundMean(target, r, true);
       if (d && rv) collimations.push_back(SignedAngle(*rv - *d) / 2);
@@ -517,9 +523,9 @@ void Reduction::ReduceFaces(std::vector<PendingReading>& readings, bool withRefe
       SetRow row{first->s.record, station_->id, target, std::nullopt, static_cast<int>(directions.size()),
                  mean.azimuth, spread, std::nullopt, std::nullopt, mean.slope, std::nullopt,
                  spread > options_.setTolerance};
-      if (orientation_ && orientation_->given.point && backAzimuth) {
+      if (orientation_ && orientation_->given.point && orientation_->azimuth) {
         row.backsight = orientation_->given.point;
-        row.direction = NormalizedAzimuth(mean.azimuth - *backAzimuth);
+        row.direction = NormalizedAzimuth(mean.azimuth - *orientation_->azimuth);
       }
       if (!collimations.empty()) row.collimation = Mean(collimations);
       if (!indexes.empty()) row.indexError = Mean(indexes);
@@ -535,6 +541,9 @@ ReductionResult Reduction::Finish() {
   FlushGroup();
   FlushSet();
   std::erase_if(result_.points, [](const FieldPoint& p) { return p.id.empty(); });
+  // Readings waiting for their other face are skipped after later records.
+  std::stable_sort(result_.skipped.begin(), result_.skipped.end(),
+                   [](const SkippedRecord& a, const SkippedRecord& b) { return a.record < b.record; });
   return std::move(result_);
 }
 

@@ -137,7 +137,8 @@ struct TraverseRow {
   RecordNumber record;
   std::string station, target;
   std::optional<std::string> backsight;
-  double angleRight;  // from the backsight (or the back azimuth)
+  std::optional<double> angleRight;  // from the backsight point
+  double azimuth;
   double horizontalDistance;
 };
 
@@ -291,6 +292,8 @@ class Reduction {
   std::unordered_map<std::string, size_t> pointIndex_;  // id -> result_.points
   std::unordered_map<std::string, FieldPosition> fromStore_;
   std::optional<Station> station_;
+  std::optional<size_t> setupRow_;  // the row of the setup in force
+  bool setupObserved_ = false;      // a reading of the setup has come
   std::optional<double> instrumentHeight_, targetHeight_;
   std::optional<Orientation> orientation_;
   double scaleFactor_ = 1;

@@ -4,6 +4,7 @@
 
 #include "command/commands.h"
 #include "command/fields.h"
+#include "command/figure_list.h"
 #include "command/session.h"
 #include "command/text_file.h"
 #include "map/map_figure.h"
@@ -15,14 +16,13 @@ namespace {
 
 constexpr const char* kDxfExtension = "dxf";
 
-// The list's center entries "C12" as "-12", as MAP reads them; the entries
-// that name no drawable point are reported once each.
-void ReadCenters(Session& s, int first) {
-  for (int j = first; j <= s.args.Count(); ++j) {
-    std::string typed = s.args.Field(j);
-    int point = MarkCenter(s.args.GroupField(j));
-    if (!s.points.IsNumber(point)) ReportInvalidPointNumber(s, typed);
-    else if (!s.points.IsDefined(point)) s.InfoBox(typed + " is not a defined point");
+// The list's entries that name no drawable point, reported once each.
+void ReportUndrawable(Session& s, int first) {
+  Figure entries = FigureEntries(s, first);
+  for (size_t j = 0; j < entries.size(); ++j) {
+    const std::string& typed = s.args.GroupField(first + static_cast<int>(j));
+    if (!entries[j].valid) ReportInvalidPointNumber(s, typed);
+    else if (!s.points.IsDefined(entries[j].point)) s.InfoBox(typed + " is not a defined point");
   }
 }
 
@@ -32,12 +32,12 @@ void ReadCenters(Session& s, int first) {
 // no list writes every defined point. A line ending in a comma continues the
 // list on the next line. Shift fields move no point here.
 Outcome WriteDxfCommand(Session& s) {
-  if (s.LineContinued) return Outcome::Stopped;
+  if (FigureWaits(s)) return Outcome::Stopped;
   if (s.EastShift != 0 || s.NorthShift != 0) s.InfoBox("DXF moves no points: the shift fields were not used");
   constexpr int kFirstEntry = 2;
-  ReadCenters(s, kFirstEntry);
+  ReportUndrawable(s, kFirstEntry);
   MapDrawing drawing;
-  if (s.args.Count() >= kFirstEntry) drawing.AddFigure(s, ReadMapList(s, kFirstEntry));
+  if (s.args.FieldsLeft() >= kFirstEntry) drawing.AddFigure(s, ReadMapList(s, kFirstEntry));
   else drawing.AddAllPoints(s);
   std::string path = DataLineFileName(s, kDxfExtension);
   if (path.empty()) return Outcome::Completed;

@@ -7,6 +7,7 @@
 
 #include "command/commands.h"
 #include "command/fields.h"
+#include "command/figure_list.h"
 #include "command/session.h"
 #include "map/map_figure.h"
 #include "map/plot_map.h"
@@ -19,10 +20,11 @@ Outcome MapPointsCommand(Session& s) {
   // drawn, and only points that can are moved (a shifted undefined point
   // would lose its undefined mark).
   std::vector<int> listed;  // a line holds at most 50 fields
-  for (int j = 1; j <= s.args.Count(); ++j) {
-    std::string typed = s.args.Field(j);
-    int point = MarkCenter(s.args.GroupField(j));
-    if (!s.points.IsNumber(point)) {
+  Figure entries = FigureEntries(s, 1);
+  for (size_t j = 0; j < entries.size(); ++j) {
+    const std::string& typed = s.args.GroupField(static_cast<int>(j) + 1);
+    int point = entries[j].point;
+    if (!entries[j].valid) {
       ReportInvalidPointNumber(s, typed);
       continue;
     }

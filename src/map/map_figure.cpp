@@ -4,6 +4,7 @@
 #include <numbers>
 #include <utility>
 
+#include "command/figure_list.h"
 #include "notation/geometry.h"
 #include "notation/numbers.h"
 
@@ -49,20 +50,11 @@ class DrawingRecorder {
 
 }  // namespace
 
-int MarkCenter(std::string& field) {
-  if (!field.empty() && (field[0] == 'C' || field[0] == 'c'))
-    field = PlainNumber(-LeadingNumber(std::string_view(field).substr(1)));
-  return std::abs(IntegerField(field));
-}
-
 std::vector<MapEntry> ReadMapList(const Session& s, int first) {
   std::vector<MapEntry> entries;
-  for (int j = first; j <= s.args.Count(); ++j) {
-    int value = IntegerField(s.args.Field(j));
-    int point = std::abs(value);
-    // Numbers outside the store and undefined points are never drawn.
-    entries.push_back({value, point, s.points.IsNumber(point) && s.points.IsDefined(point)});
-  }
+  // Entries that name no point of the store and undefined points are never drawn.
+  for (const FigureEntry& entry : FigureEntries(s, first))
+    entries.push_back({entry.point, entry.center, entry.valid && s.points.IsDefined(entry.point)});
   return entries;
 }
 

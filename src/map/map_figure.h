@@ -11,18 +11,15 @@
 
 namespace vantrel {
 
-// One entry of the map list: its value (negative for a center), the point it
-// names, and whether that point can be drawn at all.
+// One entry of the map list (see command/figure_list.h) and whether its
+// point can be drawn at all: a valid number of a defined point.
 struct MapEntry {
-  int value;
   int point;
+  bool center;
   bool drawable;
 };
 
-// Rewrites a center entry "C12" as "-12" and returns the point it names.
-int MarkCenter(std::string& field);
-
-// The argument store's fields from `first` on as map entries.
+// The current group's fields from `first` on as map entries.
 std::vector<MapEntry> ReadMapList(const Session& session, int first = 1);
 
 // Walks a map list in order and tells `figure` what it holds:
@@ -39,14 +36,14 @@ void WalkFigure(const std::vector<MapEntry>& entries, Figure& figure) {
       previous = 0;
       continue;
     }
-    bool center = entry.value <= 0;
+    bool center = entry.center;
     figure.Point(entry.point, center);
     if (i == 0) {
       previous = entry.point;
     } else if (!center) {
-      if (entries[i - 1].value > 0 && previous != 0) figure.Line(previous, entry.point);
+      if (!entries[i - 1].center && previous != 0) figure.Line(previous, entry.point);
       previous = entry.point;
-    } else if (i + 1 < entries.size() && entries[i - 1].value > 0 && entries[i + 1].value > 0) {
+    } else if (i + 1 < entries.size() && !entries[i - 1].center && !entries[i + 1].center) {
       if (entries[i - 1].drawable && entries[i + 1].drawable)
         figure.Arc(entries[i - 1].point, entry.point, entries[i + 1].point);
       previous = 0;  // the point after the arc starts afresh

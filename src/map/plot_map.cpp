@@ -109,9 +109,8 @@ double ArcAngle(const Session& s, int onArc, int center) {
 
 // A center entry with plain, drawable neighbours draws an arc between them.
 bool DrawsArc(const std::vector<MapEntry>& entries, size_t i) {
-  return entries[i].value <= 0 && entries[i].drawable && i > 0 && i + 1 < entries.size() &&
-         entries[i - 1].value > 0 && entries[i + 1].value > 0 && entries[i - 1].drawable &&
-         entries[i + 1].drawable;
+  return entries[i].center && entries[i].drawable && i > 0 && i + 1 < entries.size() && !entries[i - 1].center &&
+         !entries[i + 1].center && entries[i - 1].drawable && entries[i + 1].drawable;
 }
 
 // The arc about a center, in feet, running counterclockwise from `start` to

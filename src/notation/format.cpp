@@ -12,6 +12,7 @@ void AppendPadded(std::string& row, std::string_view text, int width) {
   constexpr int kMostBlanks = 57;
   int length = static_cast<int>(text.size());
   if (width > length) row.append(static_cast<size_t>(std::min(width - length, kMostBlanks)), ' ');
+  else if (width > 0 && !row.empty() && row.back() != ' ' && !text.empty() && text.front() != ' ') row += ' ';
   row += text;
 }
 

@@ -11,7 +11,10 @@ namespace vantrel {
 std::string PadLeft(std::string_view text, int width);
 
 // Appends a text to a report row right-justified as PadLeft writes it; rows
-// built this way take one allocation instead of one per column.
+// built this way take one allocation instead of one per column. Two fields
+// never run together: where the text fills its column and neither the row
+// before it nor the text itself has a blank at their meeting, one blank is
+// kept ("Pt 4 14603675.720 N", not "Pt 414603675.720 N").
 void AppendPadded(std::string& row, std::string_view text, int width);
 
 // The start of a refused text, in quotes, so the surveyor can find it in

@@ -8,6 +8,7 @@
 #include "command/fields.h"
 #include "command/point_groups.h"
 #include "command/session.h"
+#include "notation/format.h"
 #include "notation/numbers.h"
 
 namespace vantrel {
@@ -57,6 +58,16 @@ Outcome DescribePointsCommand(Session& s) {
     session.points.SetDescription(*p, description);
     return GroupEnd::Done;
   });
+}
+
+void AppendDescribedPoint(std::string& row, int n, double north, double east, const std::optional<double>& elevation,
+                          std::string_view description) {
+  constexpr int kElevationWidth = 12;
+  AppendPoint(row, n, north, east);
+  if (elevation) AppendMask(row, *elevation, "######0.000", kElevationWidth);
+  else AppendPadded(row, "", kElevationWidth);
+  if (!description.empty()) row.append("  ").append(description);
+  while (!row.empty() && row.back() == ' ') row.pop_back();
 }
 
 }  // namespace vantrel

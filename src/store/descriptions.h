@@ -2,6 +2,7 @@
 // 64 characters, no commas or control characters).
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -17,5 +18,10 @@ size_t CharacterCount(std::string_view text);
 // blanks, blanks at both ends go, and a longer text is cut after its 64th
 // character (`shortened` is then set).
 std::string FileDescription(std::string_view text, bool& shortened);
+
+// The point line, then the elevation in a column of its own (blank when the
+// point has none) and the description, without blanks at the end.
+void AppendDescribedPoint(std::string& row, int n, double north, double east, const std::optional<double>& elevation,
+                          std::string_view description);
 
 }  // namespace vantrel

@@ -12,6 +12,7 @@
 #include "notation/format.h"
 #include "notation/geometry.h"
 #include "notation/numbers.h"
+#include "store/descriptions.h"
 
 namespace vantrel {
 namespace {
@@ -117,14 +118,9 @@ Outcome DisplayPointsCommand(Session& s) {
 // point has none) and the description.
 Outcome DisplayPointsWithDescriptionsCommand(Session& s) {
   return ListPoints(s, [&s](int k) {
-    constexpr int kElevationWidth = 12;
-    const std::optional<double>& elevation = s.points[k].elevation;
+    const Point& p = s.points[k];
     std::string& row = s.NewRow();
-    AppendPoint(row, k, s.points.North(k), s.points.East(k));
-    if (elevation) AppendMask(row, *elevation, "######0.000", kElevationWidth);
-    else AppendPadded(row, "", kElevationWidth);
-    if (!s.points[k].description.empty()) row += "  " + s.points[k].description;
-    while (!row.empty() && row.back() == ' ') row.pop_back();
+    AppendDescribedPoint(row, k, p.north, p.east, p.elevation, p.description);
     s.WriteOutput(row);
   });
 }

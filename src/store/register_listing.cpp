@@ -37,8 +37,13 @@ Outcome ListRegisters(Session& s, const RegisterBank& bank) {
     first = *from;
     last = *to;
   }
-  for (int k = first; k <= last; ++k)
-    if (bank.values[k] != 0) s.WriteOutput(PadLeft(std::to_string(k), 4) + PadLeft(bank.valueText(bank.values[k]), 14));
+  for (int k = first; k <= last; ++k) {
+    if (bank.values[k] == 0) continue;
+    std::string& row = s.NewRow();
+    AppendPadded(row, std::to_string(k), 4);
+    AppendPadded(row, bank.valueText(bank.values[k]), 14);
+    s.WriteOutput(row);
+  }
   return Outcome::Completed;
 }
 
