@@ -313,8 +313,11 @@ bool SavePlots(const Options& options, Session& session, TerminalSide& side) {
       saved = WriteFile(options.mapFile, extension == "png"   ? vantrel::PlotPng(window)
                                          : extension == "dxf" ? vantrel::PlotDxf(drawing)
                                                               : vantrel::PlotSvg(window));
-      if (std::string note = vantrel::DxfReplacedNote(drawing); saved && extension == "dxf" && !note.empty())
-        std::cerr << "vantrel-cli: " << note << "\n";
+      if (saved && extension == "dxf") {
+        std::vector<std::string> notes = drawing.notes;
+        if (std::string note = vantrel::DxfReplacedNote(drawing); !note.empty()) notes.push_back(note);
+        for (const std::string& note : notes) std::cerr << "vantrel-cli: " << note << "\n";
+      }
     }
   }
   if (!options.printerFile.empty()) {

@@ -46,6 +46,7 @@ Outcome WriteDxfCommand(Session& s) {
     return Outcome::Stopped;
   }
   if (!SaveTextFile(s, path, PlotDxf(drawing))) return Outcome::Stopped;
+  for (const std::string& note : drawing.notes) s.InfoBox(note);
   if (std::string note = DxfReplacedNote(drawing); !note.empty()) s.InfoBox(note);
   return Outcome::Completed;
 }

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <limits>
 #include <numbers>
 #include <string>
 #include <string_view>
@@ -80,7 +81,12 @@ struct Extents {
 Extents ExtentsOf(const MapDrawing& drawing) {
   Extents e;
   bool first = true;
+  // An arc's extent may pass the largest number: it is held at that.
+  static constexpr double kLargest = std::numeric_limits<double>::max();
+  auto held = [](double v) { return std::clamp(v, -kLargest, kLargest); };
   auto add = [&](double east, double north) {
+    east = held(east);
+    north = held(north);
     e.minEast = first ? east : std::min(e.minEast, east);
     e.maxEast = first ? east : std::max(e.maxEast, east);
     e.minNorth = first ? north : std::min(e.minNorth, north);

@@ -29,6 +29,10 @@ struct MapDrawing {
   std::vector<Point> points;
   std::vector<Line> lines;
   std::vector<Arc> arcs;
+  // What the drawing shows otherwise than the figure has it, one message
+  // each: an arc too large to draw, an arc drawn with the mean of unequal
+  // radii.
+  std::vector<std::string> notes;
 
   bool Empty() const { return points.empty(); }
   void Clear() { *this = MapDrawing{}; }
