@@ -9,7 +9,7 @@
 namespace vantrel {
 
 std::string ExportCommandFile(Session& s, std::string_view pane) {
-  std::string name = PromptFileName(s, "", "cmd");
+  std::string name = PromptFileName(s, "", "cmd", FileUse::Write);
   std::error_code ignored;
   if (!name.empty() && std::filesystem::exists(name, ignored) &&
       !s.AskYesNo(name + " already exists. Replace it?"))
@@ -34,7 +34,7 @@ std::string ExportCommandFile(Session& s, std::string_view pane) {
 }
 
 std::string ImportCommandFile(Session& s, std::string& pane, std::string_view given) {
-  std::string name = PromptFileName(s, given, "cmd");
+  std::string name = PromptFileName(s, given, "cmd", FileUse::Read);
   TextEncoding encoding;
   std::optional<std::string> text = ReadTextFile(s, name, &encoding);
   if (!text) return {};

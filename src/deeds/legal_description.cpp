@@ -4,6 +4,7 @@
 #include <string>
 
 #include "area/figure.h"
+#include "command/figure_list.h"
 #include "command/commands.h"
 #include "command/files.h"
 #include "command/session.h"
@@ -30,7 +31,7 @@ bool ReadOptions(Session& s, DescriptionRecord& r) {
     return false;
   }
   std::string file = s.args.FieldsLeft() >= 3 ? std::string(TrimBlanks(s.args.GroupField(3))) : std::string();
-  std::string path = file.empty() ? r.path : PromptFileName(s, file, kTextExtension);
+  std::string path = file.empty() ? r.path : PromptFileName(s, file, kTextExtension, FileUse::Write);
   if (path.empty() && !file.empty()) return false;
   r.beginning = std::string(TrimBlanks(s.args.GroupField(1)));
   r.spelledAngles = style == "W";
@@ -70,7 +71,7 @@ Outcome LegalDescriptionCommand(Session& s) {
     s.args.ConsumeAll();
     return read ? Outcome::Completed : Outcome::Stopped;
   }
-  if (s.LineContinued) return Outcome::Stopped;  // the figure goes on on the next line
+  if (FigureWaits(s)) return Outcome::Stopped;  // the figure goes on on the next line
 
   std::optional<FigureWithArea> figure = ReadFigureWithArea(s);
   s.args.ConsumeAll();
