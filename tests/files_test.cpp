@@ -77,14 +77,14 @@ TEST_F(FilesTest, FileNameRule) {
     session.files.ProjectName = c.project;
     session.files.IODefault = c.ioDefault;
     user.promptAnswers = {c.answer};
-    EXPECT_EQ(PromptFileName(session, c.given, c.extension), c.expected) << c.given << " / " << c.project;
+    EXPECT_EQ(PromptFileName(session, c.given, c.extension, FileUse::Write), c.expected) << c.given << " / " << c.project;
     Lines prompt;
     if (!c.prompt.empty()) prompt.push_back("Prompt: " + c.prompt + (c.answer.empty() ? "" : " -> " + c.answer));
     EXPECT_EQ(user.transcript, prompt) << c.given << " / " << c.project;
   }
   // Dots in the program's own folder do not count as an extension.
   session.files.ProgramFolder = "/home/survey/vantrel-2.1/";
-  EXPECT_EQ(PromptFileName(session, "lot", "pts"), "/home/survey/vantrel-2.1/lot.pts");
+  EXPECT_EQ(PromptFileName(session, "lot", "pts", FileUse::Write), "/home/survey/vantrel-2.1/lot.pts");
 }
 
 TEST_F(FilesTest, SpoolOnOffRenameAndTruncate) {

@@ -18,7 +18,7 @@ std::string CommandFilePaneText(Session& s, std::string_view bytes) {
 }
 
 std::string ExportCommandFile(Session& s, std::string_view pane) {
-  std::string name = PromptFileName(s, "", "cmd");
+  std::string name = PromptFileName(s, "", "cmd", FileUse::Write);
   std::error_code ignored;
   if (!name.empty() && std::filesystem::exists(name, ignored) &&
       !s.AskYesNo(name + " already exists. Replace it?"))
@@ -43,7 +43,7 @@ std::string ExportCommandFile(Session& s, std::string_view pane) {
 }
 
 std::string ImportCommandFile(Session& s, std::string& pane, std::string_view given) {
-  std::string name = PromptFileName(s, given, "cmd");
+  std::string name = PromptFileName(s, given, "cmd", FileUse::Read);
   std::optional<std::string> content = ReadTextFile(s, name);
   if (!content) return {};
   if (!pane.empty() && pane.back() != '\n' && pane.back() != '\r') pane += "\r\n";

@@ -27,12 +27,14 @@ std::string InProgramFolder(const std::string& folder, const std::string& name) 
 
 }  // namespace
 
-std::string PromptFileName(Session& s, std::string_view given, std::string_view extension) {
+std::string PromptFileName(Session& s, std::string_view given, std::string_view extension, FileUse use) {
   std::string name(given);
   if (name.empty()) {
     const std::string& project = s.files.ProjectName;
     if (!project.empty() && s.files.IODefault) name = TrimBlanks(project);
-    else name = s.user.PromptText("Enter File Name for " + FileKind(s, extension));
+    else
+      name = s.user.AskFileName(
+          {"Enter File Name for " + FileKind(s, extension), use, std::string(extension), s.files.ProgramFolder});
   }
   if (name.empty()) return name;
   // A dot anywhere in the name as given (in a folder of it too) means the

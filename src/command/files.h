@@ -7,6 +7,7 @@
 
 #include "command/code_page.h"
 #include "command/text_file.h"
+#include "command/user_side.h"
 
 namespace vantrel {
 
@@ -37,7 +38,9 @@ struct SpoolState {
 // "Enter File Name for <kind>"; completed with the program's folder when it
 // is relative and with the default extension when it has no dot. Empty when
 // the user gave no name.
-std::string PromptFileName(Session& session, std::string_view given, std::string_view extension);
+// `use` tells the user's side whether the file is read or written, for a
+// file browser that offers it.
+std::string PromptFileName(Session& session, std::string_view given, std::string_view extension, FileUse use);
 
 // The spool target behind WriteOutput: copies one report line into the
 // spool file while spooling is on.

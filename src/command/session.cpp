@@ -193,7 +193,11 @@ void BatchRun::Line(std::string_view line) {
     blockStart_ = lineNumber_;
   }
   bool closesBlock = !line.empty() && closes(line.back());
-  if (!inCommentBlock_) session_.ProcessCommandLine(line);
+  if (!inCommentBlock_) {
+    session_.RunningLine = {static_cast<size_t>(lineNumber_), line};
+    session_.ProcessCommandLine(line);
+    session_.RunningLine = {};
+  }
   if (closesBlock) inCommentBlock_ = false;
   session_.user.BatchProgress(done_, std::max(done_, expectedSize_));
 }

@@ -110,6 +110,15 @@ class Session {
   BatchEnd RunBatch(std::string_view paneText);
   bool StopRequested = false;
 
+  // The pane line a batch run is processing, for the user's side to show
+  // beside a message or question (the report and the message text stay as
+  // they are); number 0 outside a line.
+  struct InputLine {
+    size_t number = 0;  // counted from 1, comment lines included
+    std::string_view text;
+  };
+  InputLine RunningLine;
+
   // The reference row of the command a line selects — after the comment
   // cut and the blanks around it, a listed code in any case — or 0 for a
   // line that is no code line.

@@ -21,7 +21,7 @@ void SpoolingFails(Session& s, const std::string& message) {
 // Resolves the name on first use and opens the file, truncating it.
 bool OpenSpoolFile(Session& s) {
   SpoolState& spool = s.spool;
-  if (spool.SpoolFileName.empty()) spool.SpoolFileName = PromptFileName(s, s.files.SpoolFileText, "txt");
+  if (spool.SpoolFileName.empty()) spool.SpoolFileName = PromptFileName(s, s.files.SpoolFileText, "txt", FileUse::Write);
   if (spool.SpoolFileName.empty()) {
     SpoolingFails(s, "No spool file name was given");
     return false;
@@ -48,7 +48,7 @@ void SpoolLine(Session& s, const std::string& line) {
 void ChangeSpoolName(Session& s) {
   if (s.files.SpoolFileText.empty()) return;
   SpoolState& spool = s.spool;
-  std::string resolved = PromptFileName(s, s.files.SpoolFileText, "txt");
+  std::string resolved = PromptFileName(s, s.files.SpoolFileText, "txt", FileUse::Write);
   spool.SpoolFailed = false;
   if (resolved == spool.SpoolFileName) return;
   spool.file.Close();

@@ -11,6 +11,16 @@ namespace vantrel {
 
 class PlotSurface;
 
+// Whether a file named by the surveyor is read or written.
+enum class FileUse { Read, Write };
+
+struct FileQuestion {
+  std::string prompt;     // "Enter File Name for Commands"
+  FileUse use = FileUse::Write;
+  std::string extension;  // the usual extension, without the dot
+  std::string start;      // the folder, or the file, a browser starts at
+};
+
 class UserSide {
  public:
   virtual ~UserSide() = default;
@@ -25,15 +35,27 @@ class UserSide {
   virtual bool AskYesNo(const std::string& message) = 0;
 
   // A question whose answer keeps or drops the surveyor's work ("Save the
-  // session before closing?"). Sides without a three-button box ask Yes/No:
+  // session before closing?"), under a title that says what is about to
+  // happen ("Close Vantrel"). Sides without a three-button box ask Yes/No:
   // Yes saves, No discards.
   enum class SaveChoice { Save, Discard, Cancel };
-  virtual SaveChoice AskSaveDiscardCancel(const std::string& message) {
+  virtual SaveChoice AskSaveDiscardCancel(const std::string& title, const std::string& message) {
+    (void)title;
     return AskYesNo(message) ? SaveChoice::Save : SaveChoice::Discard;
   }
 
   // Text-input dialog for a file name; empty text when cancelled.
   virtual std::string PromptText(const std::string& prompt) = 0;
+
+  // A file name asked for by the file-name rule: the prompt, whether the
+  // file is to be read or written, its usual extension and the folder a
+  // browser opens in. Sides without a file browser ask with PromptText.
+  virtual std::string AskFileName(const FileQuestion& question) { return PromptText(question.prompt); }
+
+  // A file chosen in the system's file dialog, which the window's own menus
+  // open (starting at `question.start`). Sides without one ask as
+  // AskFileName does.
+  virtual std::string ChooseFile(const FileQuestion& question) { return AskFileName(question); }
 
   // Ends the printer document: whatever the map drew on the printer since
   // the last end is printed. Sides without a printer ignore it.

@@ -30,7 +30,7 @@ bool ReadOptions(Session& s, DescriptionRecord& r) {
     return false;
   }
   std::string file = s.args.FieldsLeft() >= 3 ? std::string(TrimBlanks(s.args.GroupField(3))) : std::string();
-  std::string path = file.empty() ? r.path : PromptFileName(s, file, kTextExtension);
+  std::string path = file.empty() ? r.path : PromptFileName(s, file, kTextExtension, FileUse::Write);
   if (path.empty() && !file.empty()) return false;
   r.beginning = std::string(TrimBlanks(s.args.GroupField(1)));
   r.spelledAngles = style == "W";

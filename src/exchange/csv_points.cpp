@@ -101,7 +101,7 @@ Outcome WriteCsvPointsCommand(Session& s) {
 // Data line: file name. Accepts a header line, "P,N,E", "P,N,E,D", "P,N,E,Z"
 // (a number as the fourth field is the elevation) and "P,N,E,Z,D" records.
 Outcome ReadCsvPointsCommand(Session& s) {
-  std::string path = DataLineFileName(s, kCsvExtension);
+  std::string path = DataLineFileName(s, kCsvExtension, FileUse::Read);
   if (path.empty()) return Outcome::Completed;
   std::optional<std::string> content = ReadTextFile(s, path);
   if (!content) return Outcome::Stopped;

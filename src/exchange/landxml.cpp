@@ -143,7 +143,7 @@ Outcome WriteLandXmlCommand(Session& s) {
 // names); a file in metric units or one that is not well-formed XML is
 // refused whole.
 Outcome ReadLandXmlCommand(Session& s) {
-  std::string path = DataLineFileName(s, kXmlExtension);
+  std::string path = DataLineFileName(s, kXmlExtension, FileUse::Read);
   if (path.empty()) return Outcome::Completed;
   std::optional<std::string> content = ReadTextFile(s, path);
   if (!content) return Outcome::Stopped;

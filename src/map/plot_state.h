@@ -22,6 +22,9 @@ struct PlotState {
   bool ShowPoints = true;
   bool ShowPointNumbers = true;
   bool ShowCenters = false;
+  // "Show Courses": every line of a map labelled with its bearing and
+  // distance, every arc with its curve number, and a curve table.
+  bool ShowCourses = false;
 
   // The plot window holds the overview of all points: a map never draws
   // over it, whatever the previous command was.

@@ -71,10 +71,10 @@ std::string SkippedRecords::Message(const std::string& path) const {
   return text + reasons;
 }
 
-std::string DataLineFileName(Session& s, std::string_view extension) {
+std::string DataLineFileName(Session& s, std::string_view extension, FileUse use) {
   std::string given = s.LineFieldCount == 0 ? std::string() : std::string(TrimBlanks(s.args.Field(1)));
   s.args.ConsumeAll();
-  return PromptFileName(s, given, extension);
+  return PromptFileName(s, given, extension, use);
 }
 
 void AppendRecord(std::string& text, int number, std::initializer_list<double> values) {
@@ -97,7 +97,7 @@ Outcome SaveRecordFile(Session& s, std::string_view extension,
 
 Outcome ReadRecordFile(Session& s, std::string_view extension, const RecordLayout& layout,
                        const std::function<void(int, const double*)>& store) {
-  std::string path = DataLineFileName(s, extension);
+  std::string path = DataLineFileName(s, extension, FileUse::Read);
   if (path.empty()) return Outcome::Completed;
   std::optional<std::string> content = ReadTextFile(s, path);
   if (!content) return Outcome::Stopped;

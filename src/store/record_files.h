@@ -11,6 +11,8 @@
 #include <utility>
 #include <vector>
 
+#include "command/user_side.h"
+
 namespace vantrel {
 
 class Session;
@@ -62,8 +64,9 @@ class SkippedRecords {
 
 // The file name of a file command's data line: its first field, or from the
 // default rule when the line brought none (see PromptFileName). The line's
-// fields are consumed; empty when the user gave no name.
-std::string DataLineFileName(Session& session, std::string_view extension);
+// fields are consumed; empty when the user gave no name. `use` says whether
+// the command reads the file or writes it.
+std::string DataLineFileName(Session& session, std::string_view extension, FileUse use = FileUse::Write);
 
 // One data line of a file command. The file name is the line's first
 // field, or comes from the default rule when the line brought none; the

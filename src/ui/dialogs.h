@@ -1,25 +1,31 @@
 // The surveyor's answers: modal message boxes ("Info Only", "Warning"), the
-// close question and the file-name dialog. The main window asks through a
-// UserSide so tests can answer in their place.
+// question before work is set aside, the file-name dialog and the system's
+// file dialog. The main window asks through a UserSide so tests can answer
+// in their place.
 #pragma once
 
 #include <QString>
-#include <functional>
 
 #include "command/user_side.h"
 
 namespace vantrel::ui {
 
+// The file dialog's types for a file of `extension` ("cmd"): its own type
+// first, then all files.
+QString FileTypes(const std::string& extension);
+
 class ModalDialogs : public UserSide {
  public:
-  // The folder the file-name dialog's Browse... button opens in.
-  std::function<QString()> browseFolder;
-
   void ShowReportLine(const std::string&) override {}
   void InfoBox(const std::string& message) override;
   bool AskYesNo(const std::string& message) override;
-  SaveChoice AskSaveDiscardCancel(const std::string& message) override;
+  SaveChoice AskSaveDiscardCancel(const std::string& title, const std::string& message) override;
   std::string PromptText(const std::string& prompt) override;
+  // The name typed in a box, or chosen with Browse… in the system's dialog
+  // (Open for a file to read, Save for one to write); the focus comes back
+  // to OK.
+  std::string AskFileName(const FileQuestion& question) override;
+  std::string ChooseFile(const FileQuestion& question) override;
 };
 
 // Answers for a run nobody watches: messages are written to standard error

@@ -1,7 +1,10 @@
 #include "ui/help_window.h"
 
 #include <QHeaderView>
+#include <QHBoxLayout>
 #include <QKeyEvent>
+#include <QLabel>
+#include <QPushButton>
 #include <QTableWidget>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -58,22 +61,46 @@ HelpTableWindow::HelpTableWindow(const CommandReference& reference, QWidget* par
   grid_->setColumnWidth(2, charWidth * kUsageColumnChars);
   grid_->setSelectionBehavior(QAbstractItemView::SelectRows);
 
+  grid_->horizontalHeader()->setSectionsClickable(true);
+  grid_->horizontalHeader()->setToolTip("Click a heading to sort by its column");
+
+  // Under the grid: what a row does.
+  auto* insert = new QPushButton("&Insert Code", this);
+  insert->setObjectName("insertCode");
+  auto* guide = new QPushButton("&Guide", this);
+  guide->setObjectName("showGuide");
+  guide->setToolTip("Show the command's section of the user's guide");
+  auto* buttons = new QHBoxLayout;
+  buttons->addWidget(new QLabel("Double-click a row or press Enter to put its code in the input pane.", this), 1);
+  buttons->addWidget(insert);
+  buttons->addWidget(guide);
+
   auto* layout = new QVBoxLayout(this);
   TwipScale form = TwipScale::Form(*this);
   int margin = form.Pixels(kGridLeft);
   layout->setContentsMargins(margin, margin / 2, margin, margin);
-  layout->addWidget(grid_);
+  layout->addWidget(grid_, 1);
+  layout->addLayout(buttons);
   resize(form.Pixels(kGridWidth) + 2 * margin, form.Pixels(kGridHeight) + margin * 3 / 2);
 
-  // A click on a cell or a heading sorts by that column.
-  connect(grid_, &QTableWidget::cellClicked, this, [this](int, int column) { Fill(column); });
+  // Only a click on a heading sorts: a click on a row leaves the rows where
+  // they are, so the second click of a double-click finds the same row.
   connect(grid_->horizontalHeader(), &QHeaderView::sectionClicked, this, [this](int column) { Fill(column); });
   connect(grid_, &QTableWidget::cellDoubleClicked, this, [this](int row, int) { ChooseRow(row); });
+  connect(insert, &QPushButton::clicked, this, [this] { ChooseRow(grid_->currentRow()); });
+  connect(guide, &QPushButton::clicked, this, [this] {
+    QString code = CodeOf(grid_->currentRow());
+    if (!code.isEmpty()) emit GuideAsked(code);
+  });
   Fill(1);
 }
 
 void HelpTableWindow::Fill(int column) {
   std::vector<int> order = HelpTableOrder(reference_, column);
+  // Code and function name sort; the other columns keep the file's order.
+  QHeaderView* headings = grid_->horizontalHeader();
+  headings->setSortIndicatorShown(column == 0 || column == 1);
+  headings->setSortIndicator(column, Qt::AscendingOrder);
   grid_->setRowCount(std::max(grid_->rowCount(), static_cast<int>(order.size())));
   for (size_t k = 0; k < order.size(); ++k) {
     const ReferenceRow& row = reference_.rows[static_cast<size_t>(order[k])];
@@ -89,9 +116,14 @@ void HelpTableWindow::Fill(int column) {
   }
 }
 
+QString HelpTableWindow::CodeOf(int row) const {
+  QTableWidgetItem* code = row >= 0 ? grid_->item(row, 0) : nullptr;
+  return code == nullptr ? QString() : code->text().trimmed();
+}
+
 void HelpTableWindow::ChooseRow(int row) {
-  QTableWidgetItem* code = grid_->item(row, 0);
-  if (code != nullptr && !code->text().trimmed().isEmpty()) emit CodeChosen(code->text().trimmed());
+  QString code = CodeOf(row);
+  if (!code.isEmpty()) emit CodeChosen(code);
 }
 
 void HelpTableWindow::keyPressEvent(QKeyEvent* event) {

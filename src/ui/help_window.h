@@ -1,7 +1,8 @@
 // frmHelp, the "Help Table" window: the command reference as a table of
 // code, function name, usage and description, re-sorted by the column of a
-// clicked cell. Double-click or Enter on a row hands its code to the input
-// pane; Escape closes the window.
+// clicked heading (a click on a row only selects it). Double-click or Enter
+// on a row hands its code to the input pane, "Guide" opens the command's
+// section of the user's guide; Escape closes the window.
 #pragma once
 
 #include <QWidget>
@@ -26,17 +27,19 @@ class HelpTableWindow : public QWidget {
  public:
   HelpTableWindow(const CommandReference& reference, QWidget* parent = nullptr);
 
-  // Refills the grid sorted by `column`.
+  // Refills the grid sorted by `column`, the heading marked by the sort.
   void Fill(int column);
 
  signals:
   void CodeChosen(const QString& code);
+  void GuideAsked(const QString& code);
 
  protected:
   void keyPressEvent(QKeyEvent* event) override;
 
  private:
   void ChooseRow(int row);
+  QString CodeOf(int row) const;
 
   const CommandReference& reference_;
   QTableWidget* grid_;

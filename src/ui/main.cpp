@@ -14,6 +14,7 @@
 #include <QTimer>
 #include <cstdio>
 #include <optional>
+#include <variant>
 
 #include "ui/dialogs.h"
 #include "ui/help_window.h"
@@ -71,18 +72,18 @@ void TakeScreenshots(vantrel::ui::MainWindow& window, const QString& folder) {
   });
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
-  QApplication app(argc, argv);
-  QCoreApplication::setOrganizationName("Vantrel");
-  QCoreApplication::setApplicationName("Vantrel");
-  // The window belongs to the menu entry vantrel.desktop (its name and icon).
-  QGuiApplication::setDesktopFileName("vantrel");
-  QStringList arguments = QCoreApplication::arguments().mid(1);
+// The command line, read before Qt starts: --help needs no display.
+struct CommandLine {
   vantrel::ui::MainWindow::Settings settings;
   QString screenshots;
   QStringList files;
+};
+
+// The parsed command line, or the exit code after usage or a mistake.
+std::variant<CommandLine, int> ReadCommandLine(int argc, char** argv) {
+  CommandLine line;
+  QStringList arguments;
+  for (int i = 1; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
   for (qsizetype i = 0; i < arguments.size(); ++i) {
     QString arg = arguments[i];
     std::optional<QString> value;
@@ -98,11 +99,20 @@ int main(int argc, char** argv) {
       }
       value = arguments[++i];
     }
+    // Qt's own options are Qt's to read.
+    static const QStringList kQtWithValue = {"-platform", "-display", "-style", "-stylesheet", "-geometry",
+                                             "-qwindowgeometry", "-qwindowtitle", "-qwindowicon"};
+    if (kQtWithValue.contains(arg)) {
+      ++i;
+      continue;
+    }
+    if (arg == "-reverse") continue;
+    vantrel::ui::MainWindow::Settings& settings = line.settings;
     if (arg == "--folder") settings.workingFolder = *value;
     else if (arg == "--reference") settings.referenceFile = *value;
     else if (arg == "--project") settings.project = *value;
     else if (arg == "--spool") settings.spoolName = *value;
-    else if (arg == "--screenshots") screenshots = *value;
+    else if (arg == "--screenshots") line.screenshots = *value;
     else if (arg == "--no-io-default") settings.ioDefault = false;
     else if (arg == "--no-display") settings.display = false;
     else if (arg == "--help" || arg == "-h") {
@@ -111,16 +121,32 @@ int main(int argc, char** argv) {
     } else if (arg.startsWith("-")) {
       std::fprintf(stderr, "vantrel: unknown option %s\n%s", qPrintable(arg), kUsage);
       return 2;
-    } else files << arg;
+    } else line.files << arg;
   }
+  return line;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  std::variant<CommandLine, int> parsed = ReadCommandLine(argc, argv);
+  if (const int* exitCode = std::get_if<int>(&parsed)) return *exitCode;
+  CommandLine& line = std::get<CommandLine>(parsed);
+  vantrel::ui::MainWindow::Settings& settings = line.settings;
+  const QString& screenshots = line.screenshots;
+
+  QApplication app(argc, argv);
+  QCoreApplication::setOrganizationName("Vantrel");
+  QCoreApplication::setApplicationName("Vantrel");
+  // The window belongs to the menu entry vantrel.desktop (its name and icon).
+  QGuiApplication::setDesktopFileName("vantrel");
 
   vantrel::ui::ModalDialogs modal;
   vantrel::ui::UnattendedDialogs unattended;
   if (!screenshots.isEmpty()) settings.usePrinters = false;
   vantrel::ui::MainWindow window(screenshots.isEmpty() ? static_cast<vantrel::UserSide&>(modal) : unattended,
                                  settings);
-  modal.browseFolder = [&window] { return window.WorkingFolder(); };
-  for (const QString& file : files) window.ImportAtStart(file);
+  for (const QString& file : line.files) window.ImportAtStart(file);
   window.show();
   if (screenshots.isEmpty()) {
     QTimer::singleShot(0, &window, [&window] { window.OfferRecovery(); });

@@ -3,9 +3,12 @@
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QCloseEvent>
-#include <QDesktopServices>
 #include <QDir>
+#include <QDockWidget>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFontDatabase>
@@ -14,13 +17,16 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QLockFile>
+#include <QListWidget>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QMimeData>
+#include <QPainter>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QSaveFile>
 #include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QSettings>
 #include <QSplitter>
 #include <QStandardPaths>
@@ -39,12 +45,13 @@
 #include "command/reference.h"
 #include "command/text_file.h"
 #include "map/plot_map.h"
-#include "store/session_file.h"
+#include "ui/guide_window.h"
 #include "ui/help_window.h"
 #include "ui/plot_window.h"
 #include "ui/printing.h"
-#include "ui/report_pane.h"
+#include "ui/recovery_copy.h"
 #include "ui/user_guide.h"
+#include "ui/report_pane.h"
 
 namespace vantrel::ui {
 namespace {
@@ -55,9 +62,10 @@ constexpr int kInputPaneWidth = 4800;
 constexpr int kSideWidth = 4095;
 constexpr int kTitleHeight = 1455;
 constexpr int kActionsHeight = 4335;
-constexpr int kOptionsHeight = 3375;
+constexpr int kOptionsHeight = 3705;
 constexpr int kOutputMinWidth = 3000;
 constexpr int kInputFrameMinHeight = 9135;
+constexpr int kUsageLineHeight = 975;
 // Start-up: the window leaves this much of the screen free.
 constexpr int kScreenSpareWidth = 400;
 constexpr int kScreenSpareHeight = 1300;
@@ -65,24 +73,67 @@ constexpr int kWindowLeft = 200;
 constexpr int kWindowTop = 500;
 constexpr int kBesideGap = 8;  // pixels between the main window and one opened beside it
 constexpr int kNarrowestBeside = 240;  // pixels: a narrower window beside it is of no use
+constexpr int kInputColumns = 60;  // characters of input in view at the first start
+constexpr int kSplitterHandle = 7;  // pixels
 
 constexpr int kProgressIntervalMs = 100;  // status bar and painting during a run
+constexpr int kTitleDelayMs = 300;  // the modified mark after typing stops
 constexpr int kOutputPaneLines = 200000;  // older report lines leave the pane
-constexpr int kRecoveryIntervalMs = 60 * 1000;
 constexpr int kRecentFiles = 8;
-
-constexpr const char* kSessionExtension = "vsn";
+constexpr int kShownLineText = 40;  // characters of a line a message quotes
 
 QString FromCrLf(const std::string& text) {
   return QString::fromStdString(text).replace(QLatin1String("\r\n"), QLatin1String("\n"));
 }
 
+// A pane line as a message quotes it: shortened, its end marked.
+std::string LineQuote(std::string_view text) {
+  QString line = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())).trimmed();
+  if (line.size() > kShownLineText) line = line.left(kShownLineText - 1) + QChar(0x2026);
+  return line.toStdString();
+}
+
+// Messages and questions of a run name the line they came from.
+std::string WithLine(const std::string& message, const Session::InputLine& line) {
+  if (line.number == 0) return message;
+  return message + "\n\nLine " + std::to_string(line.number) + ": " + LineQuote(line.text);
+}
+
+// A splitter whose handle shows: a shaded bar with a grip in its middle.
+class GripHandle : public QSplitterHandle {
+ public:
+  GripHandle(Qt::Orientation orientation, QSplitter* parent) : QSplitterHandle(orientation, parent) {}
+
+ protected:
+  void paintEvent(QPaintEvent*) override {
+    QPainter painter(this);
+    painter.fillRect(rect(), palette().color(QPalette::Mid));
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(palette().color(QPalette::Dark));
+    QPoint centre = rect().center();
+    for (int k = -2; k <= 2; ++k) painter.drawEllipse(QPoint(centre.x(), centre.y() + k * 6), 1, 1);
+  }
+};
+
+class GripSplitter : public QSplitter {
+ public:
+  using QSplitter::QSplitter;
+
+ protected:
+  QSplitterHandle* createHandle() override { return new GripHandle(orientation(), this); }
+};
+
 }  // namespace
 
 MainWindow::MainWindow(UserSide& dialogs, const Settings& settings, QWidget* parent)
-    : QMainWindow(parent), dialogs_(dialogs), settings_(settings), session_(*this), form_(TwipScale::Form(*this)) {
+    : QMainWindow(parent),
+      dialogs_(dialogs),
+      settings_(settings),
+      session_(*this),
+      document_(session_),
+      form_(TwipScale::Form(*this)) {
   setObjectName("frmVantrel");
-  setWindowTitle("Vantrel");
+  setAcceptDrops(true);
 
   CreateControls();
   CreateActions();
@@ -92,16 +143,14 @@ MainWindow::MainWindow(UserSide& dialogs, const Settings& settings, QWidget* par
   RestoreSettings();
   ApplyCommandLine();
   LoadReference();
-  MarkSaved(true);
+  document_.MarkSaved(PaneText());
   SetRunning(false);
+  ShowTitle();
 
-  recoveryTimer_ = new QTimer(this);
-  recoveryTimer_->setInterval(kRecoveryIntervalMs);
-  connect(recoveryTimer_, &QTimer::timeout, this, [this] {
-    if (PaneText() != recoveredPane_) SaveRecoveryCopy();
-  });
-  recoveryTimer_->start();
-  txtInfo_->setFocus();
+  recovery_ = new RecoveryCopy(
+      settings_.dataFolder, [this] { return document_.RecoveryDue(PaneText()); }, [this] { WriteRecoveryCopy(); },
+      this);
+  inputPane_->setFocus();
 }
 
 MainWindow::~MainWindow() = default;
@@ -109,134 +158,203 @@ MainWindow::~MainWindow() = default;
 // ---- Building the window ----------------------------------------------------
 
 void MainWindow::CreateControls() {
-  auto place = [this](QWidget* w, const char* name, int left, int top, int width, int height) {
-    w->setObjectName(name);
-    w->setGeometry(form_.Rect(left, top, width, height));
-  };
-  auto frame = [&](QWidget* parent, const char* name, const char* caption, int height) {
-    auto* box = new QGroupBox(caption, parent);
-    box->setObjectName(name);
-    box->setFixedSize(form_.Pixels(kSideWidth), form_.Pixels(height));
-    return box;
-  };
-  auto label = [&](QWidget* parent, const char* name, const char* caption, int left, int top, int width, int height) {
-    auto* l = new QLabel(caption, parent);
-    l->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    place(l, name, left, top, width, height);
-    return l;
-  };
-  QFont fixedPitch = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+  QGroupBox* title = CreateTitleFrame();
+  QGroupBox* actions = CreateActionsFrame();
+  QGroupBox* options = CreateOptionsFrame();
+  idleWidgets_ = {title,        options,           clearInputButton_, clearOutputButton_, importButton_,
+                  exportButton_, helpButton_, showPointsButton_, processButton_};
 
-  // The input frame: the usage line over the input pane.
-  fraInput_ = new QGroupBox("Input");
-  fraInput_->setObjectName("fraInput");
-  lblInfo_ = new QLabel(fraInput_);
-  lblInfo_->setObjectName("lblInfo");
-  lblInfo_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-  lblInfo_->setWordWrap(true);
-  lblInfo_->setMinimumHeight(form_.Pixels(975));
-  txtInfo_ = new QPlainTextEdit(fraInput_);
-  txtInfo_->setObjectName("txtInfo");
-  txtInfo_->setFont(fixedPitch);
-  // A wrapped data line would look like two lines of the command language.
-  txtInfo_->setLineWrapMode(QPlainTextEdit::NoWrap);
-  txtInfo_->setTabChangesFocus(true);
-  txtInfo_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-  txtInfo_->setMinimumWidth(form_.Pixels(kInputPaneWidth) / 2);
-  txtInfo_->installEventFilter(this);
-  auto* inputLayout = new QVBoxLayout(fraInput_);
-  inputLayout->addWidget(lblInfo_);
-  inputLayout->addWidget(txtInfo_, 1);
-  fraInput_->setMinimumHeight(form_.Pixels(kInputFrameMinHeight) / 2);
-
-  // The middle column: title, actions, I/O options.
+  // The middle column scrolls when the window is lower than its frames, so
+  // the window fits a small or scaled screen.
   auto* sideColumn = new QWidget;
-  QGroupBox* fraTitle = frame(sideColumn, "fraTitle", "Title", kTitleHeight);
-  label(fraTitle, "Label4", "Project Name", 360, 550, 3135, 375);
-  txtProject_ = new QLineEdit(fraTitle);
-  place(txtProject_, "txtProject", 360, 840, 3135, 375);
-
-  QGroupBox* fraActions = frame(sideColumn, "fraActions", "Actions", kActionsHeight);
-  auto button = [&](const char* name, const char* caption, int left, int top) {
-    auto* b = new QPushButton(caption, fraActions);
-    place(b, name, left, top, 1695, 375);
-    return b;
-  };
-  cmdClear_ = button("cmdClear", "Clear Input", 240, 360);
-  cmdClearOut_ = button("cmdClearOut", "Clear Output", 240, 840);
-  cmdImport_ = button("cmdImport", "Import", 240, 1360);
-  cmdExport_ = button("cmdExport", "Export", 240, 1860);
-  cmdHelp_ = button("cmdHelp", "Help", 240, 2360);
-  cmdShow_ = button("cmdShow", "Show Points", 240, 2860);
-  cmdProcess_ = button("cmdProcess", "Process", 240, 3360);
-  cmdProcess_->setToolTip("Run the input pane (Ctrl+Return)");
-  QFont bold = cmdProcess_->font();
-  bold.setBold(true);
-  cmdProcess_->setFont(bold);
-  cmdStop_ = button("cmdStop", "Stop", 2055, 3360);
-  cmdStop_->setToolTip("Stop the run between two lines (Esc)");
-
-  QGroupBox* fraOutput = frame(sideColumn, "fraOutput", "I/O Options", kOptionsHeight);
-  auto check = [&](const char* name, const char* caption, int top, bool checked) {
-    auto* c = new QCheckBox(caption, fraOutput);
-    place(c, name, kMargin, top, kSideWidth - 2 * kMargin, 255);
-    c->setChecked(checked);
-    return c;
-  };
-  chkShowCenters_ = check("chkShowCenters", "Show Centers", 360, session_.plot.ShowCenters);
-  chkShowPtNos_ = check("chkShowPtNos", "Show Pt. Nos.", 690, session_.plot.ShowPointNumbers);
-  chkShowPts_ = check("chkShowPts", "Show Points", 1020, session_.plot.ShowPoints);
-  chkIODefault_ = check("chkIODefault", "I/O Default", 1350, session_.files.IODefault);
-  chkDisplay_ = check("chkDisplay", "Display", 1710, session_.Display);
-  chkSpool_ = check("chkSpool", "Spool", 2400, session_.files.SpoolOn);
-  label(fraOutput, "Label1", "Spool File Name", kMargin, 2680, 1695 - 2 * kMargin, 375);
-  txtSpoolFile_ = new QLineEdit(fraOutput);
-  place(txtSpoolFile_, "txtSpoolFile", kMargin, 2900, 1695 - 2 * kMargin, 285);
-
-  idleWidgets_ = {fraTitle, fraOutput, cmdClear_, cmdClearOut_, cmdImport_, cmdExport_, cmdHelp_, cmdShow_, cmdProcess_};
-
   auto* sideLayout = new QVBoxLayout(sideColumn);
   sideLayout->setContentsMargins(0, 0, 0, 0);
-  for (QWidget* w : {static_cast<QWidget*>(fraTitle), static_cast<QWidget*>(fraActions),
-                     static_cast<QWidget*>(fraOutput)})
-    sideLayout->addWidget(w);
+  for (QWidget* frame : {static_cast<QWidget*>(title), static_cast<QWidget*>(actions), static_cast<QWidget*>(options)})
+    sideLayout->addWidget(frame);
   sideLayout->addStretch(1);
-
-  // The output pane, read-only: the report is selected and copied, never typed.
-  auto* outputColumn = new QWidget;
-  auto* outputLabel = new QLabel("Output", outputColumn);
-  outputLabel->setObjectName("Label9");
-  txtOutput_ = new ReportPane(kOutputPaneLines, outputColumn);
-  txtOutput_->setObjectName("txtOutput");
-  txtOutput_->setFont(fixedPitch);
-  txtOutput_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-  txtOutput_->setMinimumWidth(form_.Pixels(kOutputMinWidth));
-  auto* outputLayout = new QVBoxLayout(outputColumn);
-  outputLayout->setContentsMargins(0, 0, 0, 0);
-  outputLayout->addWidget(outputLabel);
-  outputLayout->addWidget(txtOutput_, 1);
+  auto* sideScroll = new QScrollArea;
+  sideScroll->setObjectName("sideColumn");
+  sideScroll->setWidget(sideColumn);
+  sideScroll->setWidgetResizable(true);
+  sideScroll->setFrameShape(QFrame::NoFrame);
+  sideScroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  sideScroll->setFixedWidth(form_.Pixels(kSideWidth) + sideScroll->verticalScrollBar()->sizeHint().width());
 
   // Input on the left, output on the right, the frames between them; the
   // surveyor drags the splitter to share the width.
   auto* right = new QWidget;
   auto* rightLayout = new QHBoxLayout(right);
   rightLayout->setContentsMargins(0, 0, 0, 0);
-  rightLayout->addWidget(sideColumn);
-  rightLayout->addWidget(outputColumn, 1);
-  splitter_ = new QSplitter(Qt::Horizontal, this);
+  rightLayout->addWidget(sideScroll);
+  rightLayout->addWidget(CreateOutputColumn(), 1);
+  splitter_ = new GripSplitter(Qt::Horizontal, this);
   splitter_->setObjectName("splitter");
+  splitter_->setHandleWidth(kSplitterHandle);
   splitter_->setChildrenCollapsible(false);
-  splitter_->addWidget(fraInput_);
+  splitter_->addWidget(CreateInputFrame());
   splitter_->addWidget(right);
   splitter_->setStretchFactor(1, 1);
   splitter_->setContentsMargins(form_.Pixels(kMargin), form_.Pixels(kMargin), form_.Pixels(kMargin),
                                 form_.Pixels(kMargin));
   setCentralWidget(splitter_);
+  CreateMessagesPanel();
 
   folderLabel_ = new QLabel;
   folderLabel_->setObjectName("workingFolder");
   statusBar()->addPermanentWidget(folderLabel_);
-  statusBar()->showMessage("Ready");
+}
+
+QGroupBox* MainWindow::CreateInputFrame() {
+  // The usage line over the input pane.
+  inputFrame_ = new QGroupBox("Input");
+  inputFrame_->setObjectName("fraInput");
+  usageLine_ = new QLabel(inputFrame_);
+  usageLine_->setObjectName("lblInfo");
+  usageLine_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+  usageLine_->setWordWrap(true);
+  usageLine_->setMinimumHeight(form_.Pixels(kUsageLineHeight) / 2);
+  usageLine_->setToolTip("The data line of the command code typed last (press Enter after a code)");
+  inputPane_ = new QPlainTextEdit(inputFrame_);
+  inputPane_->setObjectName("txtInfo");
+  inputPane_->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+  inputPane_->setPlaceholderText(kInputHint);
+  // A wrapped data line would look like two lines of the command language.
+  inputPane_->setLineWrapMode(QPlainTextEdit::NoWrap);
+  inputPane_->setTabChangesFocus(true);
+  inputPane_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+  inputPane_->setMinimumWidth(form_.Pixels(kInputPaneWidth) / 2);
+  inputPane_->installEventFilter(this);
+  inputPane_->viewport()->installEventFilter(this);
+  auto* layout = new QVBoxLayout(inputFrame_);
+  layout->addWidget(usageLine_);
+  layout->addWidget(inputPane_, 1);
+  inputFrame_->setMinimumHeight(form_.Pixels(kInputFrameMinHeight) / 3);
+  return inputFrame_;
+}
+
+namespace {
+
+// A frame of the middle column with its controls at their twip places.
+class FormFrame {
+ public:
+  FormFrame(const TwipScale& form, const char* name, const char* caption, int height)
+      : form_(form), box_(new QGroupBox(caption)) {
+    box_->setObjectName(name);
+    box_->setFixedSize(form.Pixels(kSideWidth), form.Pixels(height));
+  }
+  QGroupBox* Box() const { return box_; }
+  template <typename Control>
+  Control* Place(Control* control, const char* name, int left, int top, int width, int height) {
+    control->setObjectName(name);
+    control->setGeometry(form_.Rect(left, top, width, height));
+    return control;
+  }
+  QLabel* Label(const char* name, const char* caption, int left, int top, int width, int height) {
+    auto* label = Place(new QLabel(caption, box_), name, left, top, width, height);
+    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    return label;
+  }
+
+ private:
+  const TwipScale& form_;
+  QGroupBox* box_;
+};
+
+}  // namespace
+
+QGroupBox* MainWindow::CreateTitleFrame() {
+  FormFrame frame(form_, "fraTitle", "Title", kTitleHeight);
+  frame.Label("Label4", "Project Name", 360, 550, 3135, 375);
+  projectName_ = frame.Place(new QLineEdit(frame.Box()), "txtProject", 360, 840, 3135, 375);
+  return frame.Box();
+}
+
+QGroupBox* MainWindow::CreateActionsFrame() {
+  FormFrame frame(form_, "fraActions", "Actions", kActionsHeight);
+  auto button = [&](const char* name, const char* caption, int left, int top) {
+    return frame.Place(new QPushButton(caption, frame.Box()), name, left, top, 1695, 375);
+  };
+  clearInputButton_ = button("cmdClear", "Clear Input", 240, 360);
+  clearOutputButton_ = button("cmdClearOut", "Clear Output", 240, 840);
+  importButton_ = button("cmdImport", "Import", 240, 1360);
+  exportButton_ = button("cmdExport", "Export", 240, 1860);
+  helpButton_ = button("cmdHelp", "Help", 240, 2360);
+  showPointsButton_ = button("cmdShow", "Show Points", 240, 2860);
+  processButton_ = button("cmdProcess", "Process", 240, 3360);
+  processButton_->setToolTip("Run the input pane (Ctrl+Return)");
+  QFont bold = processButton_->font();
+  bold.setBold(true);
+  processButton_->setFont(bold);
+  stopButton_ = button("cmdStop", "Stop", 2055, 3360);
+  stopButton_->setToolTip("Stop the run between two lines (Esc)");
+  return frame.Box();
+}
+
+QGroupBox* MainWindow::CreateOptionsFrame() {
+  FormFrame frame(form_, "fraOutput", "I/O Options", kOptionsHeight);
+  auto check = [&](const char* name, const char* caption, int top, bool checked) {
+    auto* box = frame.Place(new QCheckBox(caption, frame.Box()), name, kMargin, top, kSideWidth - 2 * kMargin, 255);
+    box->setChecked(checked);
+    return box;
+  };
+  showCentersBox_ = check("chkShowCenters", "Show Centers", 360, session_.plot.ShowCenters);
+  showNumbersBox_ = check("chkShowPtNos", "Show Pt. Nos.", 690, session_.plot.ShowPointNumbers);
+  showPointsBox_ = check("chkShowPts", "Show Points", 1020, session_.plot.ShowPoints);
+  showCoursesBox_ = check("chkShowCourses", "Show Courses", 1350, session_.plot.ShowCourses);
+  showCoursesBox_->setToolTip("Label every line of a map with its bearing and distance, every arc with its curve");
+  ioDefaultBox_ = check("chkIODefault", "I/O Default", 1680, session_.files.IODefault);
+  displayBox_ = check("chkDisplay", "Display", 2040, session_.Display);
+  spoolBox_ = check("chkSpool", "Spool", 2730, session_.files.SpoolOn);
+  frame.Label("Label1", "Spool File Name", kMargin, 3010, 1695 - 2 * kMargin, 375);
+  spoolName_ = frame.Place(new QLineEdit(frame.Box()), "txtSpoolFile", kMargin, 3230, 1695 - 2 * kMargin, 285);
+  return frame.Box();
+}
+
+QWidget* MainWindow::CreateOutputColumn() {
+  // Read-only: the report is selected and copied, never typed.
+  auto* column = new QWidget;
+  auto* label = new QLabel("Output", column);
+  label->setObjectName("Label9");
+  outputPane_ = new ReportPane(kOutputPaneLines, column);
+  outputPane_->setObjectName("txtOutput");
+  outputPane_->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+  outputPane_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+  outputPane_->setMinimumWidth(form_.Pixels(kOutputMinWidth));
+  auto* layout = new QVBoxLayout(column);
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->addWidget(label);
+  layout->addWidget(outputPane_, 1);
+  return column;
+}
+
+void MainWindow::CreateMessagesPanel() {
+  // The run's messages, each with the pane line it came from; a click goes
+  // to the line, Ctrl+C copies the selected messages.
+  messageList_ = new QListWidget;
+  messageList_->setObjectName("messageList");
+  messageList_->setSelectionMode(QAbstractItemView::ExtendedSelection);
+  messageList_->setWordWrap(true);
+  messagesPanel_ = new QDockWidget("Messages", this);
+  messagesPanel_->setObjectName("messagesPanel");
+  messagesPanel_->setWidget(messageList_);
+  messagesPanel_->setAllowedAreas(Qt::BottomDockWidgetArea | Qt::TopDockWidgetArea);
+  addDockWidget(Qt::BottomDockWidgetArea, messagesPanel_);
+  messagesPanel_->hide();
+  auto* copy = new QAction("&Copy Messages", messageList_);
+  copy->setShortcut(QKeySequence::Copy);
+  copy->setShortcutContext(Qt::WidgetShortcut);
+  messageList_->addAction(copy);
+  messageList_->setContextMenuPolicy(Qt::ActionsContextMenu);
+  connect(copy, &QAction::triggered, this, [this] {
+    QStringList lines;
+    for (int row = 0; row < messageList_->count(); ++row)
+      if (messageList_->item(row)->isSelected() || messageList_->selectedItems().isEmpty())
+        lines << messageList_->item(row)->text();
+    QApplication::clipboard()->setText(lines.join('\n'));
+  });
+  connect(messageList_, &QListWidget::currentRowChanged, this, [this](int row) {
+    if (row >= 0 && static_cast<size_t>(row) < messages_.size()) GoToLine(messages_[static_cast<size_t>(row)].line);
+  });
 }
 
 void MainWindow::CreateActions() {
@@ -250,10 +368,11 @@ void MainWindow::CreateActions() {
   processAction_ = action("&Process", QKeySequence(Qt::CTRL | Qt::Key_Return), [this] { Process(); });
   processAction_->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Return), QKeySequence(Qt::CTRL | Qt::Key_Enter)});
   stopAction_ = action("&Stop", QKeySequence(Qt::Key_Escape), [this] { Stop(); });
+  commandTableAction_ = action("Command &Table", QKeySequence(Qt::Key_F1), [this] { ShowHelp(); });
 }
 
 void MainWindow::CreateMenus() {
-  // Every entry but Stop waits while a run is in progress.
+  // Every entry but Stop and Quit waits while a run is in progress.
   auto add = [this](QMenu* menu, const QString& text, const QKeySequence& key, auto slot) {
     QAction* a = menu->addAction(text, this, slot);
     if (!key.isEmpty()) a->setShortcut(key);
@@ -262,23 +381,27 @@ void MainWindow::CreateMenus() {
   };
   QMenu* file = menuBar()->addMenu("&File");
   add(file, "&Open Session...", QKeySequence::Open, [this] { OpenSession(); });
-  add(file, "&Save Session", QKeySequence::Save, [this] { SaveSession(); });
+  add(file, "&Save Session", QKeySequence::Save, [this] { SaveSession(false); });
+  add(file, "Save Session &As...", QKeySequence::SaveAs, [this] { SaveSession(true); });
   file->addSeparator();
-  add(file, "&Import...", {}, [this] { Import(); });
+  add(file, "&Import...", {}, [this] { ImportChosen(); });
   add(file, "&Export...", {}, [this] { Export(); });
   add(file, "&Print Report...", QKeySequence::Print, [this] { PrintOutput(); });
   recentMenu_ = file->addMenu("Recent &Files");
   add(file, "&Working Folder...", {}, [this] { ChooseWorkingFolder(); });
   file->addSeparator();
-  add(file, "&Quit", QKeySequence::Quit, [this] { close(); });
+  // Quit during a run stops it first, then asks, as closing the window does.
+  QAction* quit = file->addAction("&Quit", this, [this] { close(); });
+  // Ctrl+Q on every desktop (the standard key is empty where Alt+F4 quits).
+  quit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
 
   QMenu* edit = menuBar()->addMenu("&Edit");
   // The editing entries act on the pane that has the focus, else on the
   // input pane; the report takes only Copy and Select All.
-  auto reportFocused = [this] { return focusWidget() == txtOutput_; };
+  auto reportFocused = [this] { return focusWidget() == outputPane_; };
   auto edits = [this, reportFocused](void (QPlainTextEdit::*edit)()) {
     return [this, reportFocused, edit] {
-      if (!reportFocused()) (txtInfo_->*edit)();
+      if (!reportFocused()) (inputPane_->*edit)();
     };
   };
   add(edit, "&Undo", QKeySequence::Undo, edits(&QPlainTextEdit::undo));
@@ -286,17 +409,17 @@ void MainWindow::CreateMenus() {
   edit->addSeparator();
   add(edit, "Cu&t", QKeySequence::Cut, edits(&QPlainTextEdit::cut));
   add(edit, "&Copy", QKeySequence::Copy, [this, reportFocused] {
-    if (reportFocused()) txtOutput_->Copy();
-    else txtInfo_->copy();
+    if (reportFocused()) outputPane_->Copy();
+    else inputPane_->copy();
   });
   add(edit, "&Paste", QKeySequence::Paste, edits(&QPlainTextEdit::paste));
   add(edit, "Select &All", QKeySequence::SelectAll, [this, reportFocused] {
-    if (reportFocused()) txtOutput_->SelectAll();
-    else txtInfo_->selectAll();
+    if (reportFocused()) outputPane_->SelectAll();
+    else inputPane_->selectAll();
   });
   edit->addSeparator();
   add(edit, "Clear &Input", {}, [this] { ClearInput(); });
-  add(edit, "Clear &Output", {}, [this] { cmdClearOut_->click(); });
+  add(edit, "Clear &Output", {}, [this] { clearOutputButton_->click(); });
   // The shortcuts belong to the panes themselves; the menu shows them.
   for (QAction* a : edit->actions()) a->setShortcutContext(Qt::WidgetShortcut);
 
@@ -308,43 +431,59 @@ void MainWindow::CreateMenus() {
   QMenu* view = menuBar()->addMenu("&View");
   add(view, "&Map Plot", {}, [this] { ShowMapPlot(); });
   add(view, "Show &Points", {}, [this] { ShowPoints(); });
-  add(view, "Command &Table", QKeySequence(Qt::Key_F1), [this] { ShowHelp(); });
+  view->addAction(commandTableAction_);
+  idleActions_.push_back(commandTableAction_);
+  QAction* messages = messagesPanel_->toggleViewAction();
+  messages->setText("M&essages");
+  view->addAction(messages);
 
   QMenu* help = menuBar()->addMenu("&Help");
   add(help, "&User's Guide", {}, [this] { ShowGuide(); });
+  help->addAction(commandTableAction_);
+  help->addSeparator();
   add(help, "&About Vantrel", {}, [this] { ShowAbout(); });
 }
 
 void MainWindow::ConnectControls() {
-  connect(cmdClear_, &QPushButton::clicked, this, &MainWindow::ClearInput);
-  connect(cmdClearOut_, &QPushButton::clicked, this, [this] {
+  connect(clearInputButton_, &QPushButton::clicked, this, &MainWindow::ClearInput);
+  connect(clearOutputButton_, &QPushButton::clicked, this, [this] {
     pendingReport_.clear();
-    txtOutput_->Clear();
-    txtInfo_->setFocus();
+    outputPane_->Clear();
+    inputPane_->setFocus();
   });
-  connect(txtInfo_->document(), &QTextDocument::contentsChanged, this, [this] { paneText_.reset(); });
-  connect(cmdImport_, &QPushButton::clicked, this, &MainWindow::Import);
-  connect(cmdExport_, &QPushButton::clicked, this, &MainWindow::Export);
-  connect(cmdHelp_, &QPushButton::clicked, this, &MainWindow::ShowHelp);
-  connect(cmdShow_, &QPushButton::clicked, this, &MainWindow::ShowPoints);
-  connect(cmdProcess_, &QPushButton::clicked, this, &MainWindow::Process);
-  connect(cmdStop_, &QPushButton::clicked, this, &MainWindow::Stop);
+  titleTimer_ = new QTimer(this);
+  titleTimer_->setSingleShot(true);
+  titleTimer_->setInterval(kTitleDelayMs);
+  connect(titleTimer_, &QTimer::timeout, this, &MainWindow::ShowTitle);
+  connect(inputPane_->document(), &QTextDocument::contentsChanged, this, [this] {
+    paneText_.reset();
+    titleTimer_->start();
+  });
+  connect(importButton_, &QPushButton::clicked, this, &MainWindow::Import);
+  connect(exportButton_, &QPushButton::clicked, this, &MainWindow::Export);
+  connect(helpButton_, &QPushButton::clicked, this, &MainWindow::ShowHelp);
+  connect(showPointsButton_, &QPushButton::clicked, this, &MainWindow::ShowPoints);
+  connect(processButton_, &QPushButton::clicked, this, &MainWindow::Process);
+  connect(stopButton_, &QPushButton::clicked, this, &MainWindow::Stop);
 
   // Every option box shows a setting of the session.
   auto follow = [this](QCheckBox* box, bool& setting) {
     connect(box, &QCheckBox::toggled, this, [&setting](bool on) { setting = on; });
   };
-  follow(chkShowCenters_, session_.plot.ShowCenters);
-  follow(chkShowPtNos_, session_.plot.ShowPointNumbers);
-  follow(chkShowPts_, session_.plot.ShowPoints);
-  follow(chkIODefault_, session_.files.IODefault);
-  follow(chkDisplay_, session_.Display);
-  follow(chkSpool_, session_.files.SpoolOn);
-  connect(txtProject_, &QLineEdit::textChanged, this,
-          [this](const QString& text) { session_.files.ProjectName = text.toStdString(); });
-  connect(txtSpoolFile_, &QLineEdit::textChanged, this,
+  follow(showCentersBox_, session_.plot.ShowCenters);
+  follow(showNumbersBox_, session_.plot.ShowPointNumbers);
+  follow(showPointsBox_, session_.plot.ShowPoints);
+  follow(showCoursesBox_, session_.plot.ShowCourses);
+  follow(ioDefaultBox_, session_.files.IODefault);
+  follow(displayBox_, session_.Display);
+  follow(spoolBox_, session_.files.SpoolOn);
+  connect(projectName_, &QLineEdit::textChanged, this, [this](const QString& text) {
+    session_.files.ProjectName = text.toStdString();
+    ShowTitle();
+  });
+  connect(spoolName_, &QLineEdit::textChanged, this,
           [this](const QString& text) { session_.files.SpoolFileText = text.toStdString(); });
-  connect(txtSpoolFile_, &QLineEdit::editingFinished, this, [this] { ChangeSpoolName(session_); });
+  connect(spoolName_, &QLineEdit::editingFinished, this, [this] { ChangeSpoolName(session_); });
 }
 
 void MainWindow::FitToScreen() {
@@ -364,10 +503,18 @@ std::unique_ptr<QSettings> MainWindow::RememberedSettings() {
 void MainWindow::RestoreSettings() {
   std::unique_ptr<QSettings> remembered = RememberedSettings();
   if (remembered->contains("geometry")) restoreGeometry(remembered->value("geometry").toByteArray());
-  if (remembered->contains("splitter")) splitter_->restoreState(remembered->value("splitter").toByteArray());
+  if (remembered->contains("splitter")) {
+    splitter_->restoreState(remembered->value("splitter").toByteArray());
+  } else {
+    // The first start: room for a data line of two points and more.
+    QFontMetrics fixed(inputPane_->font());
+    int input = fixed.horizontalAdvance(QString(kInputColumns, QLatin1Char('0'))) +
+                inputPane_->verticalScrollBar()->sizeHint().width() + 4 * form_.Pixels(kMargin);
+    splitter_->setSizes({input, std::max(1, width() - input)});
+  }
   const std::pair<QCheckBox*, const char*> boxes[] = {
-      {chkShowCenters_, "showCenters"}, {chkShowPtNos_, "showPointNumbers"}, {chkShowPts_, "showPoints"},
-      {chkIODefault_, "ioDefault"},     {chkDisplay_, "display"}};
+      {showCentersBox_, "showCenters"}, {showNumbersBox_, "showPointNumbers"}, {showPointsBox_, "showPoints"},
+      {showCoursesBox_, "showCourses"}, {ioDefaultBox_, "ioDefault"},          {displayBox_, "display"}};
   for (const auto& [box, key] : boxes) box->setChecked(remembered->value(key, box->isChecked()).toBool());
   recentFiles_ = remembered->value("recentFiles").toStringList();
   FillRecentMenu();
@@ -384,12 +531,12 @@ void MainWindow::RestoreSettings() {
 }
 
 void MainWindow::ApplyCommandLine() {
-  if (settings_.project) txtProject_->setText(*settings_.project);
-  if (settings_.ioDefault) chkIODefault_->setChecked(*settings_.ioDefault);
-  if (settings_.display) chkDisplay_->setChecked(*settings_.display);
+  if (settings_.project) projectName_->setText(*settings_.project);
+  if (settings_.ioDefault) ioDefaultBox_->setChecked(*settings_.ioDefault);
+  if (settings_.display) displayBox_->setChecked(*settings_.display);
   if (settings_.spoolName) {
-    txtSpoolFile_->setText(*settings_.spoolName);
-    chkSpool_->setChecked(true);
+    spoolName_->setText(*settings_.spoolName);
+    spoolBox_->setChecked(true);
   }
 }
 
@@ -397,11 +544,12 @@ void MainWindow::RememberSettings() {
   std::unique_ptr<QSettings> remembered = RememberedSettings();
   remembered->setValue("geometry", saveGeometry());
   remembered->setValue("splitter", splitter_->saveState());
-  remembered->setValue("showCenters", chkShowCenters_->isChecked());
-  remembered->setValue("showPointNumbers", chkShowPtNos_->isChecked());
-  remembered->setValue("showPoints", chkShowPts_->isChecked());
-  remembered->setValue("ioDefault", chkIODefault_->isChecked());
-  remembered->setValue("display", chkDisplay_->isChecked());
+  remembered->setValue("showCenters", showCentersBox_->isChecked());
+  remembered->setValue("showPointNumbers", showNumbersBox_->isChecked());
+  remembered->setValue("showPoints", showPointsBox_->isChecked());
+  remembered->setValue("showCourses", showCoursesBox_->isChecked());
+  remembered->setValue("ioDefault", ioDefaultBox_->isChecked());
+  remembered->setValue("display", displayBox_->isChecked());
 }
 
 void MainWindow::LoadReference() {
@@ -430,10 +578,10 @@ void MainWindow::SetWorkingFolder(const QString& folder) {
   if (settings_.referenceFile.isEmpty()) LoadReference();
 }
 
-// ---- Keys and closing -------------------------------------------------------
+// ---- Keys, drops and closing ------------------------------------------------
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
-  if (watched == txtInfo_ && event->type() == QEvent::KeyPress) {
+  if (watched == inputPane_ && event->type() == QEvent::KeyPress) {
     auto* key = static_cast<QKeyEvent*>(event);
     bool enter = key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
     // The keypad's Enter is Enter.
@@ -446,7 +594,59 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
     // takes the line break.
     if (enter && modifiers == Qt::NoModifier && !running_) ShowUsage();
   }
+  // Files dropped on the input pane are the window's to open, not text.
+  if (watched == inputPane_->viewport() && (event->type() == QEvent::DragEnter || event->type() == QEvent::Drop)) {
+    auto* drop = static_cast<QDropEvent*>(event);
+    if (drop->mimeData()->hasUrls()) {
+      if (event->type() == QEvent::DragEnter) dragEnterEvent(static_cast<QDragEnterEvent*>(event));
+      else dropEvent(drop);
+      return true;
+    }
+  }
   return QMainWindow::eventFilter(watched, event);
+}
+
+void MainWindow::dragEnterEvent(QDragEnterEvent* event) {
+  bool files = event->mimeData()->hasUrls() && !running_;
+  for (const QUrl& url : event->mimeData()->urls()) files = files && url.isLocalFile();
+  if (files) event->acceptProposedAction();
+}
+
+void MainWindow::dropEvent(QDropEvent* event) {
+  event->acceptProposedAction();
+  QStringList paths;
+  for (const QUrl& url : event->mimeData()->urls()) paths << url.toLocalFile();
+  // Opened once the drag has ended, so the questions are not asked inside it.
+  QTimer::singleShot(0, this, [this, paths] {
+    for (const QString& path : paths) OpenDroppedFile(path);
+  });
+}
+
+void MainWindow::OpenDroppedFile(const QString& path) {
+  if (running_) return;
+  QString extension = QFileInfo(path).suffix().toLower();
+  if (extension == "cmd") ImportFile(path);
+  else if (extension == QLatin1String(kSessionExtension.data())) {
+    if (document_.MaySetAside(PaneText(), SessionDocument::SetAside::Opening)) OpenSessionFile(path.toStdString());
+  } else if (extension == "csv") ReadPointFile(path, "PNR");
+  else if (extension == "xml") ReadPointFile(path, "LXR");
+  else
+    InfoBox(QDir::toNativeSeparators(path).toStdString() +
+            ": Vantrel opens command files (.cmd), sessions (.vsn), and points in CSV (.csv) or LandXML (.xml) "
+            "files");
+}
+
+void MainWindow::ReadPointFile(const QString& path, const char* code) {
+  std::string name = QDir::toNativeSeparators(path).toStdString();
+  // The name goes on a data line, where a comma would split it and an
+  // apostrophe start a comment.
+  if (name.find_first_of(",'") != std::string::npos) {
+    InfoBox(name + ": a name with a comma or an apostrophe cannot be read this way; rename the file or type " +
+            code + " with its name");
+    return;
+  }
+  if (!AskYesNo("Read the points of " + name + " into the store, as " + code + " reads them?")) return;
+  RunText(std::string(code) + "\r\n" + name + "\r\n");
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
@@ -457,14 +657,16 @@ void MainWindow::closeEvent(QCloseEvent* event) {
     event->ignore();
     return;
   }
-  if (!MaybeSaveBeforeClosing()) {
+  FlushReport();
+  if (!document_.MaySetAside(PaneText(), SessionDocument::SetAside::Closing)) {
+    ShowTitle();
     event->ignore();
     return;
   }
   RememberSettings();
-  RemoveRecoveryCopy();
-  if (plot_ != nullptr) plot_->close();
-  if (help_ != nullptr) help_->close();
+  recovery_->Remove();
+  for (QWidget* window : {static_cast<QWidget*>(plot_), static_cast<QWidget*>(help_), static_cast<QWidget*>(guide_)})
+    if (window != nullptr) window->close();
   event->accept();
 }
 
@@ -475,8 +677,8 @@ void MainWindow::SetRunning(bool running) {
   for (QAction* a : idleActions_) a->setEnabled(!running);
   for (QWidget* w : idleWidgets_) w->setEnabled(!running);
   // The run reads its own copy of the pane; the pane waits for it to end.
-  txtInfo_->setReadOnly(running);
-  cmdStop_->setEnabled(running);
+  inputPane_->setReadOnly(running);
+  stopButton_->setEnabled(running);
   stopAction_->setEnabled(running);
   recentMenu_->setEnabled(!running && !recentFiles_.isEmpty());
 }
@@ -485,15 +687,22 @@ void MainWindow::Process() {
   // Input that arrives during a run (a click, Ctrl+Return) reaches this
   // point while the run is in progress and starts nothing.
   if (running_) return;
+  // A copy: nothing the run lets through may pull the text from under it.
+  RunText(PaneText());
+}
+
+void MainWindow::RunText(const std::string& text) {
+  if (running_) return;
   SetRunning(true);
   printMessage_.clear();
+  messages_.clear();
+  messageList_->clear();
+  MarkMessageLines();
   statusBar()->showMessage("Processing...");
   progressClock_.start();
   Session::BatchEnd end;
   try {
-    // A copy: nothing the run lets through may pull the text from under it.
-    std::string pane = PaneText();
-    end = session_.RunBatch(pane);
+    end = session_.RunBatch(text);
   } catch (const std::bad_alloc&) {
     // Memory ran out part way: the run stops, the window and what the lines
     // before computed stay.
@@ -502,9 +711,14 @@ void MainWindow::Process() {
   FlushReport();
   QString status = printMessage_.isEmpty() ? QStringLiteral("Ready") : printMessage_;
   if (end.stopped) status = QStringLiteral("Stopped before line %1").arg(end.linesRead + 1);
-  statusBar()->showMessage(status);
+  if (!messages_.empty())
+    status += QStringLiteral(" — %1 message%2 (View ▸ Messages)").arg(messages_.size()).arg(messages_.size() == 1 ? "" : "s");
+  Tell(status);
+  MarkMessageLines();
+  if (!messages_.empty()) messagesPanel_->show();
   SetRunning(false);
-  SaveRecoveryCopy();
+  WriteRecoveryCopy();
+  ShowTitle();
   if (closeAfterRun_) {
     closeAfterRun_ = false;
     QTimer::singleShot(0, this, &QWidget::close);
@@ -525,6 +739,42 @@ void MainWindow::BatchProgress(size_t done, size_t total) {
   QCoreApplication::processEvents(QEventLoop::AllEvents);
 }
 
+// A message of the run: listed with its line, and the line quoted in the
+// box so the surveyor knows which one to mend.
+void MainWindow::NoteMessage(const std::string& message) {
+  const Session::InputLine& line = session_.RunningLine;
+  messages_.push_back({line.number, message});
+  QString entry = FromCrLf(message).replace('\n', ' ');
+  if (line.number > 0) entry = QStringLiteral("Line %1: %2").arg(line.number).arg(entry);
+  messageList_->addItem(entry);
+}
+
+// Marks every pane line that gave a message of the last run; the marks
+// follow the text as it is edited and go at the next run.
+void MainWindow::MarkMessageLines() {
+  QList<QTextEdit::ExtraSelection> marks;
+  QColor shade = QColor(255, 220, 200);
+  for (const RunMessage& m : messages_) {
+    QTextBlock block = inputPane_->document()->findBlockByNumber(static_cast<int>(m.line) - 1);
+    if (m.line == 0 || !block.isValid()) continue;
+    QTextEdit::ExtraSelection mark;
+    mark.cursor = QTextCursor(block);
+    mark.format.setBackground(shade);
+    mark.format.setProperty(QTextFormat::FullWidthSelection, true);
+    marks << mark;
+  }
+  inputPane_->setExtraSelections(marks);
+}
+
+void MainWindow::GoToLine(size_t line) {
+  QTextBlock block = inputPane_->document()->findBlockByNumber(static_cast<int>(line) - 1);
+  if (line == 0 || !block.isValid()) return;
+  QTextCursor caret(block);
+  caret.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
+  inputPane_->setTextCursor(caret);
+  inputPane_->centerCursor();
+}
+
 // ---- Buttons and views ------------------------------------------------------
 
 void MainWindow::ShowPoints() { ShowAllPoints(session_); }
@@ -539,6 +789,7 @@ void MainWindow::ShowHelp() {
   if (help_ == nullptr) {
     help_ = new HelpTableWindow(session_.reference, this);
     connect(help_, &HelpTableWindow::CodeChosen, this, &MainWindow::InsertCode);
+    connect(help_, &HelpTableWindow::GuideAsked, this, [this](const QString& code) { ShowGuide(code); });
     PlaceBeside(help_);
   }
   help_->show();
@@ -546,15 +797,31 @@ void MainWindow::ShowHelp() {
   help_->activateWindow();
 }
 
+void MainWindow::ShowGuide(const QString& code) {
+  if (guide_ == nullptr) {
+    QString path = UserGuidePath();
+    if (path.isEmpty()) {
+      InfoBox("The user's guide (guide.md) is not installed with the program");
+      return;
+    }
+    guide_ = new GuideWindow(path, this);
+    PlaceBeside(guide_);
+  }
+  if (!code.isEmpty()) guide_->ShowCommand(code);
+  guide_->show();
+  guide_->raise();
+  guide_->activateWindow();
+}
+
 void MainWindow::InsertCode(const QString& code) {
   // The code goes on a line of its own at the caret.
-  QTextCursor caret = txtInfo_->textCursor();
+  QTextCursor caret = inputPane_->textCursor();
   if (!caret.block().text().isEmpty()) {
     caret.movePosition(QTextCursor::EndOfBlock);
     caret.insertText("\n");
   }
   caret.insertText(code);
-  txtInfo_->setTextCursor(caret);
+  inputPane_->setTextCursor(caret);
   ShowUsage();
 }
 
@@ -585,13 +852,15 @@ void MainWindow::PlaceBeside(QWidget* window) {
 
 void MainWindow::ClearInput() {
   // Undoable, unlike clear().
-  QTextCursor all(txtInfo_->document());
+  QTextCursor all(inputPane_->document());
   all.select(QTextCursor::Document);
   all.removeSelectedText();
-  txtInfo_->setFocus();
+  inputPane_->setFocus();
 }
 
 void MainWindow::Import() {
+  // The button keeps the file-name rule: with I/O Default, the project's
+  // command file.
   std::string pane = PaneText();
   size_t before = pane.size();
   std::string name = ImportCommandFile(session_, pane);
@@ -599,22 +868,34 @@ void MainWindow::Import() {
   AddRecentFile(name);
 }
 
-void MainWindow::ImportAtStart(const QString& path) { ImportRecent(QFileInfo(path).absoluteFilePath()); }
+void MainWindow::ImportChosen() {
+  // The menu always offers the choice, starting at the name the rule gives.
+  std::string start = session_.files.ProgramFolder;
+  if (session_.files.IODefault && !TrimBlanks(session_.files.ProjectName).empty())
+    start = QDir(settings_.workingFolder).filePath(QString::fromStdString(session_.files.ProjectName).trimmed() + ".cmd")
+                .toStdString();
+  std::string name = ChooseFile({"Import Command File", FileUse::Read, "cmd", start});
+  if (!name.empty()) ImportFile(QString::fromStdString(name));
+}
 
-void MainWindow::ImportRecent(const QString& path) {
+void MainWindow::ImportAtStart(const QString& path) { ImportFile(QFileInfo(path).absoluteFilePath()); }
+
+void MainWindow::ImportFile(const QString& path) {
   std::string pane = PaneText();
   size_t before = pane.size();
   std::string name = ImportCommandFile(session_, pane, path.toStdString());
   AppendToPane(pane.substr(before));
   AddRecentFile(name);
-  if (!name.empty() && before == 0) savedPane_ = PaneText();  // the pane is the file on disk
+  if (!name.empty() && before == 0) document_.MarkPaneSaved(PaneText());  // the pane is the file on disk
+  ShowTitle();
 }
 
 void MainWindow::Export() {
   std::string pane = PaneText();
   std::string name = ExportCommandFile(session_, pane);
-  if (!name.empty()) savedPane_ = pane;
+  if (!name.empty()) document_.MarkPaneSaved(pane);
   AddRecentFile(name);
+  ShowTitle();
 }
 
 void MainWindow::AddRecentFile(const std::string& path) {
@@ -630,179 +911,130 @@ void MainWindow::AddRecentFile(const std::string& path) {
 void MainWindow::FillRecentMenu() {
   recentMenu_->clear();
   for (const QString& file : recentFiles_)
-    recentMenu_->addAction(QDir::toNativeSeparators(file), this, [this, file] { ImportRecent(file); });
+    recentMenu_->addAction(QDir::toNativeSeparators(file), this, [this, file] { ImportFile(file); });
   recentMenu_->setEnabled(!running_ && !recentFiles_.isEmpty());
 }
 
 void MainWindow::ShowUsage() {
-  QString text = txtInfo_->toPlainText();
+  QString text = inputPane_->toPlainText();
   // The session counts the pane's characters as bytes of its UTF-8 text.
-  size_t caret = text.left(txtInfo_->textCursor().position()).toStdString().size();
+  size_t caret = text.left(inputPane_->textCursor().position()).toStdString().size();
   std::optional<std::string> usage = session_.UsageForEnter(text.toStdString(), caret);
   // A line that is no code line clears the usage of the one before.
-  lblInfo_->setText(usage ? FromCrLf(*usage) : QString());
+  usageLine_->setText(usage ? FromCrLf(*usage) : QString());
 }
 
 void MainWindow::PrintOutput() {
   FlushReport();
-  QString text = txtOutput_->HasSelection() ? txtOutput_->SelectedText() : txtOutput_->Text();
-  PrintReport(this, text, txtProject_->text(), settings_.workingFolder);
-}
-
-void MainWindow::ShowGuide() {
-  QString guide = UserGuidePath();
-  if (guide.isEmpty()) InfoBox("The user's guide (guide.md) is not installed with the program");
-  else QDesktopServices::openUrl(QUrl::fromLocalFile(guide));
+  QString text = outputPane_->HasSelection() ? outputPane_->SelectedText() : outputPane_->Text();
+  PrintReport(this, text, projectName_->text(), settings_.workingFolder);
 }
 
 void MainWindow::ShowAbout() {
   QMessageBox::about(this, "About Vantrel",
-                     "Vantrel — coordinate geometry for land surveyors.\n\n"
-                     "Type command lines in the Input pane and press Process (Ctrl+Return).");
+                     QStringLiteral("Vantrel %1 — coordinate geometry for land surveyors.\n\n"
+                                    "Type command lines in the Input pane and press Process (Ctrl+Return).")
+                         .arg(VANTREL_VERSION));
 }
+
+void MainWindow::Tell(const QString& message) { statusBar()->showMessage(message, settings_.statusMessageMs); }
 
 // ---- Sessions ---------------------------------------------------------------
 
-void MainWindow::MarkSaved(bool paneToo) {
-  savedPoints_ = session_.points;
-  savedRegisters_ = session_.registers;
-  if (paneToo) savedPane_ = PaneText();
-}
-
-bool MainWindow::HasUnsavedWork() const {
-  return !(session_.points == savedPoints_) || !(session_.registers == savedRegisters_) || PaneText() != savedPane_;
-}
-
-bool MainWindow::SaveSession() {
-  std::string name = sessionFile_.empty() ? PromptFileName(session_, "", kSessionExtension) : sessionFile_;
-  if (name.empty()) return false;
-  if (!SaveTextFile(session_, name, SessionFileText(session_, PaneText()))) return false;
-  sessionFile_ = name;
-  MarkSaved(true);
-  statusBar()->showMessage(QString::fromStdString("Session saved in " + name));
+bool MainWindow::SaveSession(bool askName) {
+  FlushReport();
+  if (!document_.Save(PaneText(), askName)) return false;
+  Tell(QString::fromStdString("Session saved in " + document_.FileName()));
+  ShowTitle();
   return true;
 }
 
 void MainWindow::OpenSession() {
-  if (!MaybeSaveBeforeClosing()) return;
-  std::string name = PromptFileName(session_, "", kSessionExtension);
-  if (name.empty()) return;
-  std::optional<std::string> text = ReadTextFile(session_, name);
-  if (!text) return;
-  std::string pane;
-  std::string problem = ReadSessionFile(*text, session_, pane);
-  if (!problem.empty()) {
-    InfoBox(FileErrorText(name, problem));
-    return;
-  }
-  txtInfo_->setPlainText(QString::fromStdString(pane));
+  FlushReport();
+  if (!document_.MaySetAside(PaneText(), SessionDocument::SetAside::Opening)) return;
+  // The menu always offers the choice, starting at the name the rule gives.
+  std::string start = document_.FileName();
+  if (start.empty() && session_.files.IODefault && !TrimBlanks(session_.files.ProjectName).empty())
+    start = QDir(settings_.workingFolder).filePath(QString::fromStdString(session_.files.ProjectName).trimmed() + ".vsn")
+                .toStdString();
+  if (start.empty()) start = session_.files.ProgramFolder;
+  std::string name = ChooseFile({"Open Session", FileUse::Read, std::string(kSessionExtension), start});
+  if (!name.empty()) OpenSessionFile(name);
+}
+
+void MainWindow::OpenSessionFile(const std::string& name) {
+  std::optional<std::string> pane = document_.Open(name);
+  if (!pane) return;
+  SetPaneText(*pane);
   ShowSessionInControls();
-  sessionFile_ = name;
-  MarkSaved(true);
-  statusBar()->showMessage(QString::fromStdString("Session opened from " + name));
+  document_.MarkSaved(PaneText());
+  Tell(QString::fromStdString("Session opened from " + name));
+  ShowTitle();
 }
 
 void MainWindow::ShowSessionInControls() {
   const std::pair<QCheckBox*, bool> boxes[] = {
-      {chkShowCenters_, session_.plot.ShowCenters}, {chkShowPtNos_, session_.plot.ShowPointNumbers},
-      {chkShowPts_, session_.plot.ShowPoints},      {chkIODefault_, session_.files.IODefault},
-      {chkDisplay_, session_.Display},              {chkSpool_, session_.files.SpoolOn}};
+      {showCentersBox_, session_.plot.ShowCenters}, {showNumbersBox_, session_.plot.ShowPointNumbers},
+      {showPointsBox_, session_.plot.ShowPoints},   {ioDefaultBox_, session_.files.IODefault},
+      {displayBox_, session_.Display},              {spoolBox_, session_.files.SpoolOn}};
   for (const auto& [box, on] : boxes) box->setChecked(on);
-  txtProject_->setText(QString::fromStdString(session_.files.ProjectName));
-  txtSpoolFile_->setText(QString::fromStdString(session_.files.SpoolFileText));
+  projectName_->setText(QString::fromStdString(session_.files.ProjectName));
+  spoolName_->setText(QString::fromStdString(session_.files.SpoolFileText));
   ChangeSpoolName(session_);
 }
 
-bool MainWindow::MaybeSaveBeforeClosing() {
-  if (!HasUnsavedWork()) return true;
-  FlushReport();
-  switch (dialogs_.AskSaveDiscardCancel("Save the session before closing?")) {
-    case SaveChoice::Save:
-      return SaveSession();
-    case SaveChoice::Discard:
-      return true;
-    case SaveChoice::Cancel:
-      break;
-  }
-  return false;
+void MainWindow::ShowTitle() {
+  std::string name = document_.DisplayName();
+  setWindowTitle(name.empty() ? QStringLiteral("Vantrel[*]")
+                              : QStringLiteral("%1[*] — Vantrel").arg(QString::fromStdString(name)));
+  setWindowModified(document_.HasUnsavedWork(PaneText()));
 }
 
 // ---- The recovery copy ------------------------------------------------------
 
-QString MainWindow::RecoveryPath() const {
-  QString folder = settings_.dataFolder.isEmpty()
-                       ? QStandardPaths::writableLocation(QStandardPaths::AppDataLocation)
-                       : settings_.dataFolder;
-  QDir().mkpath(folder);
-  return QDir(folder).filePath("recovery.vsn");
-}
-
 void MainWindow::OfferRecovery() {
   // One window at a time owns the copy; a second one started beside it
   // neither offers nor writes one.
-  QString path = RecoveryPath();
-  recoveryLock_ = std::make_unique<QLockFile>(path + ".lock");
-  if (!recoveryLock_->tryLock(0)) {
-    recoveryLock_.reset();
-    return;
-  }
-  if (!QFileInfo::exists(path)) return;
-  // Read as every other file is: a FIFO or device put in its place, or a
-  // copy past the size limit, is reported, not waited on or read whole.
+  if (!recovery_->Take()) return;
   std::string reason;
-  std::optional<std::string> copy = ReadWholeFile(path.toStdString(), reason);
-  if (!copy) {
-    InfoBox(FileErrorText(path.toStdString(), reason));
+  std::optional<std::string> text = recovery_->LeftBehind(reason);
+  if (!text) {
+    if (!reason.empty()) InfoBox(FileErrorText(recovery_->Path().toStdString(), reason));
     return;
   }
-  const std::string& text = *copy;
   if (!AskYesNo("Vantrel did not close cleanly last time. Restore the session it was working on?")) {
-    // Kept aside, not lost: the next recovery copy would replace it.
-    QFile::remove(path + ".declined");
-    QFile::rename(path, path + ".declined");
+    recovery_->SetAside();
     return;
   }
-  std::string pane;
-  std::string problem = ReadSessionFile(text, session_, pane);
-  if (!problem.empty()) {
-    InfoBox(FileErrorText(path.toStdString(), problem));
-    return;
-  }
-  txtInfo_->setPlainText(QString::fromStdString(pane));
+  std::optional<std::string> pane = document_.Restore(*text, recovery_->Path().toStdString());
+  if (!pane) return;
+  SetPaneText(*pane);
   ShowSessionInControls();
-  statusBar()->showMessage("Session restored from the recovery copy");
+  Tell("Session restored from the recovery copy");
+  ShowTitle();
 }
 
-void MainWindow::SaveRecoveryCopy() {
-  if (recoveryLock_ == nullptr) return;
+void MainWindow::WriteRecoveryCopy() {
+  if (recovery_ == nullptr || !recovery_->Owned()) return;
   std::string pane = PaneText();
-  QSaveFile file(RecoveryPath());
-  std::string text = SessionFileText(session_, pane);
-  if (file.open(QIODevice::WriteOnly) &&
-      file.write(text.data(), static_cast<qint64>(text.size())) == static_cast<qint64>(text.size()) &&
-      file.commit()) {
-    recoveredPane_ = pane;
-    return;
-  }
-  statusBar()->showMessage("The recovery copy could not be written: " + file.errorString());
-}
-
-void MainWindow::RemoveRecoveryCopy() {
-  if (recoveryLock_ == nullptr) return;
-  QFile::remove(RecoveryPath());
-  recoveryLock_.reset();
+  if (std::optional<std::string> failure = recovery_->Write(document_.RecoveryText(pane)))
+    Tell(QString::fromStdString("The recovery copy could not be written: " + *failure));
+  else
+    document_.RecoveryWritten(pane);
 }
 
 // ---- The panes and the user's side ------------------------------------------
 
 const std::string& MainWindow::PaneText() const {
-  if (!paneText_) paneText_ = txtInfo_->toPlainText().toStdString();
+  if (!paneText_) paneText_ = inputPane_->toPlainText().toStdString();
   return *paneText_;
 }
 
+void MainWindow::SetPaneText(const std::string& text) { inputPane_->setPlainText(QString::fromStdString(text)); }
+
 void MainWindow::AppendToPane(const std::string& text) {
   if (text.empty()) return;
-  QTextCursor end(txtInfo_->document());
+  QTextCursor end(inputPane_->document());
   end.movePosition(QTextCursor::End);
   end.insertText(FromCrLf(text));
 }
@@ -813,18 +1045,26 @@ void MainWindow::ShowReportLine(const std::string& line) {
 
 void MainWindow::FlushReport() {
   if (pendingReport_.empty()) return;
-  txtOutput_->AppendLines(pendingReport_);
+  outputPane_->AppendLines(pendingReport_);
   pendingReport_.clear();
 }
 
 void MainWindow::InfoBox(const std::string& message) {
   FlushReport();
-  dialogs_.InfoBox(message);
+  if (running_) NoteMessage(message);
+  dialogs_.InfoBox(WithLine(message, session_.RunningLine));
 }
 
 bool MainWindow::AskYesNo(const std::string& message) {
   FlushReport();
-  return dialogs_.AskYesNo(message);
+  bool yes = dialogs_.AskYesNo(WithLine(message, session_.RunningLine));
+  if (running_) NoteMessage(message + (yes ? " -> Yes" : " -> No"));
+  return yes;
+}
+
+UserSide::SaveChoice MainWindow::AskSaveDiscardCancel(const std::string& title, const std::string& message) {
+  FlushReport();
+  return dialogs_.AskSaveDiscardCancel(title, message);
 }
 
 std::string MainWindow::PromptText(const std::string& prompt) {
@@ -832,18 +1072,28 @@ std::string MainWindow::PromptText(const std::string& prompt) {
   return dialogs_.PromptText(prompt);
 }
 
+std::string MainWindow::AskFileName(const FileQuestion& question) {
+  FlushReport();
+  return dialogs_.AskFileName(question);
+}
+
+std::string MainWindow::ChooseFile(const FileQuestion& question) {
+  FlushReport();
+  return dialogs_.ChooseFile(question);
+}
+
 void MainWindow::EndPrintDocument() {
   if (!printer_.HasDrawing()) return;
-  printMessage_ = PrintPages(printer_.TakeDocument(), settings_.workingFolder, txtProject_->text(),
+  printMessage_ = PrintPages(printer_.TakeDocument(), settings_.workingFolder, projectName_->text(),
                              settings_.usePrinters);
-  statusBar()->showMessage(printMessage_);
+  Tell(printMessage_);
 }
 
 PlotSurface* MainWindow::PlotWindow() {
   if (plot_ == nullptr) {
     plot_ = new MapPlotWindow(this);
     plot_->SetDocumentSource([this] {
-      return MapPlotWindow::Document{settings_.workingFolder, txtProject_->text(), &session_.plot.drawing};
+      return MapPlotWindow::Document{settings_.workingFolder, projectName_->text(), &session_.plot.drawing};
     });
     PlaceBeside(plot_);
   }

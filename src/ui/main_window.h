@@ -1,16 +1,16 @@
 // frmVantrel, the main window: input and output panes, the action buttons
 // and the option boxes, over the session that holds the program's state.
 // The window computes nothing itself; it hands the panes to the session and
-// shows what comes back. It also keeps the surveyor's work safe: one run at
-// a time that can be stopped, session files, a recovery copy, and the
-// question before work is closed unsaved.
+// shows what comes back. Saving, opening and the unsaved-work question are
+// the session document's; the window wires them to its menus, keeps one run
+// at a time that can be stopped, marks the lines that gave messages and
+// keeps the recovery copy.
 #pragma once
 
 #include <QElapsedTimer>
 #include <QMainWindow>
 #include <QString>
 #include <QStringList>
-#include <array>
 #include <memory>
 #include <optional>
 #include <string>
@@ -18,6 +18,7 @@
 
 #include "command/session.h"
 #include "map/plot_surface.h"
+#include "store/session_document.h"
 #include "ui/twips.h"
 
 class QAction;
@@ -25,25 +26,31 @@ class QCheckBox;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
-class QLockFile;
+class QListWidget;
 class QMenu;
 class QPlainTextEdit;
 class QPushButton;
 class QSettings;
 class QSplitter;
 class QTimer;
+class QDockWidget;
 
 namespace vantrel::ui {
 
 class HelpTableWindow;
+class GuideWindow;
 class ReportPane;
 class MapPlotWindow;
+class RecoveryCopy;
 
 // Where a window of `size` opens beside the main window at `main`, on
 // `screen`: to its right, else to its left, else narrowed into the wider
 // side, else at the screen's right edge — never over the input pane when
 // there is any room.
 QRect BesideMainWindow(const QRect& main, const QSize& size, const QRect& screen);
+
+// The one-line hint the empty input pane shows.
+inline constexpr const char* kInputHint = "Type a command code, e.g. KWN, then data lines; Ctrl+Enter to process";
 
 class MainWindow : public QMainWindow, public UserSide {
   Q_OBJECT
@@ -54,6 +61,7 @@ class MainWindow : public QMainWindow, public UserSide {
     QString referenceFile;   // empty: Vantrel.txt of the working folder, else beside the program
     bool usePrinters = true;  // false: printed maps always become PDF files
     QString dataFolder;      // the recovery copy; empty: the application-data folder
+    int statusMessageMs = 10000;  // how long a status-bar message stays
     // Options of the command line; unset ones keep the remembered state.
     std::optional<QString> project;
     std::optional<QString> spoolName;  // sets Spool too
@@ -66,14 +74,20 @@ class MainWindow : public QMainWindow, public UserSide {
   ~MainWindow() override;
 
   Session& session() { return session_; }
+  SessionDocument& document() { return document_; }
   MapPlotWindow* plotWindow() const { return plot_; }  // null until first used
   HelpTableWindow* helpWindow() const { return help_; }  // null until first used
+  GuideWindow* guideWindow() const { return guide_; }  // null until first used
   QString WorkingFolder() const;
   bool IsRunning() const { return running_; }
 
   // Appends a command file to the input pane, as Import does, without
   // asking for the name.
   void ImportAtStart(const QString& path);
+  // A file dropped on the window: a command file joins the input pane, a
+  // session is opened, CSV and LandXML points are read as PNR and LXR read
+  // them (after a question).
+  void OpenDroppedFile(const QString& path);
 
   // Offers the recovery copy a session that did not close cleanly left.
   void OfferRecovery();
@@ -86,7 +100,10 @@ class MainWindow : public QMainWindow, public UserSide {
   void ShowReportLine(const std::string& line) override;
   void InfoBox(const std::string& message) override;
   bool AskYesNo(const std::string& message) override;
+  SaveChoice AskSaveDiscardCancel(const std::string& title, const std::string& message) override;
   std::string PromptText(const std::string& prompt) override;
+  std::string AskFileName(const FileQuestion& question) override;
+  std::string ChooseFile(const FileQuestion& question) override;
   void EndPrintDocument() override;
   PlotSurface* PlotWindow() override;
   PlotSurface* PrinterPage() override { return &printer_; }
@@ -95,9 +112,18 @@ class MainWindow : public QMainWindow, public UserSide {
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
 
  private:
+  // Building the window, frame by frame.
   void CreateControls();
+  QGroupBox* CreateInputFrame();
+  QGroupBox* CreateTitleFrame();
+  QGroupBox* CreateActionsFrame();
+  QGroupBox* CreateOptionsFrame();
+  QWidget* CreateOutputColumn();
+  void CreateMessagesPanel();
   void CreateActions();
   void CreateMenus();
   void ConnectControls();
@@ -107,17 +133,27 @@ class MainWindow : public QMainWindow, public UserSide {
   void RememberSettings();
   void LoadReference();
 
+  // Runs.
   void Process();
+  void RunText(const std::string& text);
   void Stop();
   void SetRunning(bool running);
+  void NoteMessage(const std::string& message);
+  void MarkMessageLines();
+  void GoToLine(size_t line);
+
+  // Buttons, menus and views.
   void ShowPoints();
   void ShowMapPlot();
   void ShowHelp();
+  void ShowGuide(const QString& code = {});
   void InsertCode(const QString& code);
   void PlaceBeside(QWidget* window);
   void Import();
+  void ImportChosen();
   void Export();
-  void ImportRecent(const QString& path);
+  void ImportFile(const QString& path);
+  void ReadPointFile(const QString& path, const char* code);
   void AddRecentFile(const std::string& path);
   void FillRecentMenu();
   void ShowUsage();
@@ -125,32 +161,33 @@ class MainWindow : public QMainWindow, public UserSide {
   void ChooseWorkingFolder();
   void SetWorkingFolder(const QString& folder);
   void PrintOutput();
-  void ShowGuide();
   void ShowAbout();
+  void Tell(const QString& message);
 
-  bool SaveSession();
+  // Sessions.
+  bool SaveSession(bool askName);
   void OpenSession();
-  bool MaybeSaveBeforeClosing();
-  bool HasUnsavedWork() const;
-  void MarkSaved(bool paneToo);
+  void OpenSessionFile(const std::string& name);
   void ShowSessionInControls();
-
-  QString RecoveryPath() const;
-  void SaveRecoveryCopy();
-  void RemoveRecoveryCopy();
+  void ShowTitle();
+  void WriteRecoveryCopy();
 
   // The input pane as the session reads it, converted once after each change.
   const std::string& PaneText() const;
+  void SetPaneText(const std::string& text);
   void AppendToPane(const std::string& text);
   void FlushReport();
 
   UserSide& dialogs_;
   Settings settings_;
   Session session_;
+  SessionDocument document_;
   TwipScale form_;
   PrinterPages printer_;
   MapPlotWindow* plot_ = nullptr;
   HelpTableWindow* help_ = nullptr;
+  GuideWindow* guide_ = nullptr;
+  RecoveryCopy* recovery_ = nullptr;
 
   mutable std::optional<std::string> paneText_;  // PaneText() until the pane changes
   std::string pendingReport_;  // report lines not yet in the output pane
@@ -158,45 +195,47 @@ class MainWindow : public QMainWindow, public UserSide {
   bool running_ = false;
   bool closeAfterRun_ = false;
   QString printMessage_;
-
-  std::string sessionFile_;        // where Save Session writes without asking
-  // The point store and the registers as last saved, opened or started, to
-  // tell whether a run changed them.
-  PointStore savedPoints_;
-  RegisterBanks savedRegisters_;
-
-  std::string savedPane_;          // the pane as last saved or exported
-  std::unique_ptr<QLockFile> recoveryLock_;  // held while this window owns the recovery copy
-  std::string recoveredPane_;      // the pane of the last recovery copy
-  QTimer* recoveryTimer_ = nullptr;
   QStringList recentFiles_;
+  QTimer* titleTimer_ = nullptr;  // the modified mark, a moment after typing
+
+  // The messages of the last run with the pane line each came from (0: no
+  // line), as the Messages panel lists them and the pane marks them.
+  struct RunMessage {
+    size_t line;
+    std::string text;
+  };
+  std::vector<RunMessage> messages_;
 
   QSplitter* splitter_ = nullptr;
-  QGroupBox* fraInput_ = nullptr;
-  QLabel* lblInfo_ = nullptr;
-  QPlainTextEdit* txtInfo_ = nullptr;
-  QLineEdit* txtProject_ = nullptr;
-  QPushButton* cmdClear_ = nullptr;
-  QPushButton* cmdClearOut_ = nullptr;
-  QPushButton* cmdImport_ = nullptr;
-  QPushButton* cmdExport_ = nullptr;
-  QPushButton* cmdHelp_ = nullptr;
-  QPushButton* cmdShow_ = nullptr;
-  QPushButton* cmdProcess_ = nullptr;
-  QPushButton* cmdStop_ = nullptr;
-  QCheckBox* chkShowCenters_ = nullptr;
-  QCheckBox* chkShowPtNos_ = nullptr;
-  QCheckBox* chkShowPts_ = nullptr;
-  QCheckBox* chkIODefault_ = nullptr;
-  QCheckBox* chkDisplay_ = nullptr;
-  QCheckBox* chkSpool_ = nullptr;
-  QLineEdit* txtSpoolFile_ = nullptr;
-  ReportPane* txtOutput_ = nullptr;
+  QGroupBox* inputFrame_ = nullptr;
+  QLabel* usageLine_ = nullptr;
+  QPlainTextEdit* inputPane_ = nullptr;
+  QLineEdit* projectName_ = nullptr;
+  QPushButton* clearInputButton_ = nullptr;
+  QPushButton* clearOutputButton_ = nullptr;
+  QPushButton* importButton_ = nullptr;
+  QPushButton* exportButton_ = nullptr;
+  QPushButton* helpButton_ = nullptr;
+  QPushButton* showPointsButton_ = nullptr;
+  QPushButton* processButton_ = nullptr;
+  QPushButton* stopButton_ = nullptr;
+  QCheckBox* showCentersBox_ = nullptr;
+  QCheckBox* showNumbersBox_ = nullptr;
+  QCheckBox* showPointsBox_ = nullptr;
+  QCheckBox* showCoursesBox_ = nullptr;
+  QCheckBox* ioDefaultBox_ = nullptr;
+  QCheckBox* displayBox_ = nullptr;
+  QCheckBox* spoolBox_ = nullptr;
+  QLineEdit* spoolName_ = nullptr;
+  ReportPane* outputPane_ = nullptr;
   QLabel* folderLabel_ = nullptr;
+  QDockWidget* messagesPanel_ = nullptr;
+  QListWidget* messageList_ = nullptr;
   std::vector<QWidget*> idleWidgets_;  // disabled while a run is in progress
 
   QAction* processAction_ = nullptr;
   QAction* stopAction_ = nullptr;
+  QAction* commandTableAction_ = nullptr;
   QMenu* recentMenu_ = nullptr;
   std::vector<QAction*> idleActions_;  // disabled while a run is in progress
 };

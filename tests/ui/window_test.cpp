@@ -7,11 +7,21 @@
 // sessions and the recovery copy, command files in either encoding, the
 // remembered settings.
 #include <QAction>
+#include <QDragEnterEvent>
+#include <QTextBrowser>
+#include <QSplitter>
+#include <QScrollArea>
+#include <QMimeData>
+#include <QMenuBar>
+#include <QListWidget>
+#include <QFileDialog>
+#include <QDockWidget>
 #include <QClipboard>
 #include <QCheckBox>
 #include <QDir>
 #include <QFile>
 #include <QFontDatabase>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -38,6 +48,7 @@
 #include "map/plot_surface.h"
 #include "scripted_user.h"
 #include "ui/dialogs.h"
+#include "ui/guide_window.h"
 #include "ui/help_window.h"
 #include "ui/main_window.h"
 #include "ui/plot_window.h"
@@ -46,17 +57,31 @@
 
 namespace vantrel::ui {
 
-// The scripted user, also answering the close question from a queue
-// (Save when it is empty) and recording it.
+// The scripted user, also answering the save question from a queue (Save
+// when it is empty) and the system's file dialog from another (cancelled
+// when empty), recording both.
 class WindowUser : public ScriptedUser {
  public:
   std::deque<SaveChoice> choices;
-  SaveChoice AskSaveDiscardCancel(const std::string& message) override {
+  std::deque<std::string> chosenFiles;
+  std::string lastTitle;
+  SaveChoice AskSaveDiscardCancel(const std::string& title, const std::string& message) override {
     SaveChoice choice = choices.empty() ? SaveChoice::Save : choices.front();
     if (!choices.empty()) choices.pop_front();
     const char* names[] = {"Save", "Discard", "Cancel"};
+    lastTitle = title;
     transcript.push_back("Question: " + message + " -> " + names[static_cast<int>(choice)]);
     return choice;
+  }
+  std::string ChooseFile(const FileQuestion& question) override {
+    std::string answer;
+    if (!chosenFiles.empty()) {
+      answer = chosenFiles.front();
+      chosenFiles.pop_front();
+    }
+    transcript.push_back("Choose: " + question.prompt + (question.use == FileUse::Read ? " (open " : " (save ") +
+                         question.start + ")" + (answer.empty() ? "" : " -> " + answer));
+    return answer;
   }
 };
 
@@ -106,7 +131,11 @@ class WindowTest : public QObject {
   }
 
  private slots:
-  void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
+  void initTestCase() {
+    QCoreApplication::setOrganizationName("Vantrel");
+    QCoreApplication::setApplicationName("Vantrel");
+    QStandardPaths::setTestModeEnabled(true);
+  }
   void init() {
     dialogs_ = WindowUser();
     MainWindow::RememberedSettings()->clear();
@@ -194,16 +223,36 @@ class WindowTest : public QObject {
     QStringList names = Column(grid, 1);
     QVERIFY(std::is_sorted(names.begin(), names.end()));
 
-    auto clickCell = [grid](int column) {
-      QRect cell = grid->visualRect(grid->model()->index(0, column));
-      QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, cell.center());
+    // Only a heading sorts, and shows that it does.
+    QHeaderView* headings = grid->horizontalHeader();
+    auto clickHeading = [headings](int column) {
+      QTest::mouseClick(headings->viewport(), Qt::LeftButton, {},
+                        QPoint(headings->sectionViewportPosition(column) + 5, headings->height() / 2));
     };
-    clickCell(0);
+    clickHeading(0);
     QStringList codes = Column(grid, 0);
     QVERIFY(std::is_sorted(codes.begin(), codes.end()));
-    clickCell(2);
+    QVERIFY(headings->isSortIndicatorShown() && headings->sortIndicatorSection() == 0);
+    clickHeading(2);
     QCOMPARE(Column(grid, 0).first(), QString::fromStdString(reference.rows[1].Code));
     QCOMPARE(Column(grid, 0).last(), QString::fromStdString(reference.rows[reference.ReferenceCount].Code));
+    QVERIFY(!headings->isSortIndicatorShown());
+
+    // A click on a row selects it and moves no row; so a double-click on
+    // DAB's Usage cell inserts DAB, whatever column was sorted before.
+    clickHeading(1);
+    QStringList before = Column(grid, 0);
+    int dab = before.indexOf("DAB");
+    QVERIFY(dab >= 0);
+    grid->scrollToItem(grid->item(dab, 2));
+    QPoint usage = grid->visualRect(grid->model()->index(dab, 2)).center();
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, usage);
+    QCOMPARE(Column(grid, 0), before);
+    QCOMPARE(grid->currentRow(), dab);
+    Control<QPlainTextEdit>("txtInfo")->clear();
+    QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {}, usage);
+    QCOMPARE(Control<QPlainTextEdit>("txtInfo")->toPlainText(), "DAB");
+    QCOMPARE(Column(grid, 0), before);
   }
 
   // The reference file lists the exchange commands with their usage and
@@ -479,24 +528,76 @@ class WindowTest : public QObject {
   }
 
   void sessionSaveAndOpenRoundTrip() {
+    // The title names the session, else the project, and marks unsaved work.
     Control<QLineEdit>("txtProject")->setText("Lot 7");
+    QCOMPARE(window_->windowTitle(), QString("Lot 7[*] — Vantrel"));
+    QVERIFY(!window_->isWindowModified());
     Control<QCheckBox>("chkShowCenters")->setChecked(true);
     const QString pane = "KWN\n1,5000.1,4999.7\n2,5100.3333,5050.25\nRTH\nA3=1/3\nD4=2/7\n";
     Process(pane);
+    QVERIFY(window_->isWindowModified());
     MenuAction("&Save Session")->trigger();
     QVERIFY(QFile::exists(FolderFile("Lot 7.vsn")));
-    Session& saved = window_->session();
-    std::string text = SessionFileText(saved, pane.toStdString());
+    QVERIFY(!window_->isWindowModified());
+    std::string text = SessionFileText(window_->session(), pane.toStdString());
+    // Save As asks for a name even when the session has one.
+    Control<QCheckBox>("chkIODefault")->setChecked(false);
+    dialogs_.promptAnswers = {"Lot 7 copy"};
+    MenuAction("Save Session &As...")->trigger();
+    QVERIFY(QFile::exists(FolderFile("Lot 7 copy.vsn")));
+    QCOMPARE(window_->windowTitle(), QString("Lot 7 copy[*] — Vantrel"));
 
     init();
-    QCOMPARE(Control<QLineEdit>("txtProject")->text(), "");
     Control<QLineEdit>("txtProject")->setText("Lot 7");
+    Process("KWN\n9,1,1\n");
+    // Opening over unsaved work asks first, in words for opening; Cancel
+    // keeps the work and opens nothing.
+    dialogs_.choices = {UserSide::SaveChoice::Cancel};
     MenuAction("&Open Session...")->trigger();
+    QCOMPARE(dialogs_.lastTitle, "Open Session");
+    QCOMPARE(dialogs_.transcript,
+             (std::vector<std::string>{"Question: Save the session before opening another? -> Cancel"}));
+    QVERIFY(window_->session().points.IsDefined(9));
+    // The menu always offers the file dialog, at the project's session.
+    dialogs_.transcript.clear();
+    dialogs_.choices = {UserSide::SaveChoice::Discard};
+    dialogs_.chosenFiles = {FolderFile("Lot 7.vsn").toStdString()};
+    MenuAction("&Open Session...")->trigger();
+    QCOMPARE(dialogs_.transcript,
+             (std::vector<std::string>{"Question: Save the session before opening another? -> Discard",
+                                       "Choose: Open Session (open " + FolderFile("Lot 7.vsn").toStdString() +
+                                           ") -> " + FolderFile("Lot 7.vsn").toStdString()}));
     QCOMPARE(Control<QPlainTextEdit>("txtInfo")->toPlainText(), pane);
     QVERIFY(Control<QCheckBox>("chkShowCenters")->isChecked());
     QCOMPARE(SessionFileText(window_->session(), pane.toStdString()), text);
+    QVERIFY(!window_->isWindowModified());
+    dialogs_.transcript.clear();
     QVERIFY(window_->close());  // just opened: nothing to save
     QVERIFY(dialogs_.transcript.empty());
+  }
+
+  // File > Import... always opens the file dialog, at the project's command
+  // file with I/O Default; the Import button keeps the file-name rule.
+  void importMenuOffersAChoiceAndTheButtonKeepsTheRule() {
+    QFile other(FolderFile("other.cmd"));
+    QVERIFY(other.open(QIODevice::WriteOnly) && other.write("COM\r\nfrom other\r\n") > 0);
+    other.close();
+    Control<QLineEdit>("txtProject")->setText("Lot 7");
+    dialogs_.chosenFiles = {FolderFile("other.cmd").toStdString()};
+    MenuAction("&Import...")->trigger();
+    QCOMPARE(dialogs_.transcript.front(), "Choose: Import Command File (open " + FolderFile("Lot 7.cmd").toStdString() +
+                                              ") -> " + FolderFile("other.cmd").toStdString());
+    QCOMPARE(Control<QPlainTextEdit>("txtInfo")->toPlainText(), "COM\nfrom other\n");
+    // Cancelled: nothing happens.
+    dialogs_.transcript.clear();
+    MenuAction("&Import...")->trigger();
+    QCOMPARE(dialogs_.transcript.size(), 1u);
+    QCOMPARE(Control<QPlainTextEdit>("txtInfo")->toPlainText(), "COM\nfrom other\n");
+    // The button reads the project's file by the rule, without asking.
+    dialogs_.transcript.clear();
+    QTest::mouseClick(Control<QPushButton>("cmdImport"), Qt::LeftButton);
+    QCOMPARE(dialogs_.transcript.size(), 1u);
+    QVERIFY(QString::fromStdString(dialogs_.transcript.front()).contains("Lot 7.cmd"));
   }
 
   void recoveryCopyIsOfferedAfterAnUncleanEnd() {
@@ -601,6 +702,269 @@ class WindowTest : public QObject {
         {{0, 700, 1000, 300}, {900, 600}, {1008, 480, 900, 600}},  // kept on the screen
     };
     for (const Case& c : cases) QCOMPARE(BesideMainWindow(c.main, c.size, screen), c.expected);
+  }
+
+  // A message names the pane line it came from; the line is marked until
+  // the next run; the run's messages are listed, copied, and lead to their
+  // lines. The report itself is as before.
+  void messagesNameTheirLineAndTheLineIsMarked() {
+    Process("KWN\n1,100,200\n' a comment line\nDAB\n1,7\nCOM\ndone\n");
+    QCOMPARE(dialogs_.transcript, (std::vector<std::string>{"Info Only: Point 7 is not defined\n\nLine 5: 1,7"}));
+    QVERIFY(Output().endsWith("   done"));
+    auto* pane = Control<QPlainTextEdit>("txtInfo");
+    QList<QTextEdit::ExtraSelection> marks = pane->extraSelections();
+    QCOMPARE(marks.size(), 1);
+    QCOMPARE(marks.front().cursor.blockNumber(), 4);
+    auto* panel = window_->findChild<QDockWidget*>("messagesPanel");
+    QVERIFY(panel->isVisible());
+    auto* list = window_->findChild<QListWidget*>("messageList");
+    QCOMPARE(list->count(), 1);
+    QCOMPARE(list->item(0)->text(), QString("Line 5: Point 7 is not defined"));
+    QVERIFY(window_->statusBar()->currentMessage().contains("1 message"));
+    // A click on the message selects its line; Copy takes the list.
+    pane->moveCursor(QTextCursor::Start);
+    list->setCurrentRow(0);
+    QCOMPARE(pane->textCursor().selectedText(), QString("1,7"));
+    for (QAction* a : list->actions()) a->trigger();
+    QCOMPARE(QGuiApplication::clipboard()->text(), QString("Line 5: Point 7 is not defined"));
+    // Questions are listed with their answers; a clean run clears it all.
+    dialogs_.answers = {false};
+    Process("KWN\n1,0,0\n2,0,100\n3,100,0\nTPR\nB\n1,C3,2,1\n");
+    QCOMPARE(list->count(), 1);
+    QVERIFY(list->item(0)->text().startsWith("Line 7: Pt. 3has unequal radii"));
+    QVERIFY(list->item(0)->text().endsWith("-> No"));
+    Process("COM\nclean\n");
+    QCOMPARE(list->count(), 0);
+    QVERIFY(pane->extraSelections().isEmpty());
+  }
+
+  // Ctrl+Q during a run stops it, then asks, as closing the window does.
+  void quitDuringARunStopsThenAsks() {
+    QString job = "KWN\n7,100,200\nCOM\n";
+    for (int k = 1; k <= 1000000; ++k) job += QString("line %1\n").arg(k);
+    std::function<void()> quitInTheLongPart = [&] {
+      if (Output().contains("   line ")) QTest::keyClick(window_.get(), Qt::Key_Q, Qt::ControlModifier);
+      else QTimer::singleShot(0, window_.get(), quitInTheLongPart);
+    };
+    QTimer::singleShot(0, window_.get(), quitInTheLongPart);
+    dialogs_.choices = {UserSide::SaveChoice::Cancel};
+    window_->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(window_.get()));
+    Process(job);
+    QVERIFY2(window_->statusBar()->currentMessage().startsWith("Stopped before line "),
+             qPrintable(window_->statusBar()->currentMessage()));
+    QTRY_COMPARE(dialogs_.transcript,
+                 (std::vector<std::string>{"Question: Save the session before closing? -> Cancel"}));
+    QVERIFY(window_->isVisible());
+  }
+
+  // vantrel --help prints the usage without a display.
+  void helpNeedsNoDisplay() {
+    QProcess program;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) environment.remove(name);
+    program.setProcessEnvironment(environment);
+    program.start(VANTREL_WINDOW, {"--help"});
+    QVERIFY(program.waitForFinished(10000));
+    QCOMPARE(program.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(program.exitCode(), 0);
+    QVERIFY(program.readAllStandardOutput().startsWith("usage: vantrel"));
+  }
+
+  // Files dropped on the window: command files join the pane, points are
+  // read after a question, a session is opened, anything else is named.
+  void droppedFilesAreOpenedByTheirKind() {
+    auto write = [this](const QString& name, const QByteArray& bytes) {
+      QFile file(FolderFile(name));
+      QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
+    };
+    write("drop.cmd", "COM\r\ndropped\r\n");
+    write("points.csv", "21,5000,4000,,corner\r\n22,5100,4000,,\r\n");
+    auto drop = [this](const QString& name) {
+      QMimeData data;
+      data.setUrls({QUrl::fromLocalFile(FolderFile(name))});
+      QWidget* target = Control<QPlainTextEdit>("txtInfo")->viewport();
+      QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, {});
+      QApplication::sendEvent(target, &enter);
+      QVERIFY(enter.isAccepted());
+      QDropEvent dropped(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, {});
+      QApplication::sendEvent(target, &dropped);
+      QCoreApplication::processEvents();
+    };
+    drop("drop.cmd");
+    QCOMPARE(Control<QPlainTextEdit>("txtInfo")->toPlainText(), "COM\ndropped\n");
+    QVERIFY(dialogs_.transcript.empty());
+
+    dialogs_.answers = {false, true};
+    drop("points.csv");
+    QVERIFY(!window_->session().points.IsDefined(21));
+    drop("points.csv");
+    QVERIFY(window_->session().points.IsDefined(21) && window_->session().points.IsDefined(22));
+    std::string question = "Warning: Read the points of " + FolderFile("points.csv").toStdString() +
+                           " into the store, as PNR reads them?";
+    QCOMPARE(dialogs_.transcript.at(0), question + " -> No");
+    QCOMPARE(dialogs_.transcript.at(1), question + " -> Yes");
+    QCOMPARE(window_->session().points[21].description, "corner");
+
+    // A session dropped over unsaved work asks first, then opens.
+    QVERIFY(window_->document().SaveTo(FolderFile("day.vsn").toStdString(), "COM\nsaved\n"));
+    dialogs_.transcript.clear();
+    dialogs_.choices = {UserSide::SaveChoice::Discard};
+    Control<QPlainTextEdit>("txtInfo")->setPlainText("unsaved");
+    drop("day.vsn");
+    QCOMPARE(Control<QPlainTextEdit>("txtInfo")->toPlainText(), "COM\nsaved\n");
+    QCOMPARE(window_->windowTitle(), QString("day[*] — Vantrel"));
+
+    dialogs_.transcript.clear();
+    window_->OpenDroppedFile(FolderFile("plan.pdf"));
+    QCOMPARE(dialogs_.transcript.size(), 1u);
+    QVERIFY(QString::fromStdString(dialogs_.transcript.front()).contains("opens command files (.cmd)"));
+  }
+
+  void aboutBoxGivesTheVersion() {
+    QString text;
+    QTimer::singleShot(0, window_.get(), [&] {
+      auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+      if (box == nullptr) return;
+      text = box->text();
+      box->accept();
+    });
+    MenuAction("&About Vantrel")->trigger();
+    QVERIFY2(text.startsWith(QString("Vantrel ") + VANTREL_VERSION), qPrintable(text));
+  }
+
+  // The first start: room for a 60-character line, a hint in the empty
+  // pane, a splitter that shows, the command table under Help too, and
+  // status messages that go by themselves.
+  void firstStartShowsWhereToBegin() {
+    auto* pane = Control<QPlainTextEdit>("txtInfo");
+    QCOMPARE(pane->placeholderText(), QString(kInputHint));
+    QTest::qWait(50);
+    int sixty = QFontMetrics(pane->font()).horizontalAdvance(QString(60, QLatin1Char('0')));
+    QVERIFY2(pane->viewport()->width() >= sixty, qPrintable(QString::number(pane->viewport()->width())));
+    auto* splitter = Control<QSplitter>("splitter");
+    QVERIFY(splitter->handleWidth() >= 5);
+    QImage handle = splitter->handle(1)->grab().toImage();
+    QVERIFY(handle.pixelColor(handle.width() / 2, 2) != window_->palette().color(QPalette::Window));
+    QStringList helpEntries;
+    for (QAction* menu : window_->menuBar()->actions())
+      if (menu->text() == "&Help")
+        for (QAction* entry : menu->menu()->actions()) helpEntries << entry->text();
+    QVERIFY(helpEntries.contains("Command &Table"));
+
+    MainWindow::Settings settings = TestSettings();
+    settings.statusMessageMs = 100;
+    window_ = std::make_unique<MainWindow>(dialogs_, settings);
+    window_->show();
+    Process("COM\nx\n");
+    QCOMPARE(window_->statusBar()->currentMessage(), QString("Ready"));
+    QTRY_COMPARE(window_->statusBar()->currentMessage(), QString());
+  }
+
+  // The window fits a laptop's screen: 1280 x 720 at 100 % (this test's
+  // screen) and 1920 x 1080 at 150 % (ctest's window-fits-scaled-screen);
+  // at its smallest the spool box scrolls into view and the status bar
+  // stays in the window.
+  void windowFitsTheScreen() {
+    QRect screen = window_->screen()->availableGeometry();
+    QVERIFY(screen.width() <= 1280 && screen.height() <= 720);
+    QVERIFY(screen.contains(window_->frameGeometry()));
+    // Room left for a title bar and a panel.
+    QSize smallest = window_->minimumSizeHint().expandedTo(window_->minimumSize());
+    QVERIFY2(smallest.width() <= screen.width() - 40 && smallest.height() <= screen.height() - 80,
+             qPrintable(QString("%1 x %2").arg(smallest.width()).arg(smallest.height())));
+    window_->resize(smallest);
+    QTest::qWait(50);
+    QVERIFY(window_->rect().contains(window_->statusBar()->geometry()));
+    auto* side = Control<QScrollArea>("sideColumn");
+    side->ensureWidgetVisible(Control<QLineEdit>("txtSpoolFile"));
+    QVERIFY(!Control<QLineEdit>("txtSpoolFile")->visibleRegion().isEmpty());
+  }
+
+  // Browse... opens the system dialog to open a file for a command that
+  // reads and to save one for a command that writes, with the command's
+  // file type; afterwards Enter answers OK.
+  void browseOpensForReadingAndSavesForWriting() {
+    ModalDialogs modal;
+    QFile chosen(FolderFile("chosen.cmd"));  // the Open dialog takes only a file that is there
+    QVERIFY(chosen.open(QIODevice::WriteOnly));
+    chosen.close();
+    for (FileUse use : {FileUse::Read, FileUse::Write}) {
+      QFileDialog::AcceptMode mode{};
+      QStringList types;
+      QTimer::singleShot(0, window_.get(), [&] {
+        QWidget* prompt = QApplication::activeModalWidget();
+        QVERIFY(prompt != nullptr && prompt->objectName() == "fileNameDialog");
+        QTimer::singleShot(0, window_.get(), [&] {
+          auto* browser = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+          QVERIFY(browser != nullptr);
+          mode = browser->acceptMode();
+          types = browser->nameFilters();
+          browser->selectFile(FolderFile("chosen.cmd"));
+          QMetaObject::invokeMethod(browser, "accept");
+        });
+        for (QPushButton* b : prompt->findChildren<QPushButton*>())
+          if (b->text() == "&Browse...") b->click();
+        // The focus is back on OK: Enter answers the prompt.
+        auto* ok = qobject_cast<QPushButton*>(prompt->focusWidget());
+        QTimer::singleShot(3000, prompt, [prompt] { QMetaObject::invokeMethod(prompt, "reject"); });
+        QVERIFY(ok != nullptr && ok->text() == "OK");
+        QTest::keyClick(ok, Qt::Key_Return);
+      });
+      std::string name = modal.AskFileName({"Enter File Name for Commands", use, "cmd", folder_.path().toStdString()});
+      QCOMPARE(mode, use == FileUse::Read ? QFileDialog::AcceptOpen : QFileDialog::AcceptSave);
+      QCOMPARE(types.value(0), QString("Command files (*.cmd)"));
+      QCOMPARE(QString::fromStdString(name), FolderFile("chosen.cmd"));
+    }
+  }
+
+  // Help > User's Guide shows the guide inside the program: rendered, with
+  // its pictures, contents, working links and search; the command table's
+  // Guide button opens a command's section.
+  void guideIsShownInsideTheProgram() {
+    MenuAction("&User's Guide")->trigger();
+    GuideWindow* guide = window_->guideWindow();
+    QVERIFY(guide != nullptr && guide->isVisible());
+    auto* text = guide->findChild<QTextBrowser*>("guideText");
+    QString plain = text->toPlainText();
+    QVERIFY(plain.contains("Vantrel user's guide"));
+    QVERIFY(!plain.contains("\n## ") && !plain.contains("```"));
+    QVERIFY(guide->Contents().contains("7. The map and printing"));
+    QVERIFY(guide->Contents().contains("DAB — distance, azimuth and bearing"));
+    QVERIFY(text->loadResource(QTextDocument::ImageResource, QUrl("window.png")).isValid());
+    QVERIFY(guide->ShowSection(HeadingAnchor("DXF — a drawing for CAD")));
+    QCOMPARE(HeadingAnchor("DXF — a drawing for CAD"), QString("dxf--a-drawing-for-cad"));
+    QCOMPARE(HeadingAnchor("5.10 The map"), QString("510-the-map"));
+    QTest::qWait(50);
+    QCOMPARE(guide->SectionInView(), QString("DXF — a drawing for CAD"));
+    emit text->anchorClicked(QUrl("#7-the-map-and-printing"));
+    QTest::qWait(50);
+    QCOMPARE(guide->SectionInView(), QString("7. The map and printing"));
+    QVERIFY(guide->Find("recovery copy"));
+    QVERIFY(!guide->Find("no such words in the guide"));
+
+    QTest::mouseClick(Control<QPushButton>("cmdHelp"), Qt::LeftButton);
+    auto* grid = window_->helpWindow()->findChild<QTableWidget*>("Grid1");
+    grid->setCurrentCell(Column(grid, 0).indexOf("AZM"), 0);
+    window_->helpWindow()->findChild<QPushButton*>("showGuide")->click();
+    QTest::qWait(50);
+    QCOMPARE(guide->SectionInView(), QString("AZM, DIS, ANG — into registers"));
+  }
+
+  // The guide says where the window keeps its recovery copy, where printed
+  // maps go, and that the option boxes are remembered.
+  void guideSaysWhatTheWindowDoes() {
+    QFile file(UserGuidePath());
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QString guide = QString::fromUtf8(file.readAll()).simplified();
+    QStandardPaths::setTestModeEnabled(false);
+    QString data = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+    QStandardPaths::setTestModeEnabled(true);
+    QString documented = "~" + data.mid(QDir::homePath().size()) + "/recovery.vsn";
+    QVERIFY2(guide.contains("`" + documented + "`"), qPrintable(documented));
+    QVERIFY(guide.contains("saved as a PDF file in the working folder"));
+    QVERIFY(!guide.contains("nothing is saved by itself"));
+    QVERIFY(guide.contains("the option boxes are remembered"));
   }
 
   void helpTableInsertsTheChosenCodeOnALineOfItsOwn() {
