@@ -289,9 +289,9 @@ std::string CallsOf(const std::string& description) {
   return calls;
 }
 
-// The figures an example job gives ARE, TPR and LDW (the option line of
-// TPR, or an option before the figure, and the options lines of LDW left
-// out).
+// The figures an example job gives ARE, TPR and LDW, each on one line
+// (lines ending in a comma joined to the next; the option line of TPR, or
+// an option before the figure, and the options lines of LDW left out).
 std::vector<std::string> FiguresOf(const std::string& job) {
   std::vector<std::string> figures;
   bool inArea = false, option = false;
@@ -304,7 +304,12 @@ std::vector<std::string> FiguresOf(const std::string& job) {
       option = line == "TPR";
       continue;
     }
-    if (!inArea || line.empty() || (!option && !std::isdigit(static_cast<unsigned char>(line[0])))) continue;
+    if (!inArea || line.empty()) continue;
+    if (!figures.empty() && figures.back().ends_with(',')) {  // the figure goes on on this line
+      figures.back() += line;
+      continue;
+    }
+    if (!option && !std::isdigit(static_cast<unsigned char>(line[0]))) continue;
     if (option) {
       option = false;
       line = line.size() > 2 ? line.substr(2) : "";

@@ -71,22 +71,28 @@ void NormalEquations::InvertOnPattern() {
   for (int j = unknowns_ - 1; j >= 0; --j) {
     const int first = start[j], count = start[j + 1] - first;
     column.assign(static_cast<size_t>(count), 0);
+    const int* rows = rowOf + first;
+    const double* below = l + first;
+    double* z = column.data();
     for (int b = 0; b < count; ++b) {
-      // Column rowOf[first + b] of Z holds Z(r_a, r_b) for the rows r_a of
-      // column j below r_b (its pattern contains them, in ascending order).
-      const int rb = rowOf[first + b];
-      const double lb = l[first + b];
-      column[static_cast<size_t>(b)] -= lb * inverseDiagonal_[static_cast<size_t>(rb)];
+      // Column rows[b] of Z holds Z(r_a, r_b) for the rows r_a of column j
+      // below r_b (its pattern contains them, in ascending order). The sum
+      // for Z(r_b, j) is kept apart from the column so that its additions
+      // do not wait on the stores of the others.
+      const int rb = rows[b];
+      const double lb = below[b];
+      double sum = -lb * inverseDiagonal_[static_cast<size_t>(rb)];
       int p = start[rb];
       const int end = start[rb + 1];
       for (int a = b + 1; a < count; ++a) {
-        const int ra = rowOf[first + a];
+        const int ra = rows[a];
         while (p < end && rowOf[p] != ra) ++p;
         if (p == end) break;
-        const double z = inverseBelow_[static_cast<size_t>(p)];
-        column[static_cast<size_t>(a)] -= lb * z;
-        column[static_cast<size_t>(b)] -= l[first + a] * z;
+        const double zab = inverseBelow_[static_cast<size_t>(p++)];
+        z[a] -= lb * zab;
+        sum -= below[a] * zab;
       }
+      z[b] += sum;
     }
     double diagonal = 1 / pivots(j);
     for (int a = 0; a < count; ++a) {

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "area/figure.h"
+#include "command/figure_list.h"
 #include "command/commands.h"
 #include "command/fields.h"
 #include "command/point_groups.h"
@@ -224,7 +225,7 @@ Outcome AreaCutCommand(Session& s) {
     if (!ReadMethod(s, r)) s.args.ConsumeAll();
     if (s.args.FieldsLeft() == 0) return r.method != 0 ? Outcome::Completed : Outcome::Stopped;
   }
-  if (s.LineContinued) return Outcome::Stopped;  // the figure goes on on the next line
+  if (FigureWaits(s)) return Outcome::Stopped;  // the figure goes on on the next line
 
   // The figure: after a refused method line it is passed over.
   s.args.SetStage(1);

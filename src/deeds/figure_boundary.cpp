@@ -11,7 +11,7 @@ namespace vantrel {
 
 FigureBoundary BoundaryOfFigure(const Session& s, const Figure& figure) {
   auto at = [&](int n) { return PlanePoint{s.points.North(n), s.points.East(n)}; };
-  std::vector<FigureEntry> entries(figure.begin(), figure.end());
+  Figure entries = figure;
   if (entries.size() > 2 && entries.back().point == entries.front().point) entries.pop_back();
   FigureBoundary result;
   for (size_t k = 0; k < entries.size(); ++k) {

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "area/figure.h"
+#include "command/figure_list.h"
 #include "command/commands.h"
 #include "command/files.h"
 #include "command/session.h"
@@ -70,7 +71,7 @@ Outcome LegalDescriptionCommand(Session& s) {
     s.args.ConsumeAll();
     return read ? Outcome::Completed : Outcome::Stopped;
   }
-  if (s.LineContinued) return Outcome::Stopped;  // the figure goes on on the next line
+  if (FigureWaits(s)) return Outcome::Stopped;  // the figure goes on on the next line
 
   std::optional<FigureWithArea> figure = ReadFigureWithArea(s);
   s.args.ConsumeAll();

@@ -14,6 +14,7 @@
 #include <QFontDatabase>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QInputDialog>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -432,6 +433,7 @@ void MainWindow::CreateMenus() {
   QMenu* view = menuBar()->addMenu("&View");
   add(view, "&Map Plot", {}, [this] { ShowMapPlot(); });
   add(view, "Show &Points", {}, [this] { ShowPoints(); });
+  add(view, "Station &Ticks...", {}, [this] { AskStationTicks(); });
   view->addAction(commandTableAction_);
   idleActions_.push_back(commandTableAction_);
   QAction* messages = messagesPanel_->toggleViewAction();
@@ -517,6 +519,8 @@ void MainWindow::RestoreSettings() {
       {showCentersBox_, "showCenters"}, {showNumbersBox_, "showPointNumbers"}, {showPointsBox_, "showPoints"},
       {showCoursesBox_, "showCourses"}, {ioDefaultBox_, "ioDefault"},          {displayBox_, "display"}};
   for (const auto& [box, key] : boxes) box->setChecked(remembered->value(key, box->isChecked()).toBool());
+  double ticks = remembered->value("stationTicks", session_.plot.StationTicks).toDouble();
+  if (ticks >= 0 && ticks <= 1e6) session_.plot.StationTicks = ticks;
   recentFiles_ = remembered->value("recentFiles").toStringList();
   FillRecentMenu();
 
@@ -551,6 +555,7 @@ void MainWindow::RememberSettings() {
   remembered->setValue("showCourses", showCoursesBox_->isChecked());
   remembered->setValue("ioDefault", ioDefaultBox_->isChecked());
   remembered->setValue("display", displayBox_->isChecked());
+  remembered->setValue("stationTicks", session_.plot.StationTicks);
 }
 
 void MainWindow::LoadReference() {
@@ -791,6 +796,15 @@ void MainWindow::GoToLine(size_t line) {
 // ---- Buttons and views ------------------------------------------------------
 
 void MainWindow::ShowPoints() { ShowAllPoints(session_); }
+
+// The feet between the station ticks of an alignment on the map; 0 draws
+// none.
+void MainWindow::AskStationTicks() {
+  bool ok = false;
+  double interval = QInputDialog::getDouble(this, "Station Ticks", "Feet between station ticks on the map (0: none)",
+                                            session_.plot.StationTicks, 0, 1e6, 3, &ok);
+  if (ok) session_.plot.StationTicks = interval;
+}
 
 void MainWindow::ShowMapPlot() {
   PlotWindow();

@@ -148,6 +148,7 @@ class MainWindow : public QMainWindow, public UserSide {
   // Buttons, menus and views.
   void ShowPoints();
   void ShowMapPlot();
+  void AskStationTicks();
   void ShowHelp();
   void ShowGuide(const QString& code = {});
   void InsertCode(const QString& code);
