@@ -1,7 +1,7 @@
 # Set-up and everyday commands. `make run` and `make test` install what is
 # missing, configure and build (Release) in build/.
 BUILD ?= build
-PACKAGES := cmake g++ make libgtest-dev libeigen3-dev python3-ezdxf locales desktop-file-utils man-db shared-mime-info time libproj-dev proj-data
+PACKAGES := cmake g++ make libgtest-dev libeigen3-dev python3-ezdxf locales desktop-file-utils man-db shared-mime-info time libproj-dev proj-data libxml2-utils
 # cs2cs, which produced the pinned values of the coordinate-system tests.
 PROJ_TOOLS := proj-bin
 WINDOW_PACKAGES := qt6-base-dev xvfb xauth poppler-utils xdotool openbox

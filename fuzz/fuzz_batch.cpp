@@ -12,7 +12,7 @@ namespace {
 constexpr const char* kEveryCode =
     "CLR\nROT\nKWN\nDSC\nCOM\nDCF\nRCF\nTAX\nDAB\nANG\nAZM\nDIS\nDSA\nDSD\nTAN\nPLL\nLZB\nLAD\nLLN\nDVA\nDVL\n"
     "PTS\nZBI\nARR\nTOF\nALI\nAZB\nTAA\nTAB\nPAJ\nTPR\nARE\nDDF\nDAF\nRDF\nRAF\nRTH\nCPA\nARC\nMAP\nHA1\nHA2\n"
-    "HA3\nGRF\nGPS\nGDS\nDES\nDSE\nPNW\nPNR\nDXF\nLXW\nLXR\nGCS\nMCK\nCUT\nLDW\nRAW\n";
+    "HA3\nGRF\nGPS\nGDS\nDES\nDSE\nPNW\nPNR\nDXF\nLXW\nLXR\nGCS\nMCK\nCUT\nLDW\nRAW\nALN\nSOF\nLSO\nVCV\n";
 
 // Questions are answered Yes, as the scenarios answer them, when the input
 // ends with a line break; otherwise the last byte's bits answer them in turn

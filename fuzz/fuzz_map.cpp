@@ -34,7 +34,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (!vantrel::fuzz::StaysInWorkingFolder(pane)) return 0;
   PlottingUser user(pane);
   vantrel::Session session(user);
-  vantrel::fuzz::PrepareSession(session, "KWN\nMAP\nCLR\nROT\nTAX\nDSC\nDES\nDXF\n");
+  vantrel::fuzz::PrepareSession(session, "KWN\nMAP\nCLR\nROT\nTAX\nDSC\nDES\nDXF\nALN\n");
   uint8_t options = size ? data[0] : 0;
   session.plot.ShowPoints = options & 1;
   session.plot.ShowPointNumbers = options & 2;

@@ -142,6 +142,32 @@ def check(path, figures):
     return [f"{os.path.basename(path)}: {f}" for f in failures]
 
 
+def check_alignment(path):
+    """A tangent east from the origin and a quarter turn right of radius 1000
+    about E 1000 N -1000 on V-ALIGNMENT: the tangent and 26 ticks (stations 0
+    to 2500 every 100 ft, the plot option's interval) as lines, the curve as
+    an arc counterclockwise from east to north, the stations as texts."""
+    failures = []
+    doc = ezdxf.readfile(path)
+    if doc.audit().has_errors:
+        failures.append("auditor errors")
+    msp = doc.modelspace()
+    lines = msp.query('LINE[layer=="V-ALIGNMENT"]')
+    if len(lines) != 27:
+        failures.append(f"{len(lines)} alignment lines, not 27")
+    elif not all(map(close, (lines[0].dxf.start[0], lines[0].dxf.start[1], lines[0].dxf.end[0], lines[0].dxf.end[1]),
+                     (0.0, 0.0, 1000.0, 0.0))):
+        failures.append(f"tangent {lines[0].dxf.start} {lines[0].dxf.end}")
+    arcs = [(e.dxf.center[0], e.dxf.center[1], e.dxf.radius, e.dxf.start_angle % 360, e.dxf.end_angle)
+            for e in msp.query('ARC[layer=="V-ALIGNMENT"]')]
+    if len(arcs) != 1 or not all(abs(g - w) <= 1e-6 for g, w in zip(arcs[0], (1000.0, -1000.0, 1000.0, 0.0, 90.0))):
+        failures.append(f"arcs {arcs}")
+    labels = [e.dxf.text for e in msp.query('TEXT[layer=="V-ALIGNMENT"]')]
+    if labels != [str(k * 100) for k in range(26)]:
+        failures.append(f"station labels {labels}")
+    return [f"{os.path.basename(path)}: {f}" for f in failures]
+
+
 def main():
     cli, reference = sys.argv[1], sys.argv[2]
     failures = []
@@ -149,6 +175,8 @@ def main():
         pane = known_points() + ["DXF"] + ["fig%d,%s" % (k, ",".join(f)) for k, f in enumerate(FIGURES)]
         # The plot window's drawing: every MAP line of one MAP command.
         pane += ["MAP"] + [",".join(f) for f in FIGURES]
+        pane += ["KWN", "21,0,0,22,0,1000,23,-1000,1000,24,-1000,2000", "ALN", "1,0,L,21,22,C,22,23,24",
+                 "DXF", "route,A1"]
         with open(os.path.join(folder, "job.cmd"), "w", encoding="utf-8", newline="") as f:
             f.write(job(pane))
         run = subprocess.run([cli, "--folder", folder, "--reference", reference, "--map",
@@ -161,6 +189,7 @@ def main():
             failures.append(f"vantrel-cli: status {run.returncode}: {run.stderr}")
         for k, figure in enumerate(FIGURES):
             failures += check(os.path.join(folder, f"fig{k}.dxf"), [figure])
+        failures += check_alignment(os.path.join(folder, "route.dxf"))
         failures += check(os.path.join(folder, "map.dxf"), FIGURES)
     for failure in failures:
         print(failure)

@@ -375,6 +375,40 @@ TEST_F(MapTest, MapAfterTheOverviewStartsAFreshPicture) {
 
 // The fit counts the bulge of every arc: the drawn arc stays inside the
 // 400-unit margins, and touches them where it is the figure's extreme.
+// A tangent east from the origin and a quarter turn to the right of radius
+// 1000 about N -1000 E 1000: a tick every 500 ft from station 0 to 2500
+// (the alignment ends at 1000 + 1570.796), each with its station, the
+// picture fitted to the curve's bulge; an A entry for no alignment is said.
+TEST_F(MapTest, AlignmentEntryDrawsTheAlignmentWithStationTicks) {
+  Place(1, 0, 0);
+  Place(2, 0, 1000);
+  Place(3, -1000, 1000);
+  Place(4, -1000, 2000);
+  session.plot.StationTicks = 500;
+  Run("ALN\n1,0,L,1,2,C,2,3,4\n");
+  EXPECT_EQ(Run("MAP\nA1,a5\n"), (std::vector<std::string>{"Info Only: a5 is not a defined alignment"}));
+  std::vector<std::string> labels;
+  int lines = 0, arcs = 0;
+  for (const PlotPrimitive& p : user.window.Primitives()) {
+    if (p.kind == PlotPrimitive::Kind::Text) labels.push_back(p.text);
+    lines += p.kind == PlotPrimitive::Kind::Line;
+    arcs += p.kind == PlotPrimitive::Kind::Arc;
+    if (p.kind == PlotPrimitive::Kind::Arc) EXPECT_NEAR(p.radius, session.plot.screen.scale * 1000, 1e-2);
+    if (p.kind != PlotPrimitive::Kind::Line) continue;
+    for (auto [x, y] : {std::pair{p.x, p.y}, std::pair{p.x2, p.y2}}) {
+      EXPECT_TRUE(x >= 399 && x <= 8401 && y >= 399 && y <= 6401) << Describe(p);
+    }
+  }
+  EXPECT_EQ(labels, (std::vector<std::string>{"0", "500", "1000", "1500", "2000", "2500"}));
+  EXPECT_EQ(lines, 1 + 6);
+  EXPECT_EQ(arcs, 1);
+  // The box holds the curve's bulge and the ticks, 40 ft to either side:
+  // wider than the 2000 ft from E 0 to E 2000.
+  EXPECT_LT(session.plot.screen.scale, 8000.0 / 2000);
+  EXPECT_EQ(session.plot.drawing.alignmentArcs.size(), 1u);
+  EXPECT_EQ(session.plot.drawing.stationLabels.size(), 6u);
+}
+
 TEST_F(MapTest, ArcsBulgingOutOfTheirPointsStayInsideTheMargins) {
   struct Case {
     const char* what;

@@ -18,35 +18,8 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 mkdir "$work/jobs" "$work/out"
 
-# The jobs, each with the options its run needs.
-for cmd in "$root"/tests/scenarios/*.cmd; do
-  name=scenario-$(basename "$cmd" .cmd)
-  cp "$cmd" "$work/jobs/$name.cmd"
-  opt=${cmd%.cmd}.opt
-  [ -f "$opt" ] && cp "$opt" "$work/jobs/$name.opt"
-  [ -d "${cmd%.cmd}.dir" ] && cp -r "${cmd%.cmd}.dir" "$work/jobs/$name.dir"
-done
-# The example jobs, each in a folder holding the examples' data files (every
-# file of examples/ but the jobs), as the guide tells the reader to run them.
-for cmd in "$root"/examples/*.cmd; do
-  name=example-$(basename "$cmd" .cmd)
-  cp "$cmd" "$work/jobs/$name.cmd"
-  mkdir "$work/jobs/$name.dir"
-  find "$root/examples" -maxdepth 1 -type f ! -name '*.cmd' -exec cp {} "$work/jobs/$name.dir" \;
-done
-# A guide example is named by the checksum of its own lines, so editing the
-# prose around it does not rename it; it too runs beside the examples' data.
-awk -v dir="$work/jobs" '
-  /^```vantrel$/ { inside = 1; text = ""; next }
-  inside && /^```$/ { inside = 0; file = dir "/guide-" (++n) ".tmp"; printf "%s", text > file; close(file); next }
-  inside { text = text $0 "\r\n" }' "$root/docs/guide.md"
-for tmp in "$work"/jobs/guide-*.tmp; do
-  [ -f "$tmp" ] || continue
-  name=guide-$(md5sum <"$tmp" | cut -c1-12)
-  mv "$tmp" "$work/jobs/$name.cmd"
-  mkdir -p "$work/jobs/$name.dir"
-  find "$root/examples" -maxdepth 1 -type f ! -name '*.cmd' -exec cp {} "$work/jobs/$name.dir" \;
-done
+. "$root/tests/jobs.sh"
+collect_jobs
 for template in "$root"/bench/mix/*.cmd; do
   name=$(basename "$template" .cmd)
   "$root/bench/make-job" "$name" 100000 >"$work/jobs/bench-$name.cmd"
@@ -54,19 +27,7 @@ done
 
 for cmd in "$work"/jobs/*.cmd; do
   name=$(basename "$cmd" .cmd)
-  folder=$work/run/$name
-  mkdir -p "$folder"
-  [ -d "$work/jobs/$name.dir" ] && cp -r "$work/jobs/$name.dir/." "$folder"
-  options=()
-  if [ -f "$work/jobs/$name.opt" ]; then
-    while read -r option value; do
-      options+=("$option")
-      [ -n "${value:-}" ] && options+=("$value")
-    done <"$work/jobs/$name.opt"
-  fi
-  # A relative folder keeps the temporary path out of the messages.
-  (cd "$folder" && "$cli" --folder . --reference "$root/data/Vantrel.txt" ${options[@]+"${options[@]}"} "$cmd" \
-    >"$work/out/$name.report" 2>"$work/out/$name.messages" </dev/null) || true
+  run_job "$name" "$work/run/$name" "$work/out/$name.report" "$work/out/$name.messages"
 done
 (cd "$work/out" && md5sum -- *) >"$work/actual.md5"
 

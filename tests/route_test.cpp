@@ -4,11 +4,17 @@
 // textbook arithmetic.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <sstream>
 #include <numbers>
 
+#include "exchange/xml.h"
 #include "route/alignment.h"
 #include "route/profile.h"
+#include "route/route_landxml.h"
+#include "store/record_files.h"
+#include "text_files.h"
 
 namespace vantrel {
 namespace {
@@ -147,11 +153,18 @@ TEST(Alignment, EndsJoinsAndEquallyNearPoints) {
   std::vector<Element> e = a.Elements();
   e[3].start.north += 0.002;
   e[4].azimuth += 2 * kPi / 648000;
-  std::vector<JoinMismatch> joins = JoinMismatches(e);
-  ASSERT_EQ(joins.size(), 3u);
-  EXPECT_NEAR(joins[0].gap, 0.002, 1e-9);
-  EXPECT_NEAR(joins[1].gap, 0.002, 1e-6);
-  EXPECT_NEAR(joins[2].kink * 648000 / kPi, -2, 1e-6);
+  std::vector<std::optional<PlanePoint>> ends(e.size());
+  ends[2] = e[2].End().at;
+  ends[2]->east -= 0.0015;
+  std::vector<JoinMismatch> joins = JoinMismatches(e, ends);
+  ASSERT_EQ(joins.size(), 4u);
+  EXPECT_EQ(MismatchText(joins[0]), "Element 3 ends 0.002 ft off its end point");
+  EXPECT_EQ(MismatchText(joins[1]), "Element 4 starts 0.002 ft and 0  0  0 off the end of element 3");
+  // The spiral moved with its start; the tangent turned swings its far end
+  // 500 ft * 2" = 0.0048 ft off the next spiral.
+  EXPECT_NEAR(joins[2].gap, 0.002, 1e-6);
+  EXPECT_NEAR(joins[2].kink * 648000 / kPi, 2, 1e-6);
+  EXPECT_EQ(MismatchText(joins[3]), "Element 6 starts 0.005 ft and 0  0  2 off the end of element 5");
 }
 
 // A kink accepted on the surveyor's word: outside it no perpendicular
@@ -166,6 +179,45 @@ TEST(Alignment, OutsideAndInsideAKink) {
   StationOffset inside = a.Project({90, 10});
   ASSERT_TRUE(inside.equallyNear);
   EXPECT_NEAR(inside.station + *inside.equallyNear, 90 + 110, 1e-9);
+}
+
+// Files in the style of two other packages: LandXML 1.0 under a prefix with
+// directions as decimal-degree azimuths and a Line ending at a CgPoint by
+// pntRef; LandXML 1.1 with the attributes in another order and directions
+// in radians counterclockwise from east. Directions are read from neither:
+// the stations come out as the files' own staStart of every element.
+TEST(RouteLandXml, OtherPackagesReproduceTheirStations) {
+  for (const char* name : {"main_street.xml", "ramp.xml"}) {
+    std::string text = ReadFile(std::string(VANTREL_SCENARIO_DIR) + "/route_landxml.dir/" + name);
+    std::string error;
+    std::unique_ptr<XmlElement> root = ParseXml(text, error);
+    ASSERT_TRUE(root) << error;
+    std::vector<const XmlElement*> cgPoints;
+    root->Collect("CgPoint", cgPoints);
+    auto pointOf = [&](const XmlElement& e) -> std::optional<PlanePoint> {
+      const XmlElement* holder = &e;
+      for (const XmlElement* p : cgPoints)
+        if (e.text.empty() && e.Attribute("pntRef") && *p->Attribute("name") == *e.Attribute("pntRef")) holder = p;
+      std::istringstream words(holder->text);
+      std::string north, east;
+      words >> north >> east;
+      if (!PlainDecimal(north) || !PlainDecimal(east)) return std::nullopt;
+      return PlanePoint{*PlainDecimal(north), *PlainDecimal(east)};
+    };
+    std::vector<AlignmentRead> reads = ReadAlignments(*root, pointOf);
+    ASSERT_EQ(reads.size(), 1u) << name;
+    ASSERT_EQ(reads[0].problem, "") << name;
+    EXPECT_TRUE(JoinMismatches(reads[0].elements, reads[0].givenEnds).empty()) << name;
+    Alignment a(reads[0].startStation, reads[0].elements);
+    std::vector<const XmlElement*> elements;
+    for (const char* kind : {"Line", "Spiral", "Curve"}) root->Collect(kind, elements);
+    std::vector<double> stations;
+    for (const XmlElement* e : elements) stations.push_back(*PlainDecimal(*e->Attribute("staStart")));
+    std::sort(stations.begin(), stations.end());
+    ASSERT_EQ(stations.size(), a.Elements().size());
+    for (size_t k = 0; k < stations.size(); ++k) EXPECT_NEAR(a.ElementStation(k), stations[k], 1e-6) << name << " " << k;
+    EXPECT_NEAR(a.EndStation(), 3867.0107212764, 1e-6) << name;
+  }
 }
 
 // Vertical curves, values worked by hand.

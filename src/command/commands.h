@@ -83,5 +83,10 @@ Outcome AreaCutCommand(Session&);                // CUT
 Outcome LegalDescriptionCommand(Session&);       // LDW
 // fieldbook/
 Outcome RawDataCommand(Session&);                // RAW
+// route/
+Outcome AlignmentCommand(Session&);              // ALN
+Outcome StationOffsetCommand(Session&);          // SOF
+Outcome StakeoutCommand(Session&);               // LSO
+Outcome VerticalCurveCommand(Session&);          // VCV
 
 }  // namespace vantrel

@@ -63,6 +63,10 @@ constexpr CommandBranch kBranches[] = {
     {{"CUT"}, AreaCutCommand},
     {{"LDW"}, LegalDescriptionCommand},
     {{"RAW"}, RawDataCommand},
+    {{"ALN"}, AlignmentCommand},
+    {{"SOF"}, StationOffsetCommand},
+    {{"LSO"}, StakeoutCommand},
+    {{"VCV"}, VerticalCurveCommand},
 };
 
 // Every data line looks its branch up, so the codes are compared as

@@ -22,6 +22,7 @@
 #include "gps/grid_system.h"
 #include "map/plot_state.h"
 #include "notation/numbers.h"
+#include "route/route_state.h"
 #include "store/point_store.h"
 #include "traverse/traverse_record.h"
 
@@ -92,6 +93,7 @@ class Session {
   PlotState plot;
   ExchangeState exchange;
   DeedState deeds;
+  RouteState route;
 
   // --- Command processing ---------------------------------------------------
   // One line of the input pane through comment cut, code recognition,

@@ -9,12 +9,9 @@
 #include <utility>
 #include <vector>
 
-namespace vantrel {
+#include "notation/geometry.h"
 
-struct PlanePoint {
-  double north = 0;
-  double east = 0;
-};
+namespace vantrel {
 
 struct BoundaryArc {
   PlanePoint centre;

@@ -1,8 +1,9 @@
-// LXW and LXR: points and parcels in LandXML 1.2, the exchange format of
-// civil design packages. Points are CgPoints named by their number, with
-// "north east [elevation]" as LandXML orders them; each figure listed after
-// LXW's first line becomes a Parcel of Line and Curve elements with the
-// area ARE reports.
+// LXW and LXR: points, parcels and alignments in LandXML 1.2, the exchange
+// format of civil design packages. Points are CgPoints named by their
+// number, with "north east [elevation]" as LandXML orders them; each figure
+// listed after LXW's first line becomes a Parcel of Line and Curve elements
+// with the area ARE reports; every defined alignment is written with its
+// profile (route/route_landxml.h).
 #include <cmath>
 #include <ctime>
 #include <filesystem>
@@ -20,6 +21,7 @@
 #include "notation/format.h"
 #include "notation/geometry.h"
 #include "notation/numbers.h"
+#include "route/route_landxml.h"
 #include "store/descriptions.h"
 #include "store/record_files.h"
 
@@ -90,6 +92,7 @@ std::string LandXmlDocument(const Session& s) {
     for (const std::string& parcel : s.exchange.Parcels) xml += parcel;
     xml += "  </Parcels>\n";
   }
+  xml += AlignmentsXml(s.route);
   return xml + "</LandXML>\n";
 }
 
@@ -98,6 +101,27 @@ std::vector<std::string> Words(const std::string& text) {
   std::vector<std::string> words;
   for (std::string word; in >> word;) words.push_back(word);
   return words;
+}
+
+using PointsByName = std::map<std::string, const XmlElement*>;
+
+// The words of an element's coordinates, or of those of the CgPoint its
+// pntRef names when it holds none.
+std::vector<std::string> CoordinateWords(const XmlElement& e, const PointsByName& byName) {
+  std::vector<std::string> words = Words(e.text);
+  const std::string* reference = e.Attribute("pntRef");
+  if (!words.empty() || !reference) return words;
+  auto found = byName.find(*reference);
+  return found == byName.end() ? words : Words(found->second->text);
+}
+
+// The place of an alignment's Start, End, Center or PI.
+std::optional<PlanePoint> PlaceOf(const XmlElement& e, const PointsByName& byName) {
+  std::vector<std::string> words = CoordinateWords(e, byName);
+  if (words.size() < 2 || words.size() > 3) return std::nullopt;
+  std::optional<double> north = PlainDecimal(words[0]), east = PlainDecimal(words[1]);
+  if (!north || !east) return std::nullopt;
+  return PlanePoint{*north, *east};
 }
 
 enum LandXmlSkipReason : size_t { kNoCoordinates = kSharedReasonCount };
@@ -162,7 +186,7 @@ Outcome ReadLandXmlCommand(Session& s) {
   }
   std::vector<const XmlElement*> cgPoints;
   root->Collect("CgPoint", cgPoints);
-  std::map<std::string, const XmlElement*> byName;
+  PointsByName byName;
   for (const XmlElement* p : cgPoints)
     if (const std::string* name = p->Attribute("name"); name && Words(p->text).size() >= 2) byName[*name] = p;
 
@@ -171,13 +195,7 @@ Outcome ReadLandXmlCommand(Session& s) {
   std::vector<ReadPoint> points;
   int shortened = 0;
   for (const XmlElement* p : cgPoints) {
-    const XmlElement* located = p;
-    const std::string* reference = p->Attribute("pntRef");
-    if (Words(p->text).empty() && reference) {
-      auto found = byName.find(*reference);
-      located = found == byName.end() ? nullptr : found->second;
-    }
-    std::vector<std::string> words = located ? Words(located->text) : std::vector<std::string>{};
+    std::vector<std::string> words = CoordinateWords(*p, byName);
     const std::string* name = p->Attribute("name");
     if (words.size() < 2 || words.size() > 3) {
       skipped.Count(kNoCoordinates);
@@ -196,7 +214,13 @@ Outcome ReadLandXmlCommand(Session& s) {
     points.push_back({*number, *north, *east, elevation, desc ? FileDescription(*desc, cut) : std::string()});
     shortened += cut ? 1 : 0;
   }
-  return StoreReadPoints(s, path, points, skipped, shortened);
+  // A file of alignments alone says nothing of points.
+  std::vector<AlignmentRead> alignments =
+      ReadAlignments(*root, [&byName](const XmlElement& e) { return PlaceOf(e, byName); });
+  bool pointsOnly = alignments.empty() || !cgPoints.empty();
+  Outcome outcome = pointsOnly ? StoreReadPoints(s, path, points, skipped, shortened) : Outcome::Completed;
+  if (!alignments.empty()) StoreReadAlignments(s, file, alignments);
+  return outcome;
 }
 
 }  // namespace vantrel

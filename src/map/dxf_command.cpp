@@ -16,11 +16,13 @@ namespace {
 
 constexpr const char* kDxfExtension = "dxf";
 
-// The list's entries that name no drawable point, reported once each.
+// The list's entries that name no drawable point, reported once each (an
+// alignment entry, when it names no defined alignment).
 void ReportUndrawable(Session& s, int first) {
   Figure entries = FigureEntries(s, first);
   for (size_t j = 0; j < entries.size(); ++j) {
     const std::string& typed = s.args.GroupField(first + static_cast<int>(j));
+    if (NamesAlignment(s, typed)) continue;
     if (!entries[j].valid) ReportInvalidPointNumber(s, typed);
     else if (!s.points.IsDefined(entries[j].point)) s.InfoBox(typed + " is not a defined point");
   }
@@ -37,8 +39,12 @@ Outcome WriteDxfCommand(Session& s) {
   constexpr int kFirstEntry = 2;
   ReportUndrawable(s, kFirstEntry);
   MapDrawing drawing;
-  if (s.args.FieldsLeft() >= kFirstEntry) drawing.AddFigure(s, ReadMapList(s, kFirstEntry));
-  else drawing.AddAllPoints(s);
+  if (s.args.FieldsLeft() >= kFirstEntry) {
+    drawing.AddFigure(s, ReadMapList(s, kFirstEntry));
+    drawing.AddListedAlignments(s, kFirstEntry);
+  } else {
+    drawing.AddAllPoints(s);
+  }
   std::string path = DataLineFileName(s, kDxfExtension);
   if (path.empty()) return Outcome::Completed;
   if (drawing.Empty()) {

@@ -26,8 +26,8 @@ struct Layer {
   int color;  // AutoCAD colour index
 };
 constexpr Layer kLines{"V-LINES", 7}, kArcs{"V-ARCS", 7}, kPoints{"V-POINTS", 7}, kNumbers{"V-NUMBERS", 1},
-    kDescriptions{"V-DESCRIPTIONS", 3}, kCenters{"V-CENTERS", 8};
-constexpr Layer kLayers[] = {kLines, kArcs, kPoints, kNumbers, kDescriptions, kCenters};
+    kDescriptions{"V-DESCRIPTIONS", 3}, kCenters{"V-CENTERS", 8}, kAlignment{"V-ALIGNMENT", 5};
+constexpr Layer kLayers[] = {kLines, kArcs, kPoints, kNumbers, kDescriptions, kCenters, kAlignment};
 
 // Group code and value pairs, one line each, the code right-aligned in three
 // columns as AutoCAD writes it.
@@ -94,9 +94,15 @@ Extents ExtentsOf(const MapDrawing& drawing) {
     first = false;
   };
   for (const MapDrawing::Point& p : drawing.points) add(p.east, p.north);
-  for (const MapDrawing::Arc& a : drawing.arcs) {
-    add(a.east - a.radius, a.north - a.radius);
-    add(a.east + a.radius, a.north + a.radius);
+  for (const auto* arcs : {&drawing.arcs, &drawing.alignmentArcs}) {
+    for (const MapDrawing::Arc& a : *arcs) {
+      add(a.east - a.radius, a.north - a.radius);
+      add(a.east + a.radius, a.north + a.radius);
+    }
+  }
+  for (const MapDrawing::Line& l : drawing.alignmentLines) {
+    add(l.east1, l.north1);
+    add(l.east2, l.north2);
   }
   return e;
 }
@@ -131,13 +137,25 @@ void Text(DxfText& dxf, const Layer& layer, double east, double north, double he
   dxf(0, "TEXT")(8, layer.name).At(0, east, north)(40, height)(1, DxfString(text, replaced));
 }
 
+void Lines(DxfText& dxf, const Layer& layer, const std::vector<MapDrawing::Line>& lines) {
+  for (const MapDrawing::Line& l : lines)
+    dxf(0, "LINE")(8, layer.name).At(0, l.east1, l.north1).At(1, l.east2, l.north2);
+}
+
+void Arcs(DxfText& dxf, const Layer& layer, const std::vector<MapDrawing::Arc>& arcs) {
+  for (const MapDrawing::Arc& a : arcs)
+    dxf(0, "ARC")(8, layer.name).At(0, a.east, a.north)(40, a.radius)(50, a.startAngle * kDegreesPerRadian)(
+        51, a.endAngle * kDegreesPerRadian);
+}
+
 void Entities(DxfText& dxf, const MapDrawing& drawing, double textHeight) {
   dxf(0, "SECTION")(2, "ENTITIES");
-  for (const MapDrawing::Line& l : drawing.lines)
-    dxf(0, "LINE")(8, kLines.name).At(0, l.east1, l.north1).At(1, l.east2, l.north2);
-  for (const MapDrawing::Arc& a : drawing.arcs)
-    dxf(0, "ARC")(8, kArcs.name).At(0, a.east, a.north)(40, a.radius)(50, a.startAngle * kDegreesPerRadian)(
-        51, a.endAngle * kDegreesPerRadian);
+  Lines(dxf, kLines, drawing.lines);
+  Arcs(dxf, kArcs, drawing.arcs);
+  Lines(dxf, kAlignment, drawing.alignmentLines);
+  Arcs(dxf, kAlignment, drawing.alignmentArcs);
+  for (const MapDrawing::Label& label : drawing.stationLabels)
+    Text(dxf, kAlignment, label.east, label.north, textHeight, label.text);
   // Numbers to the upper right of their point, descriptions below them.
   double offset = textHeight / 2;
   for (const MapDrawing::Point& p : drawing.points) {

@@ -23,6 +23,7 @@ Outcome MapPointsCommand(Session& s) {
   Figure entries = FigureEntries(s, 1);
   for (size_t j = 0; j < entries.size(); ++j) {
     const std::string& typed = s.args.GroupField(static_cast<int>(j) + 1);
+    if (NamesAlignment(s, typed)) continue;
     int point = entries[j].point;
     if (!entries[j].valid) {
       ReportInvalidPointNumber(s, typed);

@@ -7,6 +7,7 @@
 
 namespace vantrel {
 
+class Alignment;
 class Session;
 struct MapEntry;
 
@@ -29,17 +30,33 @@ struct MapDrawing {
   std::vector<Point> points;
   std::vector<Line> lines;
   std::vector<Arc> arcs;
+  // Alignments: tangents and the pieces of spirals as lines, curves as
+  // arcs, a tick square to the alignment at every full station with the
+  // station beside it.
+  struct Label {
+    double east, north;
+    std::string text;
+  };
+  std::vector<Line> alignmentLines;
+  std::vector<Arc> alignmentArcs;
+  std::vector<Label> stationLabels;
   // What the drawing shows otherwise than the figure has it, one message
   // each: an arc too large to draw, an arc drawn with the mean of unequal
   // radii.
   std::vector<std::string> notes;
 
-  bool Empty() const { return points.empty(); }
+  bool Empty() const { return points.empty() && alignmentLines.empty() && alignmentArcs.empty(); }
   void Clear() { *this = MapDrawing{}; }
   // The figure of a map list, added as the points stand now.
   void AddFigure(const Session& session, const std::vector<MapEntry>& entries);
   // Every defined point (the overview).
   void AddAllPoints(const Session& session);
+  // An alignment with a tick at every multiple of `tickInterval` (none for
+  // an interval that is not positive or would give too many).
+  void AddAlignment(const Alignment& alignment, double tickInterval);
+  // The defined alignments the argument store's "A" entries name from field
+  // `first` on, ticked at the plot option's interval.
+  void AddListedAlignments(const Session& session, int first = 1);
 };
 
 }  // namespace vantrel

@@ -61,6 +61,12 @@ class DrawingRecorder {
 
 }  // namespace
 
+std::optional<int> AlignmentEntry(std::string_view field) {
+  std::string_view entry = TrimBlanks(field);
+  if (entry.size() < 2 || (entry[0] != 'A' && entry[0] != 'a')) return std::nullopt;
+  return IntegerField(entry.substr(1));
+}
+
 std::vector<MapEntry> ReadMapList(const Session& s, int first) {
   std::vector<MapEntry> entries;
   // Entries that name no point of the store and undefined points are never drawn.
@@ -72,6 +78,21 @@ std::vector<MapEntry> ReadMapList(const Session& s, int first) {
 void MapDrawing::AddFigure(const Session& s, const std::vector<MapEntry>& entries) {
   DrawingRecorder recorder(s, *this);
   WalkFigure(entries, recorder);
+}
+
+void MapDrawing::AddListedAlignments(const Session& s, int first) {
+  for (int j = first; j <= s.args.FieldsLeft(); ++j) {
+    std::optional<int> n = AlignmentEntry(s.args.GroupField(j));
+    if (n && RouteState::IsAlignmentNumber(*n) && s.route.alignments[*n])
+      AddAlignment(s.route.alignments[*n]->geometry, s.plot.StationTicks);
+  }
+}
+
+bool NamesAlignment(Session& s, const std::string& field) {
+  std::optional<int> n = AlignmentEntry(field);
+  if (!n) return false;
+  if (!RouteState::IsAlignmentNumber(*n) || !s.route.alignments[*n]) s.InfoBox(field + " is not a defined alignment");
+  return true;
 }
 
 void MapDrawing::AddAllPoints(const Session& s) {

@@ -3,6 +3,8 @@
 #pragma once
 
 #include <cstdlib>
+#include <optional>
+#include <string_view>
 #include <string>
 #include <vector>
 
@@ -18,6 +20,15 @@ struct MapEntry {
   bool center;
   bool drawable;
 };
+
+// An entry "A3" (either case) names alignment 3, drawn with its stations;
+// nothing for any other entry. In the figure it names no point, so no line
+// runs through it.
+std::optional<int> AlignmentEntry(std::string_view field);
+
+// True for an alignment entry; one that names no defined alignment is
+// reported ("A5 is not a defined alignment").
+bool NamesAlignment(Session& session, const std::string& field);
 
 // The current group's fields from `first` on as map entries.
 std::vector<MapEntry> ReadMapList(const Session& session, int first = 1);

@@ -83,10 +83,14 @@ PlotTransform FitTransform(const BoundingBox& box, int width, int height) {
   return t;
 }
 
-DrawPosition PositionOf(const Session& s, const PlotTransform& t, int height, int point) {
-  double x = (s.points.East(point) - t.minEast) * t.scale + t.xOffset;
-  double y = height - ((s.points.North(point) - t.minNorth) * t.scale + t.yOffset);
+DrawPosition PositionAt(const PlotTransform& t, int height, double east, double north) {
+  double x = (east - t.minEast) * t.scale + t.xOffset;
+  double y = height - ((north - t.minNorth) * t.scale + t.yOffset);
   return {DrawingUnits(x), DrawingUnits(y)};
+}
+
+DrawPosition PositionOf(const Session& s, const PlotTransform& t, int height, int point) {
+  return PositionAt(t, height, s.points.East(point), s.points.North(point));
 }
 
 void DrawNumberedDot(PlotSurface& surface, const PlotStyle& style, DrawPosition at, const std::string* label) {
@@ -134,12 +138,12 @@ std::optional<ArcSpan> ArcBetween(const Session& s, int from, int center, int to
 
 // The arc's bulge: the points due east, north, west and south of the center
 // that lie on the arc.
-void AddArcExtremes(BoundingBox& box, const Session& s, int center, const ArcSpan& arc) {
+void AddArcExtremes(BoundingBox& box, double centerEast, double centerNorth, const ArcSpan& arc) {
   constexpr double kDirections[4][3] = {{0, 1, 0}, {HALF_PI, 0, 1}, {PI, -1, 0}, {THREE_HALF_PI, 0, -1}};
   double sweep = std::fmod(arc.end - arc.start + TWO_PI, TWO_PI);
   for (const auto& [angle, east, north] : kDirections) {
     double along = std::fmod(angle - arc.start + 2 * TWO_PI, TWO_PI);
-    if (along <= sweep) box.Add(s.points.East(center) + east * arc.radius, s.points.North(center) + north * arc.radius);
+    if (along <= sweep) box.Add(centerEast + east * arc.radius, centerNorth + north * arc.radius);
   }
 }
 
@@ -186,6 +190,37 @@ void DrawFigure(const Session& s, PlotSurface& surface, const PlotTransform& t, 
   WalkFigure(entries, painter);
 }
 
+// The alignments a map line names, from their drawing in feet: lines and
+// arcs with the line pen, the station labels in the number's font.
+void DrawAlignments(const MapDrawing& routes, PlotSurface& surface, const PlotTransform& t, const PlotStyle& style) {
+  int height = surface.Height();
+  surface.SetPenWidth(style.linePen);
+  for (const MapDrawing::Line& l : routes.alignmentLines) {
+    DrawPosition a = PositionAt(t, height, l.east1, l.north1), b = PositionAt(t, height, l.east2, l.north2);
+    surface.Line(a.x, a.y, b.x, b.y);
+  }
+  for (const MapDrawing::Arc& arc : routes.alignmentArcs) {
+    DrawPosition at = PositionAt(t, height, arc.east, arc.north);
+    surface.Arc(at.x, at.y, t.scale * arc.radius, arc.startAngle, arc.endAngle);
+  }
+  surface.SetFontSize(style.fontPoints);
+  for (const MapDrawing::Label& label : routes.stationLabels) {
+    DrawPosition at = PositionAt(t, height, label.east, label.north);
+    surface.Text(at.x, at.y, label.text);
+  }
+}
+
+void AddAlignmentsToBox(BoundingBox& box, const MapDrawing& routes) {
+  for (const MapDrawing::Line& l : routes.alignmentLines) {
+    box.Add(l.east1, l.north1);
+    box.Add(l.east2, l.north2);
+  }
+  for (const MapDrawing::Arc& a : routes.alignmentArcs) {
+    for (double angle : {a.startAngle, a.endAngle}) box.Add(a.east + a.radius * std::cos(angle), a.north + a.radius * std::sin(angle));
+    AddArcExtremes(box, a.east, a.north, ArcSpan{a.radius, a.startAngle, a.endAngle});
+  }
+}
+
 // Every defined point with its number (a blank in the sign place).
 void DrawOverview(const Session& s, PlotSurface& surface, const PlotTransform& t) {
   int height = surface.Height();
@@ -205,15 +240,18 @@ void PlotMap(Session& s) {
   bool mapMode = s.CurrentCommand == "MAP";
 
   std::vector<MapEntry> entries;
+  MapDrawing routes;
   BoundingBox box;
   if (mapMode) {
+    routes.AddListedAlignments(s);
+    AddAlignmentsToBox(box, routes);
     entries = ReadMapList(s);
     for (size_t i = 0; i < entries.size(); ++i) {
       if (!entries[i].drawable) continue;
       box.Add(s.points.East(entries[i].point), s.points.North(entries[i].point));
       if (!DrawsArc(entries, i)) continue;
       if (std::optional<ArcSpan> arc = ArcBetween(s, entries[i - 1].point, entries[i].point, entries[i + 1].point))
-        AddArcExtremes(box, s, entries[i].point, *arc);
+        AddArcExtremes(box, s.points.East(entries[i].point), s.points.North(entries[i].point), *arc);
     }
   } else {
     for (int k : s.points.Numbers())
@@ -253,11 +291,15 @@ void PlotMap(Session& s) {
     return;
   }
   if (windowDraws) {
+    DrawAlignments(routes, *window, s.plot.screen, kScreenStyle);
     DrawFigure(s, *window, s.plot.screen, kScreenStyle, entries);
     s.plot.drawing.AddFigure(s, entries);
+    s.plot.drawing.AddListedAlignments(s);
   }
-  if (printer != nullptr && s.files.SpoolOn && s.plot.printer.usable)
+  if (printer != nullptr && s.files.SpoolOn && s.plot.printer.usable) {
+    DrawAlignments(routes, *printer, s.plot.printer, kPrinterStyle);
     DrawFigure(s, *printer, s.plot.printer, kPrinterStyle, entries);
+  }
 }
 
 void ShowAllPoints(Session& s) {

@@ -25,6 +25,8 @@ struct PlotState {
   // "Show Courses": every line of a map labelled with its bearing and
   // distance, every arc with its curve number, and a curve table.
   bool ShowCourses = false;
+  // "Station Ticks": feet between the station ticks of an alignment.
+  double StationTicks = 100;
 
   // The plot window holds the overview of all points: a map never draws
   // over it, whatever the previous command was.

@@ -11,6 +11,12 @@
 
 namespace vantrel {
 
+// A place in the plane: north and east in feet.
+struct PlanePoint {
+  double north = 0;
+  double east = 0;
+};
+
 // A distance field in feet: a number ("125.5", "1D3" = 1000) or a distance
 // register code ("D4", "-D4") read from `distanceRegisters`. An undefined or
 // missing register is an InvalidDistanceCode, a number beyond the range of

@@ -5,6 +5,9 @@
 #include <limits>
 #include <numbers>
 
+#include "notation/angles.h"
+#include "notation/numbers.h"
+
 namespace vantrel {
 namespace {
 
@@ -28,6 +31,11 @@ constexpr double kPieceTurn = 2;
 // piece's length, which is below the last bit of a double.
 constexpr double kSeriesEnd = 1e-18;
 constexpr int kMostSeriesTerms = 80;
+
+// A point this share of an element's length beyond one of its ends still
+// has its foot there: rounding must not leave a point at the very end of
+// an alignment between the element and the tangent extended beyond it.
+constexpr double kEndReach = 1e-9;
 
 // Points a box samples along an element, besides its start.
 constexpr int kBoxSamples = 16;
@@ -70,14 +78,14 @@ LocalOffset PieceOffset(double k, double rate, double h) {
 
 }  // namespace
 
-double Direction(PlanePoint from, PlanePoint to) {
+double PlaneAzimuth(PlanePoint from, PlanePoint to) {
   double a = std::atan2(to.east - from.east, to.north - from.north);
   return a < 0 ? a + kTwoPi : a;
 }
 
-double Distance(PlanePoint a, PlanePoint b) { return std::hypot(a.north - b.north, a.east - b.east); }
+double PlaneDistance(PlanePoint a, PlanePoint b) { return std::hypot(a.north - b.north, a.east - b.east); }
 
-double Turn(double angle) { return std::remainder(angle, kTwoPi); }
+double WithinHalfTurn(double angle) { return std::remainder(angle, kTwoPi); }
 
 LocalOffset ClothoidOffset(double k0, double rate, double s) {
   double sharpest = std::max(std::fabs(k0), std::fabs(k0 + rate * s));
@@ -102,7 +110,7 @@ Pose Element::At(double s) const {
       return {Moved(start, azimuth, s), azimuth};
     case ElementKind::Arc: {
       double k = startCurvature;
-      double fromCentre = Direction(centre, start) + k * s;
+      double fromCentre = PlaneAzimuth(centre, start) + k * s;
       return {Moved(centre, fromCentre, 1 / std::fabs(k)), azimuth + k * s};
     }
     case ElementKind::Spiral: {
@@ -124,17 +132,17 @@ Element LineBetween(PlanePoint from, PlanePoint to) {
   Element e;
   e.kind = ElementKind::Line;
   e.start = from;
-  e.azimuth = Direction(from, to);
-  e.length = Distance(from, to);
+  e.azimuth = PlaneAzimuth(from, to);
+  e.length = PlaneDistance(from, to);
   return e;
 }
 
 std::optional<Element> ArcAbout(PlanePoint pc, PlanePoint centre, PlanePoint pt, bool clockwise) {
-  double radius = Distance(pc, centre);
-  if (!(radius > 0) || Distance(pt, centre) == 0) return std::nullopt;
+  double radius = PlaneDistance(pc, centre);
+  if (!(radius > 0) || PlaneDistance(pt, centre) == 0) return std::nullopt;
   double sense = clockwise ? 1 : -1;
-  double toStart = Direction(centre, pc);
-  double swept = std::fmod(sense * (Direction(centre, pt) - toStart) + 2 * kTwoPi, kTwoPi);
+  double toStart = PlaneAzimuth(centre, pc);
+  double swept = std::fmod(sense * (PlaneAzimuth(centre, pt) - toStart) + 2 * kTwoPi, kTwoPi);
   if (!(swept > 0)) return std::nullopt;
   Element e;
   e.kind = ElementKind::Arc;
@@ -144,6 +152,15 @@ std::optional<Element> ArcAbout(PlanePoint pc, PlanePoint centre, PlanePoint pt,
   e.length = radius * swept;
   e.startCurvature = e.endCurvature = sense / radius;
   return e;
+}
+
+std::optional<Element> ArcContinuing(PlanePoint pc, PlanePoint centre, PlanePoint pt,
+                                     std::optional<double> incoming) {
+  std::optional<Element> right = ArcAbout(pc, centre, pt, true), left = ArcAbout(pc, centre, pt, false);
+  if (!right || !left) return std::nullopt;
+  if (incoming)
+    return std::fabs(WithinHalfTurn(right->azimuth - *incoming)) <= std::fabs(WithinHalfTurn(left->azimuth - *incoming)) ? right : left;
+  return right->length <= left->length ? right : left;
 }
 
 Element SpiralFrom(Pose start, double length, double startCurvature, double endCurvature) {
@@ -157,15 +174,29 @@ Element SpiralFrom(Pose start, double length, double startCurvature, double endC
   return e;
 }
 
-std::vector<JoinMismatch> JoinMismatches(const std::vector<Element>& elements) {
+std::vector<JoinMismatch> JoinMismatches(const std::vector<Element>& elements,
+                                         const std::vector<std::optional<PlanePoint>>& givenEnds) {
   std::vector<JoinMismatch> mismatches;
-  for (size_t k = 0; k + 1 < elements.size(); ++k) {
+  for (size_t k = 0; k < elements.size(); ++k) {
     Pose end = elements[k].End();
-    double gap = Distance(end.at, elements[k + 1].start);
-    double kink = Turn(elements[k + 1].azimuth - end.azimuth);
-    if (gap > kJoinGap || std::fabs(kink) > kJoinKink) mismatches.push_back({k, gap, kink});
+    if (k < givenEnds.size() && givenEnds[k]) {
+      double off = PlaneDistance(end.at, *givenEnds[k]);
+      if (off > kJoinGap) mismatches.push_back({k, off, 0, true});
+    }
+    if (k + 1 == elements.size()) break;
+    double gap = PlaneDistance(end.at, elements[k + 1].start);
+    double kink = WithinHalfTurn(elements[k + 1].azimuth - end.azimuth);
+    if (gap > kJoinGap || std::fabs(kink) > kJoinKink) mismatches.push_back({k, gap, kink, false});
   }
   return mismatches;
+}
+
+std::string MismatchText(const JoinMismatch& m) {
+  std::string gap = FormatMask(m.gap, "0.000") + " ft";
+  if (m.ownEnd) return "Element " + std::to_string(m.element + 1) + " ends " + gap + " off its end point";
+  std::string kink(TrimBlanks(FormatAngle(std::fabs(m.kink), "z")));
+  return "Element " + std::to_string(m.element + 2) + " starts " + gap + " and " + kink + " off the end of element " +
+         std::to_string(m.element + 1);
 }
 
 // --- Stationing and the search over station ----------------------------------
@@ -251,7 +282,7 @@ struct FootSearch {
     }
   }
   void Join(double station, size_t element, Pose at) {
-    double distance = Distance(point, at.at);
+    double distance = PlaneDistance(point, at.at);
     if (distance >= joinDistance) return;
     double side = Resolve(at.at, at.azimuth, point).right < 0 ? -1 : 1;
     nearestJoin = {station, side * distance, static_cast<int>(element), vantrel::Foot::AtJoin, at.at, std::nullopt};
@@ -264,26 +295,30 @@ struct FootSearch {
 // `found` as (distance along, offset, foot).
 template <typename Found>
 void ElementFeet(const Element& e, PlanePoint p, Found found) {
+  const double reach = kEndReach * std::max(1.0, e.length);
   switch (e.kind) {
     case ElementKind::Line: {
       LocalOffset local = Resolve(e.start, e.azimuth, p);
-      if (local.along >= 0 && local.along <= e.length)
-        found(local.along, local.right, Moved(e.start, e.azimuth, local.along));
+      double s = std::clamp(local.along, 0.0, e.length);
+      if (std::fabs(s - local.along) <= reach) found(s, local.right, Moved(e.start, e.azimuth, s));
       return;
     }
     case ElementKind::Arc: {
       double radius = 1 / std::fabs(e.startCurvature);
       double sense = e.startCurvature > 0 ? 1 : -1;
-      double fromCentre = Distance(e.centre, p);
+      double fromCentre = PlaneDistance(e.centre, p);
       if (fromCentre <= radius * 1e-12) {  // the centre: every station is as near
         found(0, sense * radius, e.start);
         found(e.length, sense * radius, e.End().at);
         return;
       }
-      double toStart = Direction(e.centre, e.start), toPoint = Direction(e.centre, p);
-      double swept = std::fmod(sense * (toPoint - toStart) + 2 * kTwoPi, kTwoPi);
-      if (swept * radius <= e.length)
-        found(swept * radius, sense * (radius - fromCentre), Moved(e.centre, toPoint, radius));
+      double toStart = PlaneAzimuth(e.centre, e.start), toPoint = PlaneAzimuth(e.centre, p);
+      double along = std::fmod(sense * (toPoint - toStart) + 2 * kTwoPi, kTwoPi) * radius;
+      if (along > e.length + reach && along >= kTwoPi * radius - reach) along = 0;  // a hair before the start
+      if (along <= e.length + reach) {
+        double s = std::min(along, e.length);
+        found(s, sense * (radius - fromCentre), e.At(s).at);
+      }
       return;
     }
     case ElementKind::Spiral: {
@@ -300,6 +335,8 @@ void ElementFeet(const Element& e, PlanePoint p, Found found) {
       LocalOffset local;
       double lo = 0, hi = e.length;
       double fLo = along(lo, pose, local), fHi = along(hi, pose, local);
+      if (fLo < 0 && fLo >= -reach) fLo = 0;
+      if (fHi > 0 && fHi <= reach) fHi = 0;
       if (fLo < 0 || fHi > 0) return;
       double s = fLo == fHi ? lo : lo + (hi - lo) * fLo / (fLo - fHi);
       for (int step = 0; step < 100; ++step) {
@@ -330,12 +367,12 @@ StationOffset Alignment::Project(PlanePoint p) const {
 
   // The tangents extended beyond the ends.
   LocalOffset before = Resolve(elements_.front().start, elements_.front().azimuth, p);
-  if (before.along < 0)
+  if (before.along < -kEndReach * std::max(1.0, elements_.front().length))
     search.Foot(startStation_ + before.along, before.right, 0,
                 Moved(elements_.front().start, elements_.front().azimuth, before.along), Foot::BeforeStart);
   Pose end = elements_.back().End();
   LocalOffset after = Resolve(end.at, end.azimuth, p);
-  if (after.along > 0)
+  if (after.along > kEndReach * std::max(1.0, elements_.back().length))
     search.Foot(EndStation() + after.along, after.right, leaves_ - 1, Moved(end.at, end.azimuth, after.along),
                 Foot::AfterEnd);
 

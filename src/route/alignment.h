@@ -11,11 +11,9 @@
 #include <string>
 #include <vector>
 
-namespace vantrel {
+#include "notation/geometry.h"
 
-struct PlanePoint {
-  double north = 0, east = 0;
-};
+namespace vantrel {
 
 // A place on an element and the direction of travel there.
 struct Pose {
@@ -44,7 +42,13 @@ struct Element {
   // The radius of an arc, the smaller radius of a spiral.
   double Radius() const;
   bool TurnsRight() const { return startCurvature + endCurvature > 0; }
+  // The change of direction from start to end, positive to the right.
+  double Turned() const { return (startCurvature + endCurvature) / 2 * length; }
 };
+
+// A spiral may turn through at most a quarter turn: far beyond any road's,
+// and the most its summed series is checked for.
+inline constexpr double kMostSpiralTurn = 1.5707963267948966;
 
 // The tangent from one point to another.
 Element LineBetween(PlanePoint from, PlanePoint to);
@@ -53,6 +57,11 @@ Element LineBetween(PlanePoint from, PlanePoint to);
 // clockwise (turning right) or counterclockwise. The radius is the PC's
 // distance from the centre; an arc of no radius or no length gives nothing.
 std::optional<Element> ArcAbout(PlanePoint pc, PlanePoint centre, PlanePoint pt, bool clockwise);
+
+// The arc from `pc` about `centre` to `pt` turning the way that continues
+// the direction `incoming` (the end of the element before) most closely; with
+// nothing before it, the arc of at most half a turn.
+std::optional<Element> ArcContinuing(PlanePoint pc, PlanePoint centre, PlanePoint pt, std::optional<double> incoming);
 
 // The clothoid that starts at `start` and changes its curvature evenly from
 // `startCurvature` to `endCurvature` over `length`.
@@ -124,20 +133,30 @@ class Alignment {
 };
 
 // Where one element does not meet the next: the gap between the end of one
-// and the start of the other, and the kink between their directions.
+// and the start of the other, and the kink between their directions; or
+// where an element misses the end point it was given (an arc's PT off its
+// radius, a LandXML element whose End its length does not reach).
 struct JoinMismatch {
-  size_t element = 0;  // 0-based; the join between it and the next
+  size_t element = 0;  // 0-based: the join after it, or its own end
   double gap = 0;      // feet
   double kink = 0;     // radians, the next direction less this one's
+  bool ownEnd = false;
 };
 
-// Joins that miss by more than 0.001 ft or turn by more than 1 second.
-std::vector<JoinMismatch> JoinMismatches(const std::vector<Element>& elements);
+// Joins and ends that miss by more than 0.001 ft or turn by more than one
+// second, in element order. `givenEnds` (empty, or one entry an element)
+// holds the end points the elements were given.
+std::vector<JoinMismatch> JoinMismatches(const std::vector<Element>& elements,
+                                         const std::vector<std::optional<PlanePoint>>& givenEnds = {});
+
+// "Element 3 starts 0.012 ft and 0 0 5 off the end of element 2", element
+// numbers counted from 1.
+std::string MismatchText(const JoinMismatch& mismatch);
 
 // Azimuth from one place to another, clockwise from north in 0..2pi.
-double Direction(PlanePoint from, PlanePoint to);
-double Distance(PlanePoint a, PlanePoint b);
+double PlaneAzimuth(PlanePoint from, PlanePoint to);
+double PlaneDistance(PlanePoint a, PlanePoint b);
 // An angle brought into -pi..pi.
-double Turn(double angle);
+double WithinHalfTurn(double angle);
 
 }  // namespace vantrel

@@ -64,22 +64,23 @@ size_t Profile::PviBefore(double station) const {
   return static_cast<size_t>(after - pvis_.begin()) - 1;
 }
 
+std::optional<size_t> Profile::CurveHolding(double station, size_t before) const {
+  if (pvis_[before].HasCurve() && station <= pvis_[before].station + pvis_[before].lengthAhead) return before;
+  const Pvi& next = pvis_[before + 1];
+  if (next.HasCurve() && station >= next.station - next.lengthBack) return before + 1;
+  return std::nullopt;
+}
+
 double Profile::ElevationAt(double station) const {
   size_t k = PviBefore(station);
-  if (pvis_[k].HasCurve() && station <= pvis_[k].station + pvis_[k].lengthAhead)
-    return Curve(k).ElevationAt(station);
-  if (pvis_[k + 1].HasCurve() && station >= pvis_[k + 1].station - pvis_[k + 1].lengthBack)
-    return Curve(k + 1).ElevationAt(station);
-  return pvis_[k].elevation + Grade(k) * (station - pvis_[k].station);
+  std::optional<size_t> curve = CurveHolding(station, k);
+  return curve ? Curve(*curve).ElevationAt(station) : pvis_[k].elevation + Grade(k) * (station - pvis_[k].station);
 }
 
 double Profile::GradeAt(double station) const {
   size_t k = PviBefore(station);
-  if (pvis_[k].HasCurve() && station <= pvis_[k].station + pvis_[k].lengthAhead)
-    return Curve(k).GradeAt(station);
-  if (pvis_[k + 1].HasCurve() && station >= pvis_[k + 1].station - pvis_[k + 1].lengthBack)
-    return Curve(k + 1).GradeAt(station);
-  return Grade(k);
+  std::optional<size_t> curve = CurveHolding(station, k);
+  return curve ? Curve(*curve).GradeAt(station) : Grade(k);
 }
 
 std::optional<std::string> ProfileProblem(const std::vector<Pvi>& pvis) {

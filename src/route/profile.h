@@ -59,6 +59,8 @@ class Profile {
  private:
   // The PVI at or before a station, by bisection.
   size_t PviBefore(double station) const;
+  // The PVI whose curve holds a station between PVI `before` and the next.
+  std::optional<size_t> CurveHolding(double station, size_t before) const;
 
   std::vector<Pvi> pvis_;
 };

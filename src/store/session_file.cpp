@@ -151,7 +151,11 @@ bool ReadEntry(std::string_view key, std::string_view value, SessionContent& c, 
   else if (key == "show-points") return flag(c.plot.ShowPoints);
   else if (key == "show-point-numbers") return flag(c.plot.ShowPointNumbers);
   else if (key == "show-centers") return flag(c.plot.ShowCenters);
-  else if (key == "gps-point") {
+  else if (key == "station-ticks") {
+    std::optional<double> v = PlainDecimal(value);
+    if (!v || !(*v >= 0)) return false;
+    c.plot.StationTicks = *v;
+  } else if (key == "gps-point") {
     std::optional<int> n = WholeNumber(value);
     if (!n || (*n != 0 && !c.points.IsNumber(*n))) return false;
     c.gps.ReferencePoint = *n;
@@ -208,6 +212,7 @@ std::string SessionFileText(const Session& s, std::string_view pane) {
   put("show-points", flag(s.plot.ShowPoints));
   put("show-point-numbers", flag(s.plot.ShowPointNumbers));
   put("show-centers", flag(s.plot.ShowCenters));
+  put("station-ticks", RoundTripNumber(s.plot.StationTicks));
   put("gps-point", std::to_string(s.gps.ReferencePoint));
   put("gps-latitude", Escaped(s.gps.ReferenceLatitude));
   put("gps-longitude", Escaped(s.gps.ReferenceLongitude));
@@ -302,6 +307,7 @@ std::string ReadSessionFile(std::string_view text, Session& s, std::string& pane
       s.plot.ShowPoints = c.plot.ShowPoints;
       s.plot.ShowPointNumbers = c.plot.ShowPointNumbers;
       s.plot.ShowCenters = c.plot.ShowCenters;
+      s.plot.StationTicks = c.plot.StationTicks;
       s.gps = c.gps;
       pane = std::move(input);
       return {};

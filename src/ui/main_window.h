@@ -136,6 +136,9 @@ class MainWindow : public QMainWindow, public UserSide {
   // Runs.
   void Process();
   void RunText(const std::string& text);
+  void ImportFieldData();
+  // False, after a message, for a file name a data line cannot hold.
+  bool FitsDataLine(const std::string& name, const char* code);
   void Stop();
   void SetRunning(bool running);
   void NoteMessage(const std::string& message);
@@ -145,6 +148,7 @@ class MainWindow : public QMainWindow, public UserSide {
   // Buttons, menus and views.
   void ShowPoints();
   void ShowMapPlot();
+  void AskStationTicks();
   void ShowHelp();
   void ShowGuide(const QString& code = {});
   void InsertCode(const QString& code);
