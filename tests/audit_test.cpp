@@ -76,9 +76,9 @@ TEST_F(AuditTest, OverflowingFieldsAreReportedAndReadAsZero) {
     EXPECT_TRUE(Says(transcript, c.message)) << c.job;
     ExpectStoreSound(c.job);
   }
-  // Read as 0: the point takes 0, the rotation turns nothing, the shift
-  // moves nothing, the equation goes on with 0.
-  Run("KWN\r\n10,1E400,5");
+  // No point is stored from such a field; read as 0, the rotation turns
+  // nothing, the shift moves nothing, the equation goes on with 0.
+  Run("KWN\r\n10,0,5\r\n10,1E400,7");
   EXPECT_EQ(session.points.North(10), 0);
   EXPECT_EQ(session.points.East(10), 5);
   Run("ROT\r\n1E39\r\nMAP\r\n>1E39,10");

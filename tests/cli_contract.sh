@@ -37,6 +37,11 @@ check "a CR LF split between files is one break; a last line without one ends at
 out=$("$cli" "$tmp/a.cmd" /nonexistent/job.cmd 2>&1); status=$?
 check "a missing file stops the run before any line" "2 cannot read /nonexistent/job.cmd: No such file or directory" \
   "$status ${out#vantrel-cli: }"
+# A job saved as UTF-16 (Notepad's "Unicode") is refused before any line runs.
+printf 'C\0O\0M\0\n\0w\0i\0d\0e\0\n\0' >"$tmp/wide.cmd"
+out=$("$cli" "$tmp/wide.cmd" 2>&1); status=$?
+check "a UTF-16 job is refused" "2 cannot read $tmp/wide.cmd: this file is UTF-16; save it as UTF-8" \
+  "$status ${out#vantrel-cli: }"
 # The job is read as a stream: a long one takes no more memory than a short one.
 awk 'BEGIN { print "KWN"; for (i = 0; i < 2000000; i++) print "1,5000.125,4000.250,2,5100.5,4100.75" }' >"$tmp/long.cmd"
 # Measured against a one-line job, so the allowance does not depend on the
@@ -62,6 +67,10 @@ check "map as SVG" 1 "$(grep -c '<line x1="400" y1="5400" x2="8400" y2="1400"' "
 "$cli" --reference "$reference" --map "$tmp/plot.png" "$tmp/map.cmd" >/dev/null 2>&1
 check "map as PNG" "89504e47" "$(head -c 4 "$tmp/plot.png" | od -An -tx1 | tr -d ' \n')"
 "$cli" --map "$tmp/plot.gif" "$tmp/map.cmd" >/dev/null 2>&1; check "map of unknown kind" 2 $?
+out=$(printf 'COM\nno point\n' | "$cli" --reference "$reference" --map "$tmp/empty.dxf" 2>&1 >/dev/null); status=$?
+check "an empty drawing is not written as DXF" \
+  "1 the map holds no point to draw; $tmp/empty.dxf not written $([ -e "$tmp/empty.dxf" ] && echo written)" \
+  "$status ${out#vantrel-cli: } $([ -e "$tmp/empty.dxf" ] && echo written)"
 "$cli" --reference "$reference" --folder "$tmp" --spool job --printer "$tmp/map.pdf" "$tmp/map.cmd" >/dev/null 2>&1
 check "printed map as PDF" "%PDF" "$(head -c 4 "$tmp/map.pdf")"
 # The plat sheet: a standard scale in its title block, course labels with

@@ -231,7 +231,10 @@ def main():
         run = subprocess.run([cli, "--folder", folder, "--reference", reference, "--map",
                               os.path.join(folder, "map.dxf"), os.path.join(folder, "job.cmd")],
                              capture_output=True, text=True)
-        if run.returncode != 0 or run.stderr:
+        # Arcs whose ends lie at unequal distances from their center are
+        # said to be drawn with the mean radius; nothing else is said.
+        said = [line for line in run.stderr.splitlines() if "has unequal radii" not in line]
+        if run.returncode != 0 or said:
             failures.append(f"vantrel-cli: status {run.returncode}: {run.stderr}")
         for k, figure in enumerate(FIGURES):
             failures += check(os.path.join(folder, f"fig{k}.dxf"), [figure])

@@ -90,6 +90,28 @@ TEST_F(ExchangeTest, CsvRecordsAreWrittenAsPointNorthEastElevationDescription) {
   EXPECT_EQ(ReadFile(folder / "lot.csv"), "1,5000,3000.25,412.35,IRON PIN\r\n2,-0.5,1e-07,,\"SAY \"\"HI\"\"\"\r\n");
 }
 
+// A spreadsheet runs a field that begins with =, +, - or @ as a formula;
+// the apostrophe before it keeps it a text, and PNR takes it away again.
+TEST_F(ExchangeTest, CsvDescriptionsAreNoFormulasAndReadBackAsTheyWere) {
+  const std::vector<std::string> descriptions = {"=HYPERLINK(\"x\")", "+1", "-2 FT", "@SUM(A1)", "'QUOTED",
+                                                 "'=NOT A FORMULA", "A=B", "FENCE, =OLD"};
+  for (size_t k = 0; k < descriptions.size(); ++k) {
+    int n = static_cast<int>(k) + 1;
+    session.points.Store(n, n, n);
+    session.points.SetDescription(n, descriptions[k]);
+  }
+  session.points.Store(9, 9, 9);
+  session.points.SetDescription(9, "TAB\tAND\r\nBREAK");  // as a session file could once bring it
+  Run("PNW\r\nsheet\r\n");
+  EXPECT_EQ(ReadFile(folder / "sheet.csv"),
+            "1,1,1,,\"'=HYPERLINK(\"\"x\"\")\"\r\n2,2,2,,'+1\r\n3,3,3,,'-2 FT\r\n4,4,4,,'@SUM(A1)\r\n"
+            "5,5,5,,''QUOTED\r\n6,6,6,,''=NOT A FORMULA\r\n7,7,7,,A=B\r\n8,8,8,,\"FENCE, =OLD\"\r\n"
+            "9,9,9,,TAB AND  BREAK\r\n");
+  Run("CLR\r\n1,1000\r\nPNR\r\nsheet\r\n");
+  for (size_t k = 0; k < descriptions.size(); ++k)
+    EXPECT_EQ(session.points[static_cast<int>(k) + 1].description, descriptions[k]);
+}
+
 TEST_F(ExchangeTest, CsvQuotesAndRepeatedPoints) {
   std::ofstream(folder / "odd.csv", std::ios::binary)
       << "1,1,1,,\"OPEN, QUOTE\r\n"     // an unclosed quote runs to the end of the line
@@ -127,6 +149,13 @@ TEST(Xml, MalformedDocumentsAreRefusedWithTheLine) {
       {"text<a/>", "line 1: text before the root element"},
       {"<a><!-- open", "line 1: unclosed comment"},
       {"<a x='<'/>", "line 1: '<' in an attribute value"},
+      // Characters XML cannot carry, referenced or as they are.
+      {"<a>&#xD800;</a>", "line 1: unusable character reference &#xD800;"},
+      {"<a x='&#xFFFE;'/>", "line 1: unusable character reference &#xFFFE;"},
+      {"<a>&#1;</a>", "line 1: unusable character reference &#1;"},
+      {"<a>\n\xEF\xBF\xBE</a>", "line 2: a character XML cannot carry (U+FFFE)"},
+      {"<a>\x01</a>", "line 1: a character XML cannot carry (U+0001)"},
+      {"<a>\xC9</a>", "line 1: bytes that are not UTF-8"},
   };
   for (const Case& c : cases) {
     std::string error;
@@ -155,6 +184,10 @@ TEST(Xml, NamespacesEntitiesAndCdataAreRead) {
   ASSERT_EQ(found.size(), 2u);
   EXPECT_EQ(found[0]->text, "x<y>");
   EXPECT_EQ(XmlEscape("<a & 'b'>\""), "&lt;a &amp; &apos;b&apos;&gt;&quot;");
+  // Line breaks and tabs survive as references; what XML cannot carry at
+  // all becomes "?"; every other character stays as it is.
+  EXPECT_EQ(XmlEscape("a\r\nb\tc\x01\xEF\xBF\xBE\xC9\xC3\x89\xF0\x9F\x99\x82"),
+            "a&#xD;&#xA;b&#x9;c???\xC3\x89\xF0\x9F\x99\x82");
 }
 
 TEST(Descriptions, FileDescriptionsAreCleanedAndCutAtCharacters) {

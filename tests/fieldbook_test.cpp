@@ -143,7 +143,7 @@ TEST(LineCutterTest, LinesEndAtEveryBreakAcrossPieces) {
   EXPECT_EQ(lines, (std::vector<std::string>{"a", "b", "", "", "cd", "", "01234567+", "last"}));
 }
 
-// rw5.md §12.1: metres, DMS, CR LF, a Latin-1 degree sign in a note.
+// The first RW5 worked example: metres, DMS, CR LF, a Latin-1 degree sign in a note.
 TEST(Rw5Test, WorkedExampleOneInMetres) {
   Reduced r = Reduce(RawFormat::Rw5, FileText("rw5_example1.rw5"));
   ASSERT_FALSE(r.failure) << *r.failure;
@@ -182,7 +182,7 @@ TEST(Rw5Test, WorkedExampleOneInMetres) {
   EXPECT_EQ(r.Rows<TraverseRow>().size(), 1u);
 }
 
-// rw5.md §12.2: US survey feet, a set of two rounds, an azimuth shot, GPS
+// The second RW5 worked example: US survey feet, a set of two rounds, an azimuth shot, GPS
 // with grid coordinates, a backsight by azimuth alone.
 TEST(Rw5Test, WorkedExampleTwoWithSets) {
   Reduced r = Reduce(RawFormat::Rw5, FileText("rw5_example2.rw5"));
@@ -216,7 +216,7 @@ TEST(Rw5Test, WorkedExampleTwoWithSets) {
   EXPECT_EQ(r.result.skippedCount, 0);
 }
 
-// gsi.md §9.1: GSI-8, metres and gon; the circle taken as oriented.
+// The first GSI worked example: GSI-8, metres and gon; the circle taken as oriented.
 TEST(GsiTest, WorkedExampleOneFacesAveraged) {
   Reduced r = Reduce(RawFormat::Gsi, FileText("gsi8_example1.gsi"));
   ASSERT_FALSE(r.failure) << *r.failure;
@@ -239,7 +239,7 @@ TEST(GsiTest, WorkedExampleOneFacesAveraged) {
   EXPECT_EQ(r.Point("101")->note, "TREE 1");  // the code block before it
 }
 
-// gsi.md §9.2: GSI-16, feet and packed DMS.
+// The second GSI worked example: GSI-16, feet and packed DMS.
 TEST(GsiTest, WorkedExampleTwoInFeet) {
   Reduced r = Reduce(RawFormat::Gsi, FileText("gsi16_example2.gsi"));
   ASSERT_FALSE(r.failure) << *r.failure;
@@ -249,7 +249,7 @@ TEST(GsiTest, WorkedExampleTwoInFeet) {
   EXPECT_EQ(r.result.points.size(), 3u);
 }
 
-// jobxml.md §6: per-face orientation, prism constant and ppm, a deleted
+// The JobXML worked example: per-face orientation, prism constant and ppm, a deleted
 // point, an MTA passed over; the reduction agrees with ComputedGrid.
 TEST(JobXmlTest, WorkedExampleAgreesWithComputedGrid) {
   Reduced r = Reduce(RawFormat::JobXml, FileText("jobxml_example1.jxl"), FootKind::UsSurvey, nullptr, true);

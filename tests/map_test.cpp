@@ -255,6 +255,37 @@ TEST_F(MapTest, ArcWhoseRadiusOverflowsIsLeftOut) {
   }
 }
 
+// DXF draws each arc as ARE takes it, and says where it cannot: an arc too
+// large to draw is left out, one between points at unequal distances from
+// its center is drawn with their mean. Extents beyond the largest number are
+// held at it, never written as "inf".
+TEST_F(MapTest, DxfSaysWhereItsArcsDifferFromTheFigure) {
+  TempFolder folder("vantrel-dxf-notes");
+  session.files.ProgramFolder = folder.path().string();
+  Place(1, 1e308, 0);
+  Place(8, 1e308, 1e308);
+  Place(9, 0, 1e308);
+  Place(6, -1.5e308, -1.5e308);
+  Place(2, 5000, 3200);
+  Place(5, 4900, 3200);
+  Place(4, 4800, 3200.5);
+  struct Case {
+    std::string figure, message;
+  };
+  const Case cases[] = {
+      {"far,1,C8,9", ""},
+      {"huge,9,C6,1", "Info Only: The arc about point 6 is too large to draw and was left out"},
+      {"unequal,2,C5,4", "Info Only: Pt. 5 has unequal radii 100.000 and 100.001: the arc is drawn with their mean"},
+  };
+  for (const Case& c : cases) {
+    std::vector<std::string> said = Run("DXF\n" + c.figure + "\n");
+    EXPECT_EQ(said, c.message.empty() ? std::vector<std::string>{} : std::vector<std::string>{c.message}) << c.figure;
+    std::string dxf = ReadFile(folder.path() / (c.figure.substr(0, c.figure.find(',')) + ".dxf"));
+    EXPECT_EQ(dxf.find("inf"), std::string::npos) << c.figure;
+    EXPECT_EQ(dxf.find("\nARC\r\n") != std::string::npos, c.figure != "huge,9,C6,1") << c.figure;
+  }
+}
+
 TEST_F(MapTest, MapLinesOfOneCommandShareThePictureAndItsScale) {
   Place(1, 0, 0);
   Place(2, 1000, 2000);

@@ -85,7 +85,7 @@ TEST(RawStopTest, AStoppedRunStoresNothing) {
   EXPECT_TRUE(user.transcript.back().ends_with(": stopped\nNothing was stored")) << user.transcript.back();
 }
 
-// rw5.md §12.2 written for LSQ: the set's directions from 10 (11 and 12),
+// The second RW5 worked example written for LSQ: the set's directions from 10 (11 and 12),
 // the distance and height to each target, 12's lone direction as an
 // azimuth; 10 and 11 given, so held fixed.
 TEST_F(RawCommandTest, ObservationsAreWrittenBesideTheRawFile) {

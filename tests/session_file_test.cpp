@@ -89,8 +89,8 @@ TEST_F(SessionFileTest, FilesThisVersionCannotReadChangeNothing) {
   const Case cases[] = {
       {"", "This is not a Vantrel session file"},
       {"KWN\r\n1,100,200\r\n", "This is not a Vantrel session file"},
-      {"Vantrel session 3\ninput 0\n",
-       "This session file was written by a newer Vantrel (version 3); it is left as it is"},
+      {"Vantrel session 4\ninput 0\n",
+       "This session file was written by a newer Vantrel (version 4); it is left as it is"},
       {"Vantrel session 2\ngrid-factor 1.5\ninput 0\n",
        "The session file has an entry this version cannot read on line 2: grid-factor 1.5"},
       {"Vantrel session 2\ngrid-system EPSG:4326\ninput 0\n",
@@ -112,6 +112,24 @@ TEST_F(SessionFileTest, FilesThisVersionCannotReadChangeNothing) {
        "The session file has an entry this version cannot read on line 2: point-elevation 4 high"},
       {"Vantrel session 1\npoint-description 0 x\ninput 0\n",
        "The session file has an entry this version cannot read on line 2: point-description 0 x"},
+      // Entries no command gives: descriptions DES refuses, a reference GRF
+      // refuses or scales it cannot give.
+      {"Vantrel session 2\npoint 4 1 2\npoint-description 4 " + std::string(65, 'x') + "\ninput 0\n",
+       "The session file has an entry no command would give on line 3: a description longer than 64 characters"},
+      {"Vantrel session 2\npoint-description 4 IP\\r\\n0\\nLINE\ninput 0\n",
+       "The session file has an entry no command would give on line 2: a description holding a control character"},
+      {"Vantrel session 2\npoint-description 4 IP\x1b[2J\ninput 0\n",
+       "The session file has an entry no command would give on line 2: a description holding a control character"},
+      {"Vantrel session 2\ngps-point 1\ngps-latitude north\ngps-longitude W111 50.120\ngps-north-scale 6067\n"
+       "gps-east-scale 4650\ninput 0\n",
+       "The session file has an entry no command would give on line 2: a reference latitude or longitude GRF would "
+       "refuse"},
+      {"Vantrel session 2\ngps-point 1\ngps-latitude N40 12.345\ngps-longitude W111 50.120\ngps-north-scale 0\n"
+       "gps-east-scale 4650\ninput 0\n",
+       "The session file has an entry no command would give on line 2: a GPS scale GRF would not give"},
+      {"Vantrel session 2\ngps-point 1\ngps-latitude N40 12.345\ngps-longitude W111 50.120\ngps-north-scale 6067\n"
+       "gps-east-scale 1e300\ninput 0\n",
+       "The session file has an entry no command would give on line 2: a GPS scale GRF would not give"},
   };
   for (const Case& c : cases) {
     std::string pane = "kept";
@@ -126,6 +144,51 @@ TEST_F(SessionFileTest, FilesThisVersionCannotReadChangeNothing) {
   EXPECT_EQ(pane, "DSC");
   EXPECT_EQ(session.points.East(2), -2);
   EXPECT_FALSE(session.points.IsDefined(3));
+}
+
+// A metric system kept in US survey feet stays so.
+TEST_F(SessionFileTest, UsSurveyFeetAreKept) {
+  Run("GCS\nEPSG:26912,,USFT\n");
+  ASSERT_TRUE(session.grid.UsSurveyFeet);
+  std::string text = SessionFileText(session, "");
+  EXPECT_EQ(text.substr(0, text.find('\n')), "Vantrel session 3");
+  EXPECT_NE(text.find("\ngrid-us-survey-feet 1\n"), std::string::npos);
+  ScriptedUser otherUser;
+  Session other(otherUser);
+  std::string pane;
+  ASSERT_EQ(ReadSessionFile(text, other, pane), "");
+  EXPECT_TRUE(other.grid.UsSurveyFeet);
+  EXPECT_EQ(other.grid.projection.UnitDescription(), "metres converted to US survey feet");
+}
+
+// A description that holds a line break, however it came into the store,
+// forges no report line: the break is shown, as other control characters.
+TEST_F(SessionFileTest, ReportLinesShowTheirLineBreaks) {
+  session.points.Store(3, 10, 20);
+  session.points.SetDescription(3, "IP\r\nPt 9      0.000 N      0.000 E");
+  EXPECT_EQ(Run("DSE\n3,3\n"), (std::vector<std::string>{
+                                  "", "Pt 3      10.000 N     20.000 E              IP^M^JPt 9      0.000 N      0.000 E"}));
+}
+
+// A file saved again by a Windows editor: a byte-order mark, and CR LF for
+// every break, the input pane's among them.
+TEST_F(SessionFileTest, WindowsEditorsFilesAreRead) {
+  session.points.Store(3, 10, 20);
+  session.points.SetDescription(3, "IP");
+  const std::string pane = "KWN\n1,100,200\nDSE\n";
+  std::string text = SessionFileText(session, pane), windows = "\xEF\xBB\xBF";
+  for (char c : text) windows += c == '\n' ? std::string("\r\n") : std::string(1, c);
+
+  ScriptedUser otherUser;
+  Session other(otherUser);
+  std::string otherPane;
+  ASSERT_EQ(ReadSessionFile(windows, other, otherPane), "");
+  EXPECT_EQ(otherPane, pane);
+  EXPECT_EQ(other.points.North(3), 10);
+  EXPECT_EQ(other.points[3].description, "IP");
+  // A pane of CR LF in a file of LF breaks stays as it was.
+  ASSERT_EQ(ReadSessionFile(SessionFileText(session, "KWN\r\n"), other, otherPane), "");
+  EXPECT_EQ(otherPane, "KWN\r\n");
 }
 
 // A user's side that asks the run to stop once it has passed `stopAfter`

@@ -185,5 +185,36 @@ TEST(TextLines, LineEndsAndByteOrderMark) {
   for (const Case& c : cases) EXPECT_EQ(TextLines(c.text), c.lines) << c.text;
 }
 
+
+// Files from Windows tools come in UTF-16 ("Unicode" in Notepad and Excel),
+// sometimes UTF-32, with or without a byte-order mark; older editors write
+// Windows-1252. All are read as UTF-8 text, or refused when broken.
+TEST(TextEncodings, FilesAreDecodedToUtf8OrRefused) {
+  using std::string_literals::operator""s;
+  struct Case {
+    std::string bytes;
+    TextEncoding encoding;
+    std::optional<std::string> text;
+  };
+  const Case cases[] = {
+      {"1,2,3\r\n", TextEncoding::Utf8, "1,2,3\r\n"},
+      {"\xEF\xBB\xBF" "CAF\xC3\x89", TextEncoding::Utf8, "\xEF\xBB\xBF" "CAF\xC3\x89"},
+      {"CAF\xC9 \xB0\x80", TextEncoding::Windows1252, "CAF\xC3\x89 \xC2\xB0\xE2\x82\xAC"},
+      {"\xFF\xFE" "1\0,\0\xC9\0"s, TextEncoding::Utf16LE, "1,\xC3\x89"},
+      {"1\0,\0"s, TextEncoding::Utf16LE, "1,"},  // no mark: the NULs tell
+      {"\xFE\xFF\0<\xD8\x3D\xDE\x42"s, TextEncoding::Utf16BE, "<\xF0\x9F\x99\x82"},
+      {"\0<\0a"s, TextEncoding::Utf16BE, "<a"},
+      {"\xFF\xFE\0\0" "1\0\0\0"s, TextEncoding::Utf32LE, "1"},
+      {"\0\0\0<"s, TextEncoding::Utf32BE, "<"},
+      {"\xFF\xFE\x3D\xD8" "1\0"s, TextEncoding::Utf16LE, std::nullopt},  // a high surrogate alone
+      {"\xFF\xFE" "1\0,"s, TextEncoding::Utf16LE, std::nullopt},          // the last character cut short
+      {"\0\0\0<\0\x11\0\0"s, TextEncoding::Utf32BE, std::nullopt},        // beyond U+10FFFF
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(DetectEncoding(c.bytes), c.encoding) << c.bytes;
+    EXPECT_EQ(DecodeText(c.bytes, c.encoding), c.text) << c.bytes;
+  }
+}
+
 }  // namespace
 }  // namespace vantrel

@@ -273,7 +273,7 @@ bool ReadFixed(Session& s, int& size, bool heights) {
 bool ReadTraverse(Session& s) {
   const TraverseRecord& t = s.traverse;
   NetworkRecord& r = s.network;
-  if (t.StationCount == 0 || !t.Finished || t.Overflowed) {
+  if (t.StationCount == 0 || !t.Finished || t.Refused) {
     s.InfoBox("T takes a traverse read to its end by TAA or TAB; there is none");
     return false;
   }

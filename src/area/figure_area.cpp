@@ -19,12 +19,6 @@
 namespace vantrel {
 namespace {
 
-// Radii to the PC and the PT of an arc may differ by this much (feet)
-// before the surveyor is asked whether to go on with their mean. The slack
-// keeps radii typed exactly 0.001 apart from being pushed over the limit by
-// binary rounding of the coordinates.
-constexpr double kFigureRadiusTolerance = 0.001;
-constexpr double kRoundingSlack = 1e-9;
 constexpr NumberMask kLengthMask = "######0.000";
 
 struct Arc {
@@ -57,7 +51,7 @@ std::optional<Arc> ReadArc(Session& s, int pc, int center, int pt) {
   double toPc = PointDistance(s.points, pc, center);
   double toPt = PointDistance(s.points, pt, center);
   if (!Computable(s, {toPc, toPt}, [&] { return "Arc about " + std::to_string(center); })) return std::nullopt;
-  if (std::fabs(toPc - toPt) > kFigureRadiusTolerance + kRoundingSlack &&
+  if (UnequalRadii(toPc, toPt) &&
       !s.AskYesNo("Pt. " + std::to_string(center) + "has unequal radii\n" + FormatMask(toPc, "#####0.000") +
                   " and " + FormatMask(toPt, "#####0.000") + "\nO.K. to go on"))
     return std::nullopt;

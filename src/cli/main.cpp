@@ -307,7 +307,19 @@ bool RunInputs(const std::vector<InputFile>& inputs, Session& session) {
       run.Feed("\r\n");
       last = '\n';
     }
-    for (size_t n; (n = std::fread(buffer, 1, sizeof buffer, input.file)) > 0;) {
+    bool start = true;
+    for (size_t n; (n = std::fread(buffer, 1, sizeof buffer, input.file)) > 0; start = false) {
+      // A job saved as UTF-16 or UTF-32 would run as lines of NULs: it is
+      // refused, by its first bytes, before any of its lines runs.
+      vantrel::TextEncoding found = vantrel::TextEncoding::Utf8;
+      if (start) found = vantrel::DetectEncoding(std::string_view(buffer, std::min<size_t>(n, 4)));
+      if (vantrel::IsWideEncoding(found)) {
+        std::cerr << "vantrel-cli: cannot read " << input.name << ": this file is "
+                  << vantrel::WideEncodingName(found) << "; save it as UTF-8\n";
+        if (input.file != stdin) std::fclose(input.file);
+        run.Abandon();
+        return false;
+      }
       run.Feed(std::string_view(buffer, n));
       last = buffer[n - 1];
     }
@@ -348,9 +360,20 @@ bool SavePlots(const Options& options, Session& session, TerminalSide& side) {
     if (!side.WindowShown()) vantrel::ShowAllPoints(session);
     const vantrel::PlotPicture& window = side.Window();
     std::string extension = LowerExtension(options.mapFile);
-    saved = WriteFile(options.mapFile, extension == "png"   ? vantrel::PlotPng(window)
-                                       : extension == "dxf" ? vantrel::PlotDxf(session.plot.drawing, options.courses)
-                                                            : vantrel::PlotSvg(window));
+    const vantrel::MapDrawing& drawing = session.plot.drawing;
+    if (extension == "dxf" && drawing.Empty()) {
+      std::cerr << "vantrel-cli: the map holds no point to draw; " << options.mapFile << " not written\n";
+      saved = false;
+    } else {
+      saved = WriteFile(options.mapFile, extension == "png"   ? vantrel::PlotPng(window)
+                                         : extension == "dxf" ? vantrel::PlotDxf(drawing, options.courses)
+                                                              : vantrel::PlotSvg(window));
+      if (saved && extension == "dxf") {
+        std::vector<std::string> notes = drawing.notes;
+        if (std::string note = vantrel::DxfReplacedNote(drawing); !note.empty()) notes.push_back(note);
+        for (const std::string& note : notes) std::cerr << "vantrel-cli: " << note << "\n";
+      }
+    }
   }
   if (!options.sheetFile.empty()) {
     if (!side.WindowShown()) vantrel::ShowAllPoints(session);

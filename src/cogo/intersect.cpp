@@ -41,9 +41,11 @@ GroupEnd IntersectDirections(Session& s) {
   std::optional<std::array<int, 3>> points = GroupPoints(s, {Target(1), 2, 4});
   if (!points) return GroupEnd::Refused;
   auto [target, first, second] = *points;
-  double firstSlope = DirectionSlope(ParseAngle(s, s.args.GroupField(3)));
-  double secondSlope = DirectionSlope(ParseAngle(s, s.args.GroupField(5)));
-  return StoreIntersection(s, target, first, second, firstSlope, secondSlope);
+  std::optional<double> firstDirection = ReadAngle(s, s.args.GroupField(3));
+  if (!firstDirection) return GroupEnd::Refused;
+  std::optional<double> secondDirection = ReadAngle(s, s.args.GroupField(5));
+  if (!secondDirection) return GroupEnd::Refused;
+  return StoreIntersection(s, target, first, second, DirectionSlope(*firstDirection), DirectionSlope(*secondDirection));
 }
 
 GroupEnd IntersectPointLines(Session& s) {
@@ -72,8 +74,9 @@ GroupEnd IntersectCircles(Session& s) {
   std::optional<std::array<int, 3>> points = GroupPoints(s, {Target(1), 2, 4});
   if (!points) return GroupEnd::Refused;
   auto [target, c1, c2] = *points;
-  double r1 = ParseDistance(s, s.args.GroupField(3));
-  double r2 = ParseDistance(s, s.args.GroupField(5));
+  std::optional<std::array<double, 2>> radii = GroupDistances(s, {3, 5});
+  if (!radii) return GroupEnd::Refused;
+  auto [r1, r2] = *radii;
   // Only the first letter counts: "L" and "Left" both take the left point.
   const std::string& sideText = s.args.GroupField(6);
   double side = !sideText.empty() && std::toupper(static_cast<unsigned char>(sideText[0])) == 'L' ? kLeft : kRight;
@@ -100,8 +103,9 @@ GroupEnd TangentToCircles(Session& s) {
   std::optional<std::array<int, 4>> points = GroupPoints(s, {Target(1), 2, Target(4), 5});
   if (!points) return GroupEnd::Refused;
   auto [firstTouch, c1, secondTouch, c2] = *points;
-  double r1 = ParseDistance(s, s.args.GroupField(3));
-  double r2 = ParseDistance(s, s.args.GroupField(6));
+  std::optional<std::array<double, 2>> radii = GroupDistances(s, {3, 6});
+  if (!radii) return GroupEnd::Refused;
+  auto [r1, r2] = *radii;
   // Here the whole field is compared: "Left" is not "L", " I" is not "I".
   double side = UpperCase(s.args.GroupField(7)) == "L" ? kLeft : kRight;
   double kind = UpperCase(s.args.GroupField(8)) == "I" ? -1 : 1;  // inner : outer

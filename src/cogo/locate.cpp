@@ -25,16 +25,19 @@ GroupEnd LocateByAzimuth(Session& s) {
   std::optional<std::array<int, 2>> points = GroupPoints(s, {1, Target(2)});
   if (!points) return GroupEnd::Refused;
   auto [from, target] = *points;
-  double distance = ParseDistance(s, s.args.GroupField(3));
-  double azimuth = ParseAngle(s, s.args.GroupField(4));
-  return Locate(s, {PointAt(target, s.points.North(from), s.points.East(from), distance, azimuth)});
+  std::optional<double> distance = ReadDistance(s, s.args.GroupField(3));
+  if (!distance) return GroupEnd::Refused;
+  std::optional<double> azimuth = ReadAngle(s, s.args.GroupField(4));
+  if (!azimuth) return GroupEnd::Refused;
+  return Locate(s, {PointAt(target, s.points.North(from), s.points.East(from), *distance, *azimuth)});
 }
 
 GroupEnd LocateByAngle(Session& s) {
   std::optional<std::array<int, 3>> points = GroupPoints(s, {1, 2, Target(3)});
   if (!points) return GroupEnd::Refused;
   auto [occupied, backsight, target] = *points;
-  double distance = ParseDistance(s, s.args.GroupField(4));
+  std::optional<double> distance = ReadDistance(s, s.args.GroupField(4));
+  if (!distance) return GroupEnd::Refused;
   // A "D" as the very first character (the field is not trimmed) makes the
   // angle a deflection, turned from the prolongation of backsight -> occupied.
   std::string_view angleText = s.args.GroupField(5);
@@ -43,23 +46,25 @@ GroupEnd LocateByAngle(Session& s) {
     angleText.remove_prefix(1);
     toward = -1;
   }
-  double turned = ParseAngle(s, angleText);
+  std::optional<double> turned = ReadAngle(s, angleText);
+  if (!turned) return GroupEnd::Refused;
   double reference = AzimuthOf(toward * (s.points.East(backsight) - s.points.East(occupied)),
                                toward * (s.points.North(backsight) - s.points.North(occupied)));
-  return Locate(s, {PointAt(target, s.points.North(occupied), s.points.East(occupied), distance, reference + turned)});
+  return Locate(s, {PointAt(target, s.points.North(occupied), s.points.East(occupied), *distance, reference + *turned)});
 }
 
 GroupEnd LocateOnLine(Session& s) {
   std::optional<std::array<int, 3>> points = GroupPoints(s, {1, 2, Target(3)});
   if (!points) return GroupEnd::Refused;
   auto [first, second, target] = *points;
-  double distance = ParseDistance(s, s.args.GroupField(4));
+  std::optional<double> distance = ReadDistance(s, s.args.GroupField(4));
+  if (!distance) return GroupEnd::Refused;
   double length = PointDistance(s.points, first, second);
   if (length == 0) {
     s.InfoBox("Points " + std::to_string(first) + " and " + std::to_string(second) + " coincide: no line to locate on");
     return GroupEnd::Refused;
   }
-  double ratio = distance / length;
+  double ratio = *distance / length;
   return Locate(s, {{target, s.points.North(first) + ratio * (s.points.North(second) - s.points.North(first)),
                      s.points.East(first) + ratio * (s.points.East(second) - s.points.East(first))}});
 }
@@ -68,15 +73,16 @@ GroupEnd OffsetLine(Session& s) {
   std::optional<std::array<int, 4>> points = GroupPoints(s, {1, 2, Target(4), Target(5)});
   if (!points) return GroupEnd::Refused;
   auto [first, second, firstEnd, secondEnd] = *points;
-  double offset = ParseDistance(s, s.args.GroupField(3));
+  std::optional<double> offset = ReadDistance(s, s.args.GroupField(3));
+  if (!offset) return GroupEnd::Refused;
   // Square to the right of first -> second; a negative offset goes left.
   double right = HALF_PI + PointAzimuth(s.points, first, second);
-  NewPoint atFirst = PointAt(firstEnd, s.points.North(first), s.points.East(first), offset, right);
+  NewPoint atFirst = PointAt(firstEnd, s.points.North(first), s.points.East(first), *offset, right);
   // The first end is stored before the second is computed: when it replaces
   // the second point, the second end is offset from that new place.
   bool secondMoved = firstEnd == second;
   NewPoint atSecond = PointAt(secondEnd, secondMoved ? atFirst.north : s.points.North(second),
-                              secondMoved ? atFirst.east : s.points.East(second), offset, right);
+                              secondMoved ? atFirst.east : s.points.East(second), *offset, right);
   return Locate(s, {atFirst, atSecond});
 }
 

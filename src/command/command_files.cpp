@@ -8,15 +8,6 @@
 
 namespace vantrel {
 
-std::string CommandFilePaneText(Session& s, std::string_view bytes) {
-  if (IsValidUtf8(bytes)) {
-    s.files.CommandFileEncoding = TextEncoding::Utf8;
-    return std::string(bytes);
-  }
-  s.files.CommandFileEncoding = TextEncoding::Windows1252;
-  return Windows1252ToUtf8(bytes);
-}
-
 std::string ExportCommandFile(Session& s, std::string_view pane) {
   std::string name = PromptFileName(s, "", "cmd", FileUse::Write);
   std::error_code ignored;
@@ -44,11 +35,14 @@ std::string ExportCommandFile(Session& s, std::string_view pane) {
 
 std::string ImportCommandFile(Session& s, std::string& pane, std::string_view given) {
   std::string name = PromptFileName(s, given, "cmd", FileUse::Read);
-  std::optional<std::string> content = ReadTextFile(s, name);
-  if (!content) return {};
+  TextEncoding encoding;
+  std::optional<std::string> text = ReadTextFile(s, name, &encoding);
+  if (!text) return {};
+  // Export writes a one-byte file back in its code page; every other
+  // file (UTF-16 and UTF-32 too) as UTF-8.
+  s.files.CommandFileEncoding = encoding == TextEncoding::Windows1252 ? encoding : TextEncoding::Utf8;
   if (!pane.empty() && pane.back() != '\n' && pane.back() != '\r') pane += "\r\n";
-  std::string text = CommandFilePaneText(s, *content);
-  for (std::string_view line : TextLines(text)) {
+  for (std::string_view line : TextLines(*text)) {
     pane += line;
     pane += "\r\n";
   }

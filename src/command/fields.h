@@ -7,6 +7,7 @@
 //   if (!p) return GroupEnd::Refused;
 //   std::optional<double> a = ReadAngle(s, field);     // "<field> Invalid angle" / "<field> is out of range"
 //   double d = ParseDistance(s, field);                // reported, then read as 0: the command goes on
+//   auto radii = GroupDistances(s, {3, 5});            // the group's distance fields, all or none
 //   auto points = GroupPoints(s, {1, 2, Target(3)});   // the group's point fields, all or none
 //
 // The decoding itself, without messages, is DecodeAngle and DecodeDistance
@@ -58,6 +59,20 @@ bool DefinedOrReported(Session& session, int n);
 
 // A register number field of 0..99; any other is reported.
 std::optional<int> ReadRegisterNumber(Session& session, std::string_view field);
+
+// Distance fields of the current group (field 1 is the group's first), in
+// that order: the first that gives no value is reported and refuses them
+// all, so that no point is stored from a field read as 0.
+template <size_t N>
+std::optional<std::array<double, N>> GroupDistances(Session& s, const int (&fields)[N]) {
+  std::array<double, N> values;
+  for (size_t k = 0; k < N; ++k) {
+    std::optional<double> value = ReadDistance(s, s.args.GroupField(fields[k]));
+    if (!value) return std::nullopt;
+    values[k] = *value;
+  }
+  return values;
+}
 
 // A point number field of a group: a stored point the group reads, or the
 // number a result is stored under (marked with Target).

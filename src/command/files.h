@@ -59,13 +59,10 @@ std::string ExportCommandFile(Session& session, std::string_view paneText);
 
 // Import: appends the lines of a command file to the input pane's text,
 // each followed by CR LF, starting on a line of their own. The file is
-// `given` (completed by the file-name rule) or the one the rule asks for.
+// `given` (completed by the file-name rule) or the one the rule asks for,
+// read as ReadTextFile reads text; its encoding is kept for Export.
 // Returns the file's name; the pane is unchanged and the name empty when
 // the file cannot be read.
 std::string ImportCommandFile(Session& session, std::string& paneText, std::string_view given = {});
-
-// A command file's bytes as pane text (UTF-8): UTF-8 files as they are,
-// any other as Windows-1252; the encoding is kept for Export.
-std::string CommandFilePaneText(Session& session, std::string_view bytes);
 
 }  // namespace vantrel

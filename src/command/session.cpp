@@ -14,7 +14,7 @@ namespace vantrel {
 Session::Session(UserSide& side) : user(side) {}
 
 void Session::WriteOutput(const std::string& line) {
-  if (HoldsControlCharacter(line)) return WriteOutput(VisibleText(line));
+  if (HoldsControlCharacter(line, LineBreaks::Shown)) return WriteOutput(VisibleText(line, LineBreaks::Shown));
   if (Display) user.ShowReportLine(line);
   SpoolLine(*this, line);
 }

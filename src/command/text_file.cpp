@@ -182,11 +182,20 @@ std::optional<std::string> ReadWholeFile(const std::string& path, std::string& r
   return std::nullopt;
 }
 
-std::optional<std::string> ReadTextFile(Session& s, const std::string& path) {
+std::optional<std::string> ReadTextFile(Session& s, const std::string& path, TextEncoding* encoding) {
   std::string reason;
   std::optional<std::string> content = ReadWholeFile(path, reason);
-  if (!content) s.InfoBox(FileErrorText(path, reason));
-  return content;
+  if (!content) {
+    s.InfoBox(FileErrorText(path, reason));
+    return content;
+  }
+  TextEncoding found = DetectEncoding(*content);
+  if (encoding != nullptr) *encoding = found;
+  std::optional<std::string> text = DecodeText(*content, found);
+  if (!text)
+    s.InfoBox(FileErrorText(path, "this file is " + std::string(WideEncodingName(found)) +
+                                      " and holds a broken character"));
+  return text;
 }
 
 std::optional<std::string> PieceReader::Open(const std::string& path) {

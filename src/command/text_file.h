@@ -10,6 +10,8 @@
 #include <string_view>
 #include <vector>
 
+#include "command/code_page.h"
+
 namespace vantrel {
 
 class Session;
@@ -45,8 +47,13 @@ inline constexpr size_t kMaxReadBytes = size_t{64} << 20;
 std::optional<std::string> ReadWholeFile(const std::string& path, std::string& reason,
                                          size_t limit = kMaxReadBytes);
 
-// The whole file, or nothing after reporting why it cannot be read.
-std::optional<std::string> ReadTextFile(Session& session, const std::string& path);
+// A whole text file as UTF-8, or nothing after reporting why it cannot be
+// read: UTF-8 as it is, UTF-16 and UTF-32 decoded, any other text as
+// Windows-1252 (see DetectEncoding). A broken wide file is reported as
+// "<path>: this file is UTF-16 and holds a broken character". `encoding`,
+// when given, receives how the file was written.
+std::optional<std::string> ReadTextFile(Session& session, const std::string& path,
+                                        TextEncoding* encoding = nullptr);
 
 // A file read a piece at a time, the one way every file is opened for
 // reading: without waiting, so that a FIFO with no writer does not hold the

@@ -22,7 +22,9 @@ GroupEnd IntersectArcLine(Session& s) {
   std::optional<std::array<int, 4>> points = GroupPoints(s, {Target(1), 2, 4, 6});
   if (!points) return GroupEnd::Refused;
   auto [target, centre, from, reference] = *points;
-  double radius = ParseDistance(s, s.args.GroupField(3));
+  std::optional<double> typedRadius = ReadDistance(s, s.args.GroupField(3));
+  if (!typedRadius) return GroupEnd::Refused;
+  double radius = *typedRadius;
 
   // The line's direction from its point: toward a second point (ALI) or
   // typed (AZB).
@@ -33,7 +35,9 @@ GroupEnd IntersectArcLine(Session& s) {
     if (SamePlace(s.points, from, *toward)) return NoSolution(s);
     direction = PointAzimuth(s.points, from, *toward);
   } else {
-    direction = ParseAngle(s, s.args.GroupField(5));
+    std::optional<double> typed = ReadAngle(s, s.args.GroupField(5));
+    if (!typed) return GroupEnd::Refused;
+    direction = *typed;
   }
 
   // Both crossings; the one nearer the reference point is kept, the first on

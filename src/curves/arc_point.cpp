@@ -18,12 +18,13 @@ GroupEnd PointOnArc(Session& s) {
   std::optional<std::array<int, 3>> points = GroupPoints(s, {1, 2, Target(3)});
   if (!points) return GroupEnd::Refused;
   auto [centre, onArc, target] = *points;
-  double length = ParseDistance(s, s.args.GroupField(4));
+  std::optional<double> length = ReadDistance(s, s.args.GroupField(4));
+  if (!length) return GroupEnd::Refused;
   double radius = PointDistance(s.points, centre, onArc);
   if (radius == 0) return NoSolution(s);  // a point on the centre lies on no arc
 
   // A positive length walks clockwise about the centre.
-  double azimuth = PointAzimuth(s.points, centre, onArc) + length / radius;
+  double azimuth = PointAzimuth(s.points, centre, onArc) + *length / radius;
   NewPoint point = PointAt(target, s.points.North(centre), s.points.East(centre), radius, azimuth);
   return StoreNewPoints(s, {&point, 1}) ? GroupEnd::Done : GroupEnd::Refused;
 }

@@ -111,8 +111,9 @@ void StorePlace(Session& s, int point, Place place) { s.points.Store(point, plac
 GroupEnd CurveFromPoints(Session& s, bool stationed) {
   std::optional<CurvePoints> p = ReadCurvePoints(s);
   if (!p) return GroupEnd::Refused;
-  SimpleCurve curve{IntegerField(s.args.GroupField(1)), 0, ParseDistance(s, s.args.GroupField(5)),
-                    ParseDistance(s, s.args.GroupField(6)), 0};
+  std::optional<std::array<double, 2>> tangentAndRadius = GroupDistances(s, {5, 6});
+  if (!tangentAndRadius) return GroupEnd::Refused;
+  SimpleCurve curve{IntegerField(s.args.GroupField(1)), 0, (*tangentAndRadius)[0], (*tangentAndRadius)[1], 0};
   float interval = stationed ? ReadInterval(s, 10) : 0;
   if (!TangentOrRadiusGiven(s, curve.tangent, curve.radius)) return GroupEnd::Held;
   for (int end : {p->back, p->ahead}) {

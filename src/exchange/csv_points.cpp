@@ -1,8 +1,10 @@
 // PNW and PNR: points with elevations and descriptions in the comma-separated
 // files of data collectors and other offices — one point a line,
 // "P,N,E,Z,D" (point, north, east, elevation, description).
+#include <algorithm>
 #include <filesystem>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "command/commands.h"
@@ -19,12 +21,35 @@ namespace {
 
 constexpr const char* kCsvExtension = "csv";
 
-// A description holding a comma or a quote is quoted, its quotes doubled.
+// A spreadsheet opening the file takes a field that begins with one of
+// these as a formula and runs it; an apostrophe before the field (the
+// spreadsheet's own mark of text, not shown) keeps it a text. A
+// description that begins with an apostrophe gets one too, so that every
+// description reads back as it was written.
+constexpr std::string_view kFormulaStarts = "=+-@'";
+
+bool StartsFormula(std::string_view text) {
+  return !text.empty() && kFormulaStarts.find(text.front()) != std::string_view::npos;
+}
+
+// A description as a field: the apostrophe before a formula's start; a
+// control character, which would break the record, as a blank; quoted,
+// its quotes doubled, when it holds a comma or a quote.
 std::string CsvDescription(const std::string& description) {
-  if (description.find_first_of(",\"") == std::string::npos) return description;
+  std::string text = StartsFormula(description) ? "'" + description : description;
+  std::replace_if(text.begin(), text.end(), IsControlCharacter, ' ');
+  if (text.find_first_of(",\"") == std::string::npos) return text;
   std::string quoted = "\"";
-  for (char c : description) quoted += c == '"' ? std::string("\"\"") : std::string(1, c);
+  for (char c : text) quoted += c == '"' ? std::string("\"\"") : std::string(1, c);
   return quoted + "\"";
+}
+
+// The description field as read: the apostrophe CsvDescription puts before
+// a formula's start is taken away.
+std::string_view WithoutFormulaMark(std::string_view field) {
+  std::string_view text = TrimField(field);
+  if (text.size() >= 2 && text.front() == '\'' && StartsFormula(text.substr(1))) text.remove_prefix(1);
+  return text;
 }
 
 // The fields of one line: commas separate them, except inside a field
@@ -130,7 +155,8 @@ Outcome ReadCsvPointsCommand(Session& s) {
         elevation = PlainDecimal(fields[3]);
         numeric = numeric && elevation;
       }
-      if (!elevationField || fields.size() == 5) description = FileDescription(fields.back(), cut);
+      if (!elevationField || fields.size() == 5)
+        description = FileDescription(WithoutFormulaMark(fields.back()), cut);
     }
     if (!numeric) {
       skipped.Count(kNotNumeric);

@@ -2,6 +2,10 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cstdio>
+#include <utility>
+
+#include "command/code_page.h"
 
 namespace vantrel {
 namespace {
@@ -19,22 +23,18 @@ bool IsNameCharacter(char c) {
          static_cast<unsigned char>(c) >= 0x80;
 }
 
-void AppendUtf8(std::string& out, std::uint32_t code) {
-  if (code < 0x80) {
-    out += static_cast<char>(code);
-  } else if (code < 0x800) {
-    out += static_cast<char>(0xC0 | (code >> 6));
-    out += static_cast<char>(0x80 | (code & 0x3F));
-  } else if (code < 0x10000) {
-    out += static_cast<char>(0xE0 | (code >> 12));
-    out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (code & 0x3F));
-  } else {
-    out += static_cast<char>(0xF0 | (code >> 18));
-    out += static_cast<char>(0x80 | ((code >> 12) & 0x3F));
-    out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (code & 0x3F));
-  }
+// The characters an XML 1.0 document may hold, as text or as a character
+// reference: no control character but tab, line feed and carriage return,
+// no surrogate, not U+FFFE or U+FFFF.
+bool IsXmlCharacter(char32_t c) {
+  return c == 0x9 || c == 0xA || c == 0xD || (c >= 0x20 && c <= 0xD7FF) || (c >= 0xE000 && c <= 0xFFFD) ||
+         (c >= 0x10000 && c <= 0x10FFFF);
+}
+
+std::string CodePoint(char32_t c) {
+  char text[16];
+  std::snprintf(text, sizeof text, "U+%04X", static_cast<unsigned>(c));
+  return text;
 }
 
 class XmlParser {
@@ -44,6 +44,7 @@ class XmlParser {
   std::unique_ptr<XmlElement> Document(std::string& error) {
     std::unique_ptr<XmlElement> root;
     if (text_.substr(0, 3) == "\xEF\xBB\xBF") pos_ = 3;
+    CheckCharacters();
     while (Ok()) {
       SkipBlanks();
       if (pos_ >= text_.size()) break;
@@ -64,6 +65,22 @@ class XmlParser {
 
  private:
   bool Ok() const { return error_.empty(); }
+  // A document holding a character XML cannot carry is not well-formed:
+  // read as it is, the character would pass into a description and from
+  // there into files other programs refuse.
+  void CheckCharacters() {
+    for (size_t i = pos_; i < text_.size();) {
+      auto decoded = DecodeUtf8(text_, i);
+      if (decoded && IsXmlCharacter(decoded->first)) {
+        i += decoded->second;
+        continue;
+      }
+      size_t reading = std::exchange(pos_, i);
+      Fail(decoded ? "a character XML cannot carry (" + CodePoint(decoded->first) + ")" : "bytes that are not UTF-8");
+      pos_ = reading;
+      return;
+    }
+  }
   bool At(std::string_view s) const { return text_.substr(pos_, s.size()) == s; }
   void Fail(const std::string& why) {
     if (!Ok()) return;
@@ -136,11 +153,11 @@ class XmlParser {
         std::string digits(entity.substr(hex ? 2 : 1));
         char* end = nullptr;
         unsigned long code = digits.empty() ? 0 : std::strtoul(digits.c_str(), &end, hex ? 16 : 10);
-        if (digits.empty() || *end != '\0' || code == 0 || code > 0x10FFFF) {
+        if (digits.empty() || *end != '\0' || code > 0x10FFFF || !IsXmlCharacter(static_cast<char32_t>(code))) {
           Fail("unusable character reference &" + std::string(entity) + ";");
           break;
         }
-        AppendUtf8(out, static_cast<std::uint32_t>(code));
+        AppendUtf8(out, static_cast<char32_t>(code));
       } else {
         Fail("unknown entity &" + std::string(entity) + ";");
         break;
@@ -256,15 +273,26 @@ std::unique_ptr<XmlElement> ParseXml(std::string_view text, std::string& error) 
 
 std::string XmlEscape(std::string_view text) {
   std::string out;
-  for (char c : text) {
+  for (size_t i = 0; i < text.size();) {
+    auto decoded = DecodeUtf8(text, i);
+    char32_t c = decoded ? decoded->first : 0;
+    size_t length = decoded ? decoded->second : 1;
     switch (c) {
       case '&': out += "&amp;"; break;
       case '<': out += "&lt;"; break;
       case '>': out += "&gt;"; break;
       case '"': out += "&quot;"; break;
       case '\'': out += "&apos;"; break;
-      default: out += c;
+      // Kept through a reader's normalisation of attribute values, and no
+      // value breaks the writer's one element per line.
+      case '\t': out += "&#x9;"; break;
+      case '\n': out += "&#xA;"; break;
+      case '\r': out += "&#xD;"; break;
+      default:
+        if (decoded && IsXmlCharacter(c)) out.append(text.substr(i, length));
+        else out += '?';
     }
+    i += length;
   }
   return out;
 }

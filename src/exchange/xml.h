@@ -28,9 +28,14 @@ struct XmlElement {
 
 // The document's root element, or nothing with `error` saying what is wrong
 // and on which line ("line 12: end tag </CgPoint> does not close <CgPoints>").
+// The text is UTF-8; a character XML cannot carry, typed or referenced
+// (&#xD800;, &#xFFFE;, a control character), makes it not well-formed.
 std::unique_ptr<XmlElement> ParseXml(std::string_view text, std::string& error);
 
-// Text with &, <, >, " and ' escaped for an attribute value or character data.
+// Text with &, <, >, " and ' escaped for an attribute value or character
+// data; tabs and line breaks as character references, and anything XML
+// cannot carry (another control character, bytes that are not UTF-8) as
+// "?", so that no value can end its element or make the file unreadable.
 std::string XmlEscape(std::string_view text);
 
 }  // namespace vantrel

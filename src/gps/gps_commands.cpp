@@ -68,11 +68,13 @@ std::string GridListingRow(Session& s, int point) {
          PadLeft(SecondsText(position->longitude, 'E', 'W'), 18);
 }
 
-// GCS's line as typed: the system, the combined factor, true north.
+// GCS's line as typed: the system, the combined factor, true north, US
+// survey feet.
 struct TypedGridSetting {
   std::string definition;
   double factor = 1;
   bool trueNorth = false;
+  bool usSurveyFeet = false;
 };
 
 // Smallest and largest combined factor: grid and ground differ by less
@@ -82,7 +84,8 @@ constexpr double kLargestCombinedFactor = 1.1;
 
 // Reads GCS's line. The system runs to the last field that holds '=', ']'
 // or '}' (PROJ strings and WKT have commas of their own), then come the
-// combined factor and T. Refusals are reported.
+// combined factor and the words T and USFT, in either order. Refusals are
+// reported.
 std::optional<TypedGridSetting> ReadGridSetting(Session& s) {
   const std::string& line = s.CurrentLine;
   std::vector<size_t> starts{0};
@@ -99,12 +102,11 @@ std::optional<TypedGridSetting> ReadGridSetting(Session& s) {
   TypedGridSetting setting;
   size_t definitionEnd = definitionFields < starts.size() ? starts[definitionFields] - 1 : line.size();
   setting.definition = TrimBlanks(std::string_view(line).substr(0, definitionEnd));
-  if (starts.size() > definitionFields + 2) {
-    s.InfoBox("GCS takes the coordinate system, the combined factor and T; this line has more: " + line);
+  if (starts.size() > definitionFields + 3) {
+    s.InfoBox("GCS takes the coordinate system, the combined factor, T and USFT; this line has more: " + line);
     return std::nullopt;
   }
   std::string factor = definitionFields < starts.size() ? field(definitionFields) : "";
-  std::string turn = definitionFields + 1 < starts.size() ? UpperCase(field(definitionFields + 1)) : "";
   if (!factor.empty()) {
     setting.factor = LeadingNumber(factor);
     if (!IsNumericText(factor) || !(setting.factor >= kSmallestCombinedFactor && setting.factor <= kLargestCombinedFactor)) {
@@ -112,11 +114,21 @@ std::optional<TypedGridSetting> ReadGridSetting(Session& s) {
       return std::nullopt;
     }
   }
-  if (!turn.empty() && turn != "T") {
-    s.InfoBox(turn + " is not T (turn grid north to true north); leave the field empty for grid north");
-    return std::nullopt;
+  for (size_t k = definitionFields + 1; k < starts.size(); ++k) {
+    std::string word = UpperCase(field(k));
+    if (word.empty()) continue;
+    if (word != "T" && word != "USFT") {
+      s.InfoBox(word + " is not T (turn grid north to true north) or USFT (a metric system in US survey feet); "
+                       "leave the field empty for grid north");
+      return std::nullopt;
+    }
+    bool& named = word == "T" ? setting.trueNorth : setting.usSurveyFeet;
+    if (named) {
+      s.InfoBox(word + " is given twice: " + line);
+      return std::nullopt;
+    }
+    named = true;
   }
-  setting.trueNorth = turn == "T";
   return setting;
 }
 
@@ -227,8 +239,9 @@ Outcome CoordinateSystemCommand(Session& s) {
     g.Definition.clear();
     g.CombinedFactor = 1;
     g.TrueNorth = false;
+    g.UsSurveyFeet = false;
   } else {
-    std::string refusal = g.projection.Select(typed->definition);
+    std::string refusal = g.projection.Select(typed->definition, typed->usSurveyFeet);
     if (!refusal.empty()) {
       s.InfoBox("Coordinate system " + QuoteStart(typed->definition) + " refused: " + refusal);
       return Outcome::Stopped;
@@ -236,6 +249,7 @@ Outcome CoordinateSystemCommand(Session& s) {
     g.Definition = typed->definition;
     g.CombinedFactor = typed->factor;
     g.TrueNorth = typed->trueNorth;
+    g.UsSurveyFeet = typed->usSurveyFeet;
   }
   WriteGridSetting(s);
   return Outcome::Completed;

@@ -119,10 +119,17 @@ bool WriteReferenceFactors(Session& s, GeographicPosition position) {
     return false;
   }
   NoteAreaOfUse(s, position, "The reference position");
+  // The sign only for a convergence that shows a second: -0.3" reads 0 0 0.
   std::string convergence(TrimBlanks(FormatAngle(std::fabs(factors->convergence), "z")));
+  bool negative = factors->convergence < 0 && convergence != TrimBlanks(FormatAngle(0, "z"));
   s.WriteOutput("");
-  s.WriteOutput("Grid scale factor " + FormatMask(factors->scale, "0.00000000") + "   Convergence " +
-                (factors->convergence < 0 ? "-" : "") + convergence + "   Combined factor " +
+  // An equal-area system (Albers) scales a line by its direction: both
+  // factors are given, and that neither holds for every line.
+  std::string scale = FormatMask(factors->scale, "0.00000000");
+  if (!factors->Conformal())
+    scale += " north-south, " + FormatMask(factors->parallelScale, "0.00000000") + " east-west (by direction)";
+  s.WriteOutput("Grid scale factor " + scale + "   Convergence " +
+                (negative ? "-" : "") + convergence + "   Combined factor " +
                 FormatMask(s.grid.CombinedFactor, "0.00000000"));
   return true;
 }

@@ -18,6 +18,7 @@ struct GridSystem {
   std::string Definition;      // the system as typed (EPSG:3566, a WKT, ...)
   double CombinedFactor = 1;   // grid distance / ground distance
   bool TrueNorth = false;      // ground turned by the convergence at the reference
+  bool UsSurveyFeet = false;   // a metric system stored in US survey feet (USFT)
   int AreaNoteRun = 0;         // the command run that had its area-of-use note
 
   bool IsSet() const { return projection.IsSelected(); }

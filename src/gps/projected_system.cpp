@@ -13,7 +13,8 @@ namespace vantrel {
 namespace {
 
 // Metres in one foot of each kind: the store keeps US survey feet as they
-// are and turns every other linear unit into international feet.
+// are and turns every other linear unit into international feet, or on
+// request into US survey feet.
 constexpr double kMetresPerFoot = 0.3048;
 constexpr double kMetresPerUsSurveyFoot = 1200.0 / 3937.0;
 // Two unit factors closer than this (relative) are the same unit.
@@ -116,7 +117,7 @@ ProjectedSystem::ProjectedSystem(std::string dataFolder) : proj_(std::make_uniqu
 
 ProjectedSystem::~ProjectedSystem() = default;
 
-std::string ProjectedSystem::Select(std::string_view text) {
+std::string ProjectedSystem::Select(std::string_view text, bool usSurveyFeet) {
   Proj& p = *proj_;
   if (!p.context) {
     if (const std::string& problem = LoadProj(); !problem.empty()) return "PROJ cannot be loaded: " + problem;
@@ -165,6 +166,8 @@ std::string ProjectedSystem::Select(std::string_view text) {
   if (!((first == "east" && second == "north") || (first == "north" && second == "east")))
     return "its axes run " + first + " and " + second + ", not north and east";
   if (!(metresPerUnit > 0)) return "its linear unit is unknown";
+  bool inFeet = SameFactor(metresPerUnit, kMetresPerUsSurveyFoot) || SameFactor(metresPerUnit, kMetresPerFoot);
+  if (usSurveyFeet && inFeet) return "USFT converts a metric system to US survey feet, and this one is in feet";
 
   // The conversion from its own geographic system, in longitude/latitude
   // and easting/northing order whatever the axis order of either.
@@ -190,8 +193,8 @@ std::string ProjectedSystem::Select(std::string_view text) {
     p.unitDescription = "feet", p.toStoreFeet = 1;
   } else {
     p.unitDescription = (SameFactor(metresPerUnit, 1) ? std::string("metres") : std::string(unitName)) +
-                        " converted to feet";
-    p.toStoreFeet = metresPerUnit / kMetresPerFoot;
+                        (usSurveyFeet ? " converted to US survey feet" : " converted to feet");
+    p.toStoreFeet = metresPerUnit / (usSurveyFeet ? kMetresPerUsSurveyFoot : kMetresPerFoot);
   }
   p.semiMajor = semiMajor;
   p.eccentricitySquared = 1 - (semiMinor / semiMajor) * (semiMinor / semiMajor);
@@ -278,8 +281,25 @@ std::optional<GridFactors> ProjectedSystem::FactorsAt(GeographicPosition positio
   double w = 1 - p.eccentricitySquared * sinLatitude * sinLatitude;
   double meridianRadius = p.semiMajor * (1 - p.eccentricitySquared) / (w * std::sqrt(w));
   double ellipsoidMetres = meridianRadius * 2 * kFactorStepDegrees * PI / 180;
-  GridFactors factors{gridMetres / ellipsoidMetres, -std::atan2(dEast, dNorth)};
-  if (!std::isfinite(factors.scale) || !(factors.scale > 0) || !std::isfinite(factors.convergence)) {
+  GridFactors factors{gridMetres / ellipsoidMetres, -std::atan2(dEast, dNorth), 0};
+  // The parallel likewise, a short step west and east: its arc is the
+  // radius of the prime vertical a / sqrt(w) times the cosine of the
+  // latitude per radian (none at a pole, where the meridian's scale holds).
+  double parallelRadius = p.semiMajor / std::sqrt(w) * std::cos(position.latitude * PI / 180);
+  factors.parallelScale = factors.scale;
+  if (parallelRadius > 1) {
+    GeographicPosition west = position, east = position;
+    west.longitude -= kFactorStepDegrees;
+    east.longitude += kFactorStepDegrees;
+    std::optional<GridPosition> c = ToGrid(west, reason);
+    if (!c) return std::nullopt;
+    std::optional<GridPosition> d = ToGrid(east, reason);
+    if (!d) return std::nullopt;
+    double parallelGridMetres = std::hypot(d->north - c->north, d->east - c->east) / p.toStoreFeet * p.metresPerUnit;
+    factors.parallelScale = parallelGridMetres / (parallelRadius * 2 * kFactorStepDegrees * PI / 180);
+  }
+  if (!std::isfinite(factors.scale) || !(factors.scale > 0) || !std::isfinite(factors.convergence) ||
+      !std::isfinite(factors.parallelScale)) {
     reason = "the grid has no scale factor there";
     return std::nullopt;
   }

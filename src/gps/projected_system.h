@@ -5,6 +5,7 @@
 // the first selection; the context is released with this object.
 #pragma once
 
+#include <cmath>
 #include <memory>
 #include <optional>
 #include <string>
@@ -28,10 +29,15 @@ struct GeographicPosition {
 // The grid's distortion at a position: the point scale factor (grid
 // distance / ellipsoid distance, along the meridian) and the meridian
 // convergence in radians (true azimuth minus grid azimuth: positive where
-// grid north lies east of true north).
+// grid north lies east of true north). The scale along the parallel equals
+// the meridian's in a conformal system; in an equal-area one (Albers) they
+// differ and no one factor holds for every line.
 struct GridFactors {
   double scale = 1;
   double convergence = 0;
+  double parallelScale = 1;
+
+  bool Conformal() const { return std::fabs(parallelScale - scale) <= 1e-7 * scale; }
 };
 
 class ProjectedSystem {
@@ -44,13 +50,17 @@ class ProjectedSystem {
 
   // Makes the system named by `text` the current one. Returns an empty
   // string, or the reason it was refused (PROJ's own words, or that it is
-  // not a projected system); a refusal keeps the current system.
-  std::string Select(std::string_view text);
+  // not a projected system); a refusal keeps the current system. With
+  // `usSurveyFeet` a system in metres (or any unit but a foot) reaches the
+  // store in US survey feet, as legacy projects keep them; a system in feet
+  // is then refused.
+  std::string Select(std::string_view text, bool usSurveyFeet = false);
   void Unselect();
   bool IsSelected() const;
 
   // The system's name and how its unit reaches the store ("US survey
-  // feet", "feet", "metres converted to feet").
+  // feet", "feet", "metres converted to feet", "metres converted to US
+  // survey feet").
   const std::string& Name() const;
   const std::string& UnitDescription() const;
 

@@ -51,7 +51,10 @@ Outcome WriteDxfCommand(Session& s) {
     s.InfoBox("No defined point to draw; " + std::filesystem::path(path).filename().string() + " was not written");
     return Outcome::Stopped;
   }
-  return SaveTextFile(s, path, PlotDxf(drawing)) ? Outcome::Completed : Outcome::Stopped;
+  if (!SaveTextFile(s, path, PlotDxf(drawing))) return Outcome::Stopped;
+  for (const std::string& note : drawing.notes) s.InfoBox(note);
+  if (std::string note = DxfReplacedNote(drawing); !note.empty()) s.InfoBox(note);
+  return Outcome::Completed;
 }
 
 }  // namespace vantrel

@@ -4,12 +4,13 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
-#include <cstdint>
+#include <limits>
 #include <numbers>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "command/code_page.h"
 #include "map/courses.h"
 #include "map/plot_files.h"
 #include "notation/numbers.h"
@@ -54,33 +55,27 @@ class DxfText {
   std::string text_;
 };
 
-// Characters beyond ASCII as \U+XXXX, the escape R12 readers decode;
-// anything that is not valid UTF-8 becomes "?".
-std::string DxfString(std::string_view text) {
+// Characters beyond ASCII as \U+XXXX, the escape R12 readers decode. What
+// an R12 reader cannot take — a character beyond U+FFFF (the escape has
+// four digits), a control character (a line break would end the value and
+// start a group of its own), bytes that are not UTF-8 — becomes "?" and is
+// counted in `replaced`.
+std::string DxfString(std::string_view text, int& replaced) {
   std::string out;
   for (size_t k = 0; k < text.size();) {
-    auto byte = static_cast<unsigned char>(text[k]);
-    if (byte < 0x80) {
-      out += text[k++];
-      continue;
-    }
-    int length = byte >= 0xF0 ? 4 : byte >= 0xE0 ? 3 : byte >= 0xC0 ? 2 : 0;
-    std::uint32_t code = length == 0 ? 0 : byte & (0x7F >> length);
-    bool valid = length > 0 && k + length <= text.size();
-    for (int j = 1; valid && j < length; ++j) {
-      auto next = static_cast<unsigned char>(text[k + j]);
-      valid = (next & 0xC0) == 0x80;
-      code = (code << 6) | (next & 0x3F);
-    }
-    if (!valid) {
+    auto decoded = DecodeUtf8(text, k);
+    char32_t c = decoded ? decoded->first : 0;
+    k += decoded ? decoded->second : 1;
+    if (!decoded || c < 0x20 || c == 0x7F || c > 0xFFFF) {
       out += '?';
-      ++k;
-      continue;
+      ++replaced;
+    } else if (c < 0x80) {
+      out += static_cast<char>(c);
+    } else {
+      char escape[16];
+      std::snprintf(escape, sizeof escape, "\\U+%04X", static_cast<unsigned>(c));
+      out += escape;
     }
-    char escape[16];
-    std::snprintf(escape, sizeof escape, "\\U+%04X", static_cast<unsigned>(code));
-    out += escape;
-    k += static_cast<size_t>(length);
   }
   return out;
 }
@@ -92,7 +87,12 @@ struct Extents {
 Extents ExtentsOf(const MapDrawing& drawing) {
   Extents e;
   bool first = true;
+  // An arc's extent may pass the largest number: it is held at that.
+  static constexpr double kLargest = std::numeric_limits<double>::max();
+  auto held = [](double v) { return std::clamp(v, -kLargest, kLargest); };
   auto add = [&](double east, double north) {
+    east = held(east);
+    north = held(north);
     e.minEast = first ? east : std::min(e.minEast, east);
     e.maxEast = first ? east : std::max(e.maxEast, east);
     e.minNorth = first ? north : std::min(e.minNorth, north);
@@ -142,14 +142,16 @@ void Tables(DxfText& dxf, bool courses) {
 }
 
 void Text(DxfText& dxf, const Layer& layer, double east, double north, double height, const std::string& text) {
-  dxf(0, "TEXT")(8, layer.name).At(0, east, north)(40, height)(1, DxfString(text));
+  int replaced = 0;
+  dxf(0, "TEXT")(8, layer.name).At(0, east, north)(40, height)(1, DxfString(text, replaced));
 }
 
 // A text aligned on (east, north) by its `horizontal` (1: centre) and
 // `vertical` (1: bottom, 2: middle) justification, turned `degrees`.
 void AlignedText(DxfText& dxf, const Layer& layer, double east, double north, double height, double degrees,
                  int horizontal, int vertical, const std::string& text) {
-  dxf(0, "TEXT")(8, layer.name).At(0, east, north)(40, height)(1, DxfString(text))(50, degrees)(72, horizontal);
+  int replaced = 0;  // course labels are written in the program's own characters
+  dxf(0, "TEXT")(8, layer.name).At(0, east, north)(40, height)(1, DxfString(text, replaced))(50, degrees)(72, horizontal);
   dxf.At(1, east, north)(73, vertical);
 }
 
@@ -239,6 +241,16 @@ std::string PlotDxf(const MapDrawing& drawing, bool courses) {
   Entities(dxf, drawing, textHeight, courses, extents);
   dxf(0, "EOF");
   return dxf.Take();
+}
+
+std::string DxfReplacedNote(const MapDrawing& drawing) {
+  int replaced = 0;
+  for (const MapDrawing::Point& p : drawing.points)
+    if (!p.center) DxfString(p.description, replaced);
+  if (replaced == 0) return {};
+  return std::to_string(replaced) + (replaced == 1 ? " character" : " characters") +
+         " of the descriptions cannot be held in a DXF (R12) file (beyond U+FFFF, or a control character) and " +
+         (replaced == 1 ? "was" : "were") + " written as ?";
 }
 
 }  // namespace vantrel

@@ -42,6 +42,10 @@ struct MapDrawing {
   std::vector<Line> alignmentLines;
   std::vector<Arc> alignmentArcs;
   std::vector<Label> stationLabels;
+  // What the drawing shows otherwise than the figure has it, one message
+  // each: an arc too large to draw, an arc drawn with the mean of unequal
+  // radii.
+  std::vector<std::string> notes;
 
   bool Empty() const { return points.empty() && alignmentLines.empty() && alignmentArcs.empty(); }
   void Clear() { *this = MapDrawing{}; }

@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "command/figure_list.h"
+#include "notation/format.h"
 #include "notation/geometry.h"
 #include "notation/numbers.h"
 
@@ -34,10 +35,20 @@ class DrawingRecorder {
     drawing_.lines.push_back({s_.points.East(from), s_.points.North(from), s_.points.East(to), s_.points.North(to)});
   }
   // The arc between the two points that ARE takes and the plot draws (see
-  // ArcDelta); the radius is the mean of their distances from the center.
+  // ArcDelta); the radius is the mean of their distances from the center,
+  // and when those differ as ARE would ask about, the drawing says so.
   void Arc(int from, int center, int to) {
-    double radius = PointDistance(s_.points, to, center) / 2 + PointDistance(s_.points, from, center) / 2;
-    if (!std::isfinite(radius)) return;
+    double toFrom = PointDistance(s_.points, from, center), toTo = PointDistance(s_.points, to, center);
+    double radius = toTo / 2 + toFrom / 2;
+    if (!std::isfinite(radius)) {
+      drawing_.notes.push_back("The arc about point " + std::to_string(center) +
+                               " is too large to draw and was left out");
+      return;
+    }
+    if (UnequalRadii(toFrom, toTo))
+      drawing_.notes.push_back("Pt. " + std::to_string(center) + " has unequal radii " +
+                               FormatMask(toFrom, "#####0.000") + " and " + FormatMask(toTo, "#####0.000") +
+                               ": the arc is drawn with their mean");
     double a1 = EastAngle(s_, center, from), a2 = EastAngle(s_, center, to);
     if (ArcDelta(s_.points, from, center, to) > 0) std::swap(a1, a2);
     drawing_.arcs.push_back({s_.points.East(center), s_.points.North(center), radius, a1, a2, s_.points.East(from),

@@ -29,4 +29,9 @@ std::string PlotPdf(const std::vector<PlotPicture>& pages);
 // curve table below the drawing on V-TABLE.
 std::string PlotDxf(const MapDrawing& drawing, bool courses = false);
 
+// The note that says how many characters of the drawing's descriptions an
+// R12 file cannot hold (beyond U+FFFF, control characters) and PlotDxf
+// writes as "?"; empty when there are none.
+std::string DxfReplacedNote(const MapDrawing& drawing);
+
 }  // namespace vantrel

@@ -35,27 +35,29 @@ namespace {
 
 constexpr char kDelete = 0x7F;
 
-bool IsControl(char c) {
-  return (static_cast<unsigned char>(c) < 0x20 && c != '\t' && c != '\n' && c != '\r') || c == kDelete;
+bool IsControl(char c, LineBreaks breaks) {
+  bool kept = c == '\t' || (breaks == LineBreaks::Kept && (c == '\n' || c == '\r'));
+  return (static_cast<unsigned char>(c) < 0x20 && !kept) || c == kDelete;
 }
 
 }  // namespace
 
-bool HoldsControlCharacter(std::string_view text) {
+bool HoldsControlCharacter(std::string_view text, LineBreaks breaks) {
   // Every report line passes here. Fast path: one simple test for anything
   // below a blank or DEL, in a loop without an early exit (lines are short)
   // and without branches, which the compiler runs on many characters at
   // once. Only a line where it finds one (a tab, say) is looked at closely.
   unsigned char belowBlankOrDelete = 0;
   for (char c : text) belowBlankOrDelete |= (static_cast<unsigned char>(c) < 0x20) | (c == kDelete);
-  return belowBlankOrDelete != 0 && std::any_of(text.begin(), text.end(), IsControl);
+  return belowBlankOrDelete != 0 &&
+         std::any_of(text.begin(), text.end(), [breaks](char c) { return IsControl(c, breaks); });
 }
 
-std::string VisibleText(std::string_view text) {
+std::string VisibleText(std::string_view text, LineBreaks breaks) {
   std::string shown;
   shown.reserve(text.size() + 2);
   for (char c : text) {
-    if (!IsControl(c)) {
+    if (!IsControl(c, breaks)) {
       shown += c;
       continue;
     }

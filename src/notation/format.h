@@ -21,14 +21,19 @@ void AppendPadded(std::string& row, std::string_view text, int width);
 // the input pane: up to 40 characters, then "...".
 std::string QuoteStart(std::string_view text);
 
-// True when the text holds a control character other than a tab or a line
-// break: a NUL or an escape typed into a field.
-bool HoldsControlCharacter(std::string_view text);
+// Whether line breaks inside a text are its own (a message of several lines)
+// or a control character like any other (a report line is one line).
+enum class LineBreaks { Kept, Shown };
+
+// True when the text holds a control character other than a tab or a kept
+// line break: a NUL or an escape typed into a field.
+bool HoldsControlCharacter(std::string_view text, LineBreaks breaks = LineBreaks::Kept);
 
 // The text as the surveyor can see it: each control character other than a
-// tab or a line break shown as ^@ .. ^_ (^? for DEL), so that a NUL cannot
-// cut a message short nor an escape upset the terminal.
-std::string VisibleText(std::string_view text);
+// tab or a kept line break shown as ^@ .. ^_ (^? for DEL), so that a NUL
+// cannot cut a message short, an escape upset the terminal nor a break in a
+// value forge a report line.
+std::string VisibleText(std::string_view text, LineBreaks breaks = LineBreaks::Kept);
 
 // "Pt <n>" with the north value filling 13 characters after "Pt " and the
 // east value 11, each followed by its quadrant letter (N/S, E/W).

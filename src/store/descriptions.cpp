@@ -14,8 +14,6 @@
 namespace vantrel {
 namespace {
 
-bool IsControl(char c) { return static_cast<unsigned char>(c) < 0x20 || c == 0x7f; }
-
 bool IsContinuationByte(char c) { return (static_cast<unsigned char>(c) & 0xc0) == 0x80; }
 
 }  // namespace
@@ -26,7 +24,7 @@ size_t CharacterCount(std::string_view text) {
 
 std::string FileDescription(std::string_view text, bool& shortened) {
   std::string description(text);
-  std::replace_if(description.begin(), description.end(), IsControl, ' ');
+  std::replace_if(description.begin(), description.end(), IsControlCharacter, ' ');
   description = std::string(TrimBlanks(description));
   shortened = CharacterCount(description) > kMaxDescription;
   if (!shortened) return description;
@@ -52,7 +50,7 @@ Outcome DescribePointsCommand(Session& s) {
                       std::to_string(kMaxDescription) + " characters and was not stored");
       return GroupEnd::Refused;
     }
-    if (std::any_of(description.begin(), description.end(), IsControl)) {
+    if (std::any_of(description.begin(), description.end(), IsControlCharacter)) {
       session.InfoBox("The description of point " + std::to_string(*p) +
                       " holds a control character (a tab) and was not stored");
       return GroupEnd::Refused;

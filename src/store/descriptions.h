@@ -8,6 +8,9 @@
 
 namespace vantrel {
 
+// A byte below a blank, or DEL: no description holds one, not even a tab.
+inline bool IsControlCharacter(char c) { return static_cast<unsigned char>(c) < 0x20 || c == 0x7f; }
+
 // Characters of a text, a UTF-8 sequence counting once.
 size_t CharacterCount(std::string_view text);
 

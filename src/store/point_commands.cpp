@@ -86,10 +86,10 @@ Outcome KnownPointsCommand(Session& s) {
       ReportInvalidPointNumber(session, args.GroupField(1));
       return GroupEnd::Refused;
     }
-    if (p <= session.points.Capacity()) {
-      double north = ParseDistance(session, args.GroupField(2));
-      session.points.Store(p, north, ParseDistance(session, args.GroupField(3)));
-    }
+    if (p > session.points.Capacity()) return GroupEnd::Done;
+    std::optional<std::array<double, 2>> place = GroupDistances(session, {2, 3});
+    if (!place) return GroupEnd::Refused;
+    session.points.Store(p, (*place)[0], (*place)[1]);
     return GroupEnd::Done;
   });
 }
@@ -128,7 +128,9 @@ Outcome DisplayPointsWithDescriptionsCommand(Session& s) {
 Outcome RotatePointsCommand(Session& s) {
   if (s.args.Count() == 0) return Outcome::Completed;
   s.args.ConsumeAll();
-  double theta = ParseAngle(s, s.args.Field(1));
+  std::optional<double> turn = ReadAngle(s, s.args.Field(1));
+  if (!turn) return Outcome::Stopped;
+  double theta = *turn;
   double c = std::cos(theta), sn = std::sin(theta);
   return MoveEveryPoint(s, [c, sn](double& east, double& north) {
     double e = east, n = north;

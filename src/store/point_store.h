@@ -28,6 +28,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cmath>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -142,6 +143,15 @@ bool SamePlace(const PointStore& points, int i, int j);
 // The area, LandXML's rotation and every drawing of an arc take it from
 // here, so that all of them mean one and the same arc.
 double ArcDelta(const PointStore& points, int pc, int center, int pt);
+
+// Whether the distances of an arc's two ends from its center differ by more
+// than a thousandth of a foot: ARE then asks before it goes on with their
+// mean, a drawing says it used it. The slack keeps radii typed exactly 0.001
+// apart from being pushed over the limit by binary rounding.
+inline bool UnequalRadii(double toPc, double toPt) {
+  constexpr double kTolerance = 0.001 + 1e-9;
+  return std::fabs(toPc - toPt) > kTolerance;
+}
 
 // The angle registers (radians) and the distance registers (feet), 0..99.
 struct RegisterBanks {

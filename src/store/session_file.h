@@ -12,7 +12,7 @@ namespace vantrel {
 
 class Session;
 
-inline constexpr int kSessionFileVersion = 2;  // 2: the coordinate system (GCS)
+inline constexpr int kSessionFileVersion = 3;  // 2: the coordinate system (GCS), 3: its US survey feet
 
 // The file's text for the session and the input pane's text. Numbers are
 // written so that they read back to the same bits.

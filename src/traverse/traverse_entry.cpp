@@ -56,8 +56,14 @@ void ReadHeader(Session& s, bool byAngles) {
   t.StartPoint = IntegerField(s.args.GroupField(1));
   t.ClosingPoint = IntegerField(s.args.GroupField(2));
   if (byAngles) {
-    t.StartAzimuth = ParseAngle(s, s.args.GroupField(3));
-    t.ClosingAzimuth = ParseAngle(s, s.args.GroupField(4));
+    std::optional<double> start = ReadAngle(s, s.args.GroupField(3));
+    std::optional<double> closing = start ? ReadAngle(s, s.args.GroupField(4)) : std::nullopt;
+    if (!start || !closing) {
+      s.InfoBox("The traverse's azimuth was refused, so this traverse will not be computed");
+      t.Refused = true;
+    }
+    t.StartAzimuth = start.value_or(0);
+    t.ClosingAzimuth = closing.value_or(0);
   }
   s.args.Consume(HeaderFields(byAngles));
   s.args.SetStage(3);
@@ -78,18 +84,28 @@ void ReadStations(Session& s, bool byAngles) {
   TraverseRecord& t = s.traverse;
   for (; s.args.FieldsLeft() >= kStationFields; s.args.Consume(kStationFields)) {
     if (t.StationCount == kMaxStations) {
-      if (!t.Overflowed)
+      if (!t.Refused)
         s.InfoBox("Station " + PlainNumber(kMaxStations + 1) + " refused: a traverse holds at most " +
                   PlainNumber(kMaxStations) + " stations, so this traverse will not be computed");
-      t.Overflowed = true;
+      t.Refused = true;
       continue;
     }
     int k = ++t.StationCount;
     t.StationPoint[k] = IntegerField(s.args.GroupField(1));
     std::string& angle = s.args.GroupField(2);
     if (byAngles) TakeAngleKind(t, angle);
-    t.StationAngle[k] = t.ObservedAngle[k] = ParseAngle(s, angle);
-    t.StationDistance[k] = ParseDistance(s, s.args.GroupField(3));
+    std::optional<double> turned = ReadAngle(s, angle);
+    std::optional<double> distance = turned ? ReadDistance(s, s.args.GroupField(3)) : std::nullopt;
+    if (!turned || !distance) {
+      // A station computed from a field read as 0 would put every later
+      // point in a wrong place.
+      if (!t.Refused)
+        s.InfoBox("Station " + PlainNumber(k) + " refused, so this traverse will not be computed");
+      t.Refused = true;
+      continue;
+    }
+    t.StationAngle[k] = t.ObservedAngle[k] = *turned;
+    t.StationDistance[k] = *distance;
   }
 }
 
@@ -150,7 +166,7 @@ Outcome EnterTraverseCommand(Session& s) {
   // Stage 1: a new traverse; its method is the first field after the code.
   if (s.args.Stage() == 1) {
     t.StationCount = 0;
-    t.Finished = t.Overflowed = false;
+    t.Finished = t.Refused = false;
     t.ByAngles = byAngles;
     if (s.args.FieldsLeft() > 0) {
       t.Method = UpperCase(s.args.GroupField(1));
@@ -174,7 +190,7 @@ Outcome EnterTraverseCommand(Session& s) {
   if (s.LineContinued) return Outcome::Stopped;
 
   t.Finished = true;
-  if (t.Overflowed) {  // already reported when the station was refused
+  if (t.Refused) {  // already reported when the station was refused
     s.args.ConsumeAll();
     return Outcome::Stopped;
   }

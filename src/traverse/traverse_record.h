@@ -33,9 +33,10 @@ struct TraverseRecord {
   // The traverse has been computed or refused: further data lines are not
   // added to it, a new TAA/TAB code line starts the next one.
   bool Finished = false;
-  // A station beyond kMaxStations was refused: this traverse is kept as read
-  // but will not be computed.
-  bool Overflowed = false;
+  // A station beyond kMaxStations, or an azimuth, angle or distance that
+  // gives no value, was refused: this traverse is kept as read but will not
+  // be computed.
+  bool Refused = false;
 };
 
 }  // namespace vantrel

@@ -49,6 +49,10 @@ QString FileTypes(const std::string& extension) {
       {"xml", "LandXML files"}, {"dxf", "DXF drawings"}};
   QString all = QStringLiteral("All Files (*)");
   if (extension.empty()) return all;
+  // Raw field data: the three formats RAW reads, together and each alone.
+  if (extension == "raw")
+    return QStringLiteral("Raw field data (*.rw5 *.gsi *.jxl);;Carlson RW5 (*.rw5);;Leica GSI (*.gsi);;"
+                          "Trimble JobXML (*.jxl);;%1").arg(all);
   QString kind = QString::fromStdString(extension).toUpper() + " files";
   for (const auto& [known, name] : kKinds)
     if (extension == known) kind = name;

@@ -400,6 +400,7 @@ void MainWindow::CreateMenus() {
   add(file, "Save Session &As...", QKeySequence::SaveAs, [this] { SaveSession(true); });
   file->addSeparator();
   add(file, "&Import...", {}, [this] { ImportChosen(); });
+  add(file, "Import &Field Data...", {}, [this] { ImportFieldData(); });
   add(file, "&Export...", {}, [this] { Export(); });
   add(file, "&Print Report...", QKeySequence::Print, [this] { PrintOutput(); });
   recentMenu_ = file->addMenu("Recent &Files");
@@ -649,23 +650,35 @@ void MainWindow::OpenDroppedFile(const QString& path) {
     if (document_.MaySetAside(PaneText(), SessionDocument::SetAside::Opening)) OpenSessionFile(path.toStdString());
   } else if (extension == "csv") ReadPointFile(path, "PNR");
   else if (extension == "xml") ReadPointFile(path, "LXR");
+  else if (extension == "rw5" || extension == "gsi" || extension == "jxl") ReadPointFile(path, "RAW");
   else
     InfoBox(QDir::toNativeSeparators(path).toStdString() +
-            ": Vantrel opens command files (.cmd), sessions (.vsn), and points in CSV (.csv) or LandXML (.xml) "
-            "files");
+            ": Vantrel opens command files (.cmd), sessions (.vsn), points in CSV (.csv) or LandXML (.xml) "
+            "files, and raw field data (.rw5, .gsi, .jxl)");
+}
+
+bool MainWindow::FitsDataLine(const std::string& name, const char* code) {
+  // The name goes on a data line, where a comma would split it and an
+  // apostrophe start a comment.
+  if (name.find_first_of(",'") == std::string::npos) return true;
+  InfoBox(name + ": a name with a comma or an apostrophe cannot be read this way; rename the file or type " + code +
+          " with its name");
+  return false;
 }
 
 void MainWindow::ReadPointFile(const QString& path, const char* code) {
   std::string name = QDir::toNativeSeparators(path).toStdString();
-  // The name goes on a data line, where a comma would split it and an
-  // apostrophe start a comment.
-  if (name.find_first_of(",'") != std::string::npos) {
-    InfoBox(name + ": a name with a comma or an apostrophe cannot be read this way; rename the file or type " +
-            code + " with its name");
-    return;
-  }
+  if (!FitsDataLine(name, code)) return;
   if (!AskYesNo("Read the points of " + name + " into the store, as " + code + " reads them?")) return;
   RunText(std::string(code) + "\r\n" + name + "\r\n");
+}
+
+void MainWindow::ImportFieldData() {
+  if (running_) return;
+  // RAW tells the format from the file's content, whichever type the
+  // dialog showed; its report goes to the output pane like any command's.
+  std::string name = ChooseFile({"Import Field Data", FileUse::Read, "raw", session_.files.ProgramFolder});
+  if (!name.empty() && FitsDataLine(name, "RAW")) RunText("RAW\r\n" + name + "\r\n");
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {

@@ -143,6 +143,9 @@ class MainWindow : public QMainWindow, public UserSide {
   // Runs.
   void Process();
   void RunText(const std::string& text);
+  void ImportFieldData();
+  // False, after a message, for a file name a data line cannot hold.
+  bool FitsDataLine(const std::string& name, const char* code);
   void Stop();
   void SetRunning(bool running);
   void NoteMessage(const std::string& message);

@@ -1,5 +1,6 @@
-' A number beyond the range of the program's numbers is reported and read
-' as 0, as any other field that cannot be read
+' A number beyond the range of the program's numbers is reported as any
+' other field that cannot be read: where a point would be stored from it,
+' nothing is stored
 KWN
 1,1E400,500
 2,100,1D999

@@ -1,11 +1,13 @@
 GCS
 ' Refused, and the flat model stays: a geographic system, an unknown code,
-' a factor out of range, a third field other than T, a fourth field
+' a factor out of range, a field after it other than T or USFT, a fifth
+' field
 EPSG:4269
 EPSG:99999
 EPSG:3566,1.2
 EPSG:3566,0.99985,X
 EPSG:3566,1,T,5
+EPSG:3566,1,T,USFT,5
 GCS
 ' A refusal keeps the system in use
 EPSG:3566

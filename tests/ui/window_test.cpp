@@ -773,6 +773,26 @@ class WindowTest : public QObject {
 
   // Files dropped on the window: command files join the pane, points are
   // read after a question, a session is opened, anything else is named.
+  // File > Import Field Data... runs RAW on the file chosen, its report in
+  // the output pane; a name a data line cannot hold is refused.
+  void importFieldDataRunsRawOnTheFileChosen() {
+    QFile raw(FolderFile("day1.rw5"));
+    QVERIFY(raw.open(QIODevice::WriteOnly) &&
+            raw.write("MO,AD0,UN2,SF1.0,EC0,EO0.0,AU0\r\nSP,PN31,N 500.0,E 400.0,--NAIL\r\n") > 0);
+    raw.close();
+    dialogs_.chosenFiles = {FolderFile("day1.rw5").toStdString()};
+    MenuAction("Import &Field Data...")->trigger();
+    QVERIFY(QString::fromStdString(dialogs_.transcript.front()).startsWith("Choose: Import Field Data (open "));
+    QVERIFY(Output().contains("Raw Data from day1.rw5 (RW5)"));
+    QVERIFY(window_->session().points.IsDefined(31));
+    QCOMPARE(window_->session().points[31].description, "NAIL");
+
+    dialogs_.transcript.clear();
+    dialogs_.chosenFiles = {FolderFile("day,2.rw5").toStdString()};
+    MenuAction("Import &Field Data...")->trigger();
+    QVERIFY(QString::fromStdString(dialogs_.transcript.back()).contains("a name with a comma"));
+  }
+
   void droppedFilesAreOpenedByTheirKind() {
     auto write = [this](const QString& name, const QByteArray& bytes) {
       QFile file(FolderFile(name));
