@@ -38,7 +38,7 @@ export XDG_CONFIG_HOME=$work/config XDG_DATA_HOME=$work/data QT_QPA_PLATFORM=xcb
 mkdir -p "$work/job"
 
 # A job long enough to take some seconds; every report line is spooled.
-lines=1000000
+lines=2000000
 {
   printf 'KWN\r\n1,100,200\r\nCOM\r\n'
   seq -f 'line %.0f' "$lines" | sed 's/$/\r/'
@@ -51,15 +51,15 @@ window=$(xdotool search --sync --onlyvisible --name '^Vantrel$' | head -n 1)
 xdotool windowactivate --sync "$window" 2>/dev/null
 sleep 0.5
 
-# Twice, a second apart, while the first run is in progress, then Esc: the
+# Twice, a moment apart, while the first run is in progress, then Esc: the
 # run stops before its last line, and the second press started nothing
 # (a run queued behind the first would spool its first line again). The
 # job is far longer than the test waits, so a loaded machine changes
 # nothing.
 xdotool key --window "$window" ctrl+Return
-sleep 1
+sleep 0.3
 xdotool key --window "$window" ctrl+Return
-sleep 1
+sleep 0.3
 xdotool key --window "$window" Escape
 spool_end() { tail -n 1 "$work/job/run.txt" 2>/dev/null | tr -d '\r'; }
 last=""
